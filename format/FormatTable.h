@@ -1,0 +1,65 @@
+// The driver's format table as the main window holds it, and the table file operations.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "format/FormatRecord.h"
+
+namespace fmt {
+
+constexpr uint32_t kOk = 0;
+constexpr uint32_t kFailure = 0xC0000001;
+
+// True exactly when the native processor architecture is AMD64.
+bool Is64BitWindows();
+
+// "C:\Windows\Sysnative" on 64-bit Windows (AMD64), "C:\Windows\System32" otherwise.
+std::string SystemTableDirectory();
+
+class FormatTable {
+public:
+    // Staging arrays: the last file read, one entry per record of that file.
+    std::vector<Tag> StagingTags;
+    std::vector<uint32_t> StagingEnableFlags;
+    std::vector<TimingBlock> StagingTimingBlocks;
+    std::vector<RegisterBlock> StagingRegisterBlocks;
+
+    std::array<Tag, kMaxRecords> Tags = {};
+    std::array<uint32_t, kMaxRecords> EnableFlags = {};
+    std::array<RegisterBlock, kMaxRecords> RegisterBlocks = {};
+    std::array<TimingBlock, kMaxRecords> TimingBlocks = {};
+
+    uint16_t BuiltinCount = 0;
+    uint16_t RecordCount = 0;
+    uint16_t UserCount = 0;
+
+    // Empty until a read from the system location; then that directory.
+    std::string TableDirectory;
+
+    // An empty path reads "format.bin" at the system location and sets the table directory.
+    // Fills the staging arrays and the three counts; the four table arrays are not touched.
+    // A file that does not fit the table (more than 256 records, or more built-in formats than
+    // records) is refused like an unreadable one, with nothing changed.
+    uint32_t ReadFormatFile(const std::string& path);
+
+    // Writes the header and BuiltinCount + UserCount records. joinName: the file is
+    // directory + "\" + name; otherwise directory is the file. kFailure for an empty directory
+    // (nothing touched) and for a file that could not be written (the old file stays intact).
+    uint32_t WriteFormatFile(const std::string& directory, const std::string& name, bool joinName);
+
+    // Record i assembled from, or stored into, entry i of the four arrays.
+    FormatRecord Record(size_t i) const;
+    void SetRecord(size_t i, const FormatRecord& record);
+    // Clears the four arrays to zero (Lock does this before loading).
+    void ClearEntries();
+    // Copies the first RecordCount staging entries into the four arrays.
+    void CopyStagingToTable();
+};
+
+// The bytes of a table file for a header and records, as WriteFormatFile lays them out.
+std::vector<uint8_t> EncodeTableFile(uint16_t builtinCount, const std::vector<FormatRecord>& records);
+
+}  // namespace fmt

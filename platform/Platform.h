@@ -1,0 +1,99 @@
+// What Windows itself provides to the program: system information, the system drive, the
+// debugger output channel, sleeping and the ANSI code page. The portable core reaches the
+// operating system only through these functions, so every behaviour can run against a virtual
+// system (a folder standing for the system drive) with a virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Processor architecture values of the native system information.
+constexpr uint16_t PROCESSOR_ARCHITECTURE_INTEL = 0;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_ARM = 5;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_IA64 = 6;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_AMD64 = 9;
+constexpr uint16_t PROCESSOR_ARCHITECTURE_ARM64 = 12;
+
+// The native processor architecture (GetNativeSystemInfo where it exists, else GetSystemInfo).
+uint16_t NativeProcessorArchitecture();
+
+// --- The virtual system (Linux and tests). On Windows these settings are ignored: the real
+// system answers.
+void SetSystemRoot(const std::string& hostFolder);  // the folder that is drive C:
+const std::string& SystemRoot();
+void SetNativeArchitecture(uint16_t architecture);
+
+// Maps a Windows path on the system drive ("C:\Windows\Sysnative\format.bin") to the file that
+// stands for it; "Sysnative" is the same folder as "System32". Paths that are not drive paths
+// (a file chosen in a file dialog) are returned unchanged.
+std::string HostPath(const std::string& windowsPath);
+
+// --- Files. Whole-file operations: the table files are small.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// The same, refusing (false, bytes untouched) a file longer than maxBytes without reading it all.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes);
+// Writes beside the target, flushes to disk and replaces the target in one step, so a failure
+// leaves the old file as it was. Returns false when any step fails.
+bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size);
+
+// --- Debugger output channel (OutputDebugStringA). Goes to standard error unless a sink is
+// installed; tests install one to capture the traces.
+using DebugSink = std::function<void(std::string_view)>;
+void SetDebugSink(DebugSink sink);  // an empty sink restores standard error
+void OutputDebugStringA(const char* text);
+
+// printf-style into 4095 characters, written to the debugger output, then "\n" on its own.
+void TraceOut(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// --- Time. Every wait of the product goes through the clock, so tests run with a virtual one.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual uint64_t NowMs() = 0;
+    virtual void Sleep(uint32_t ms) = 0;
+};
+
+// A clock whose time moves only when somebody sleeps on it.
+class CVirtualClock final : public IClock {
+public:
+    uint64_t NowMs() override { return m_now; }
+    void Sleep(uint32_t ms) override { m_now += ms; }
+    void Advance(uint64_t ms) { m_now += ms; }
+
+private:
+    uint64_t m_now = 0;
+};
+
+IClock& RealClock();
+void SetClock(IClock* clock);  // nullptr restores the real clock
+IClock& Clock();
+void Sleep(uint32_t ms);
+
+// --- ANSI code page (CP_ACP). UTF-8 on Linux unless a test selects another.
+enum class CodePage { Utf8, Windows1252, Big5 };
+void SetAnsiCodePage(CodePage codePage);
+CodePage AnsiCodePage();
+bool ParseCodePage(std::string_view name, CodePage& codePage);  // "utf-8", "windows-1252", "big5"
+
+// WideCharToMultiByte(CP_ACP): characters the code page lacks become '?'.
+std::string WideToAnsi(std::u16string_view text);
+// MultiByteToWideChar(CP_ACP): invalid sequences become U+FFFD.
+std::u16string AnsiToWide(std::string_view text);
+
+// UTF-8 <-> UTF-16, independent of the code page (for scenario files, Qt and the JSON file).
+std::u16string Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::u16string_view text);
+// Convenience: UTF-8 source text into the ANSI code page, and back.
+inline std::string Utf8ToAnsi(std::string_view text) { return WideToAnsi(Utf8ToWide(text)); }
+inline std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(AnsiToWide(text)); }
+
+}  // namespace platform
