@@ -1,0 +1,154 @@
+#include "format/FormatTable.h"
+
+#include <algorithm>
+#include <new>
+
+#include "platform/Platform.h"
+
+namespace fmt {
+namespace {
+
+constexpr size_t kHeaderSize = 2;
+constexpr size_t kMaxFileSize = kHeaderSize + kMaxRecords * kRecordSize;
+
+void PutHeader(std::vector<uint8_t>& bytes, uint16_t builtinCount) {
+    bytes[0] = static_cast<uint8_t>(builtinCount);
+    bytes[1] = static_cast<uint8_t>(builtinCount >> 8);
+}
+
+}  // namespace
+
+bool Is64BitWindows() {
+    return platform::NativeProcessorArchitecture() == platform::PROCESSOR_ARCHITECTURE_AMD64;
+}
+
+std::string SystemTableDirectory() {
+    // A 32-bit process on 64-bit Windows reaches the native system folder only through the alias.
+    return Is64BitWindows() ? "C:\\Windows\\Sysnative" : "C:\\Windows\\System32";
+}
+
+uint32_t FormatTable::ReadFormatFile(const std::string& path) {
+    std::string file = path;
+    if (path.empty()) {
+        const std::string directory = SystemTableDirectory();
+        file = directory + "\\format.bin";
+        TableDirectory = directory;
+    }
+    platform::TraceOut("%s", file.c_str());
+
+    // A longer file would hold more than 256 records, which the table cannot take; it is
+    // refused before it is read into memory.
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadWholeFile(platform::HostPath(file), bytes, kMaxFileSize))
+        return kFailure;
+    if (bytes.size() < kHeaderSize || (bytes.size() - kHeaderSize) % kRecordSize != 0) {
+        return kFailure;
+    }
+    const size_t count = (bytes.size() - kHeaderSize) / kRecordSize;
+    const auto builtinCount = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+    // More built-in formats than records would leave a negative (wrapped) user count behind.
+    if (builtinCount > count)
+        return kFailure;
+
+    std::vector<Tag> tags;
+    std::vector<uint32_t> flags;
+    std::vector<TimingBlock> timings;
+    std::vector<RegisterBlock> registers;
+    try {
+        tags.reserve(count);
+        flags.reserve(count);
+        timings.reserve(count);
+        registers.reserve(count);
+    } catch (const std::bad_alloc&) {
+        return kFailure;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const FormatRecord record = DecodeRecord(bytes.data() + kHeaderSize + i * kRecordSize);
+        tags.push_back(record.TagBytes);
+        flags.push_back(record.Enabled);
+        timings.push_back(record.Timing);
+        registers.push_back(record.Registers);
+    }
+
+    BuiltinCount = builtinCount;
+    platform::TraceOut("NumofFileFormat: %d", BuiltinCount);
+    StagingTags = std::move(tags);
+    StagingEnableFlags = std::move(flags);
+    StagingTimingBlocks = std::move(timings);
+    StagingRegisterBlocks = std::move(registers);
+    RecordCount = static_cast<uint16_t>(count);
+    UserCount = static_cast<uint16_t>(RecordCount - BuiltinCount);
+    return kOk;
+}
+
+uint32_t FormatTable::WriteFormatFile(const std::string& directory, const std::string& name,
+                                      bool joinName) {
+    const std::string path = joinName ? directory + "\\" + name : directory;
+    platform::TraceOut("%s", path.c_str());
+    if (directory.empty()) {
+        platform::OutputDebugStringA("Error: No binary file matched");
+        return kFailure;
+    }
+    // Counts that break the table's invariant would make us write entries that do not exist.
+    const auto count = static_cast<uint16_t>(BuiltinCount + UserCount);
+    if (count > kMaxRecords)
+        return kFailure;
+
+    // The whole file is built first, so that nothing on disk changes unless all of it is ready.
+    std::vector<uint8_t> bytes(kHeaderSize + count * kRecordSize);
+    PutHeader(bytes, BuiltinCount);
+    for (size_t i = 0; i < count; ++i) {
+        EncodeRecord(Record(i), bytes.data() + kHeaderSize + i * kRecordSize);
+    }
+    const std::string hostPath = platform::HostPath(path);
+    return platform::ReplaceFileAtomically(hostPath, bytes.data(), bytes.size()) ? kOk : kFailure;
+}
+
+FormatRecord FormatTable::Record(size_t i) const {
+    FormatRecord record;
+    if (i < kMaxRecords) {
+        record.TagBytes = Tags[i];
+        record.Enabled = EnableFlags[i];
+        record.Timing = TimingBlocks[i];
+        record.Registers = RegisterBlocks[i];
+    }
+    return record;
+}
+
+void FormatTable::SetRecord(size_t i, const FormatRecord& record) {
+    if (i >= kMaxRecords)
+        return;
+    Tags[i] = record.TagBytes;
+    EnableFlags[i] = record.Enabled;
+    TimingBlocks[i] = record.Timing;
+    RegisterBlocks[i] = record.Registers;
+}
+
+void FormatTable::ClearEntries() {
+    Tags.fill({});
+    EnableFlags.fill(0);
+    RegisterBlocks.fill({});
+    TimingBlocks.fill({});
+}
+
+void FormatTable::CopyStagingToTable() {
+    const size_t count = std::min({static_cast<size_t>(RecordCount), kMaxRecords,
+                                   StagingTags.size(), StagingEnableFlags.size(),
+                                   StagingTimingBlocks.size(), StagingRegisterBlocks.size()});
+    std::copy_n(StagingTags.begin(), count, Tags.begin());
+    std::copy_n(StagingEnableFlags.begin(), count, EnableFlags.begin());
+    std::copy_n(StagingTimingBlocks.begin(), count, TimingBlocks.begin());
+    std::copy_n(StagingRegisterBlocks.begin(), count, RegisterBlocks.begin());
+}
+
+std::vector<uint8_t> EncodeTableFile(uint16_t builtinCount,
+                                     const std::vector<FormatRecord>& records) {
+    std::vector<uint8_t> bytes(kHeaderSize + records.size() * kRecordSize);
+    PutHeader(bytes, builtinCount);
+    for (size_t i = 0; i < records.size(); ++i) {
+        EncodeRecord(records[i], bytes.data() + kHeaderSize + i * kRecordSize);
+    }
+    return bytes;
+}
+
+}  // namespace fmt
