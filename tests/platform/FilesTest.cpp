@@ -1,0 +1,123 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> Bytes(std::initializer_list<uint8_t> list) {
+    return list;
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> ReadBack(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(platform::ReadWholeFile(path, bytes)) << path;
+    return bytes;
+}
+
+size_t EntriesIn(const std::string& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(ReadWholeFile, ReadsEveryByteIncludingZeros) {
+    CTempFolder temp;
+    const std::vector<uint8_t> content = Bytes({0, 1, 0, 0xFF, 0x7F, 0});
+    WriteFile(temp / "f.bin", content);
+    EXPECT_EQ(ReadBack(temp / "f.bin"), content);
+
+    WriteFile(temp / "empty.bin", {});
+    std::vector<uint8_t> bytes = Bytes({9});
+    EXPECT_TRUE(platform::ReadWholeFile(temp / "empty.bin", bytes));
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST(ReadWholeFile, FailsForAMissingFileOrAFolderAndLeavesTheBufferAlone) {
+    CTempFolder temp;
+    std::vector<uint8_t> bytes = Bytes({1, 2});
+    EXPECT_FALSE(platform::ReadWholeFile(temp / "missing.bin", bytes));
+    EXPECT_FALSE(platform::ReadWholeFile(temp.Path(), bytes));
+    EXPECT_EQ(bytes, Bytes({1, 2}));
+}
+
+TEST(ReadWholeFile, RefusesAFileLongerThanTheLimit) {
+    CTempFolder temp;
+    WriteFile(temp / "f.bin", std::vector<uint8_t>(100, 7));
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(platform::ReadWholeFile(temp / "f.bin", bytes, 99));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(platform::ReadWholeFile(temp / "f.bin", bytes, 100));
+    EXPECT_EQ(bytes.size(), 100u);
+}
+
+TEST(ReplaceFileAtomically, CreatesAndReplacesWithNothingLeftBeside) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    const std::vector<uint8_t> first = Bytes({1, 2, 3, 4});
+    ASSERT_TRUE(platform::ReplaceFileAtomically(target, first.data(), first.size()));
+    EXPECT_EQ(ReadBack(target), first);
+
+    const std::vector<uint8_t> second = Bytes({5, 6});
+    ASSERT_TRUE(platform::ReplaceFileAtomically(target, second.data(), second.size()));
+    EXPECT_EQ(ReadBack(target), second);
+    EXPECT_TRUE(platform::ReplaceFileAtomically(target, nullptr, 0));
+    EXPECT_TRUE(ReadBack(target).empty());
+    EXPECT_EQ(EntriesIn(temp.Path()), 1u);
+}
+
+TEST(ReplaceFileAtomically, KeepsThePermissionsOfTheFileItReplaces) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    WriteFile(target, Bytes({1}));
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    const std::vector<uint8_t> content = Bytes({2});
+    ASSERT_TRUE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    struct stat info = {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(ReplaceFileAtomically, FailsWhenTheFolderIsMissingOrTheTargetIsAFolder) {
+    CTempFolder temp;
+    const std::vector<uint8_t> content = Bytes({1, 2, 3});
+    EXPECT_FALSE(platform::ReplaceFileAtomically(temp / "no/such/format.bin", content.data(),
+                                                 content.size()));
+
+    fs::create_directory(temp / "format.bin");
+    WriteFile(temp / "format.bin/inside", Bytes({9}));
+    EXPECT_FALSE(
+        platform::ReplaceFileAtomically(temp / "format.bin", content.data(), content.size()));
+    EXPECT_TRUE(fs::is_directory(temp / "format.bin"));
+    EXPECT_EQ(ReadBack(temp / "format.bin/inside"), Bytes({9}));
+    EXPECT_EQ(EntriesIn(temp.Path()), 1u) << "the temporary file was left behind";
+}
+
+TEST(ReplaceFileAtomically, FailsInAReadOnlyFolderAndKeepsTheOldFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    WriteFile(target, Bytes({1, 2}));
+    ASSERT_EQ(chmod(temp.Path().c_str(), 0555), 0);
+    const std::vector<uint8_t> content = Bytes({3, 4, 5});
+    EXPECT_FALSE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    chmod(temp.Path().c_str(), 0755);
+    EXPECT_EQ(ReadBack(target), Bytes({1, 2}));
+    EXPECT_EQ(EntriesIn(temp.Path()), 1u);
+}
+
+}  // namespace
