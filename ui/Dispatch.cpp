@@ -1,0 +1,309 @@
+// What a user action does, the same on every host. The message pre-filter sees the mouse and
+// key messages first, as the framework's PreTranslateMessage does before the window gets them;
+// only what it lets through reaches the control, which then sends its command or notification.
+#include <algorithm>
+
+#include "ui/ControlRules.h"
+#include "ui/Dialog.h"
+
+namespace ui {
+namespace {
+
+constexpr int kKeyEnter = 13;
+constexpr int kKeyEsc = 27;
+constexpr int kKeySpace = 32;
+
+bool Stopped(const CDialog& dlg) {
+    return dlg.HasEnded() || Quitting();
+}
+
+// A control the user can act on: it exists, shows and is enabled.
+const ControlState* Live(const CDialog& dlg, int id) {
+    if (id == 0 || !dlg.HasControl(id)) {
+        return nullptr;
+    }
+    const ControlState& state = dlg.Control(id);
+    return state.visible && state.enabled ? &state : nullptr;
+}
+
+// The window a mouse message is addressed to: the control under the pointer, or the dialog
+// when there is none there that takes the mouse (missing, hidden, disabled or transparent).
+int MouseTarget(const CDialog& dlg, int id) {
+    const ControlState* state = Live(dlg, id);
+    return state != nullptr && !detail::IsMouseTransparent(state->kind) ? id : 0;
+}
+
+// Sends the messages through the pre-filter; true when any of them was eaten.
+bool PreFilter(CDialog& dlg, std::initializer_list<Message> messages) {
+    bool eaten = false;
+    for (const Message& message : messages) {
+        eaten = dlg.PreTranslateMessage(message) || eaten;
+    }
+    return eaten;
+}
+
+bool PreFilterKey(CDialog& dlg, int key) {
+    const int target = dlg.GetFocus();
+    return PreFilter(
+        dlg, {Message{Message::KeyDown, target, key}, Message{Message::KeyUp, target, key}});
+}
+
+void ToggleCheckBox(CDialog& dlg, int id) {
+    CButton box(&dlg, id);
+    box.SetCheck(box.GetCheck() != 0 ? 0 : 1);
+    dlg.OnCommand(id);
+}
+
+void FocusIfLive(CDialog& dlg, int id) {
+    if (Live(dlg, id) != nullptr) {
+        dlg.SetFocus(id);
+    }
+}
+
+void Click(CDialog& dlg, int id) {
+    const int target = MouseTarget(dlg, id);
+    const bool eaten = PreFilter(
+        dlg, {Message{Message::LButtonDown, target, 0}, Message{Message::LButtonUp, target, 0}});
+    // The pre-filter may have disabled the control or closed the window meanwhile.
+    if (eaten || target == 0 || Stopped(dlg) || Live(dlg, id) == nullptr) {
+        return;
+    }
+    switch (dlg.Control(id).kind) {
+        case ControlKind::PushButton:
+            dlg.SetFocus(id);
+            dlg.OnCommand(id);
+            break;
+        case ControlKind::CheckBox:
+            dlg.SetFocus(id);
+            ToggleCheckBox(dlg, id);
+            break;
+        default:
+            dlg.SetFocus(id);
+            break;
+    }
+}
+
+void KeyEnter(CDialog& dlg, int id) {
+    FocusIfLive(dlg, id);
+    if (PreFilterKey(dlg, kKeyEnter) || Stopped(dlg)) {
+        return;
+    }
+    const ControlState* focused = Live(dlg, dlg.GetFocus());
+    if (focused != nullptr && focused->kind == ControlKind::PushButton) {
+        dlg.OnCommand(focused->id);
+        return;
+    }
+    for (const ControlTemplate& control : dlg.Template().controls) {
+        if (control.kind == ControlKind::PushButton && (control.style & BS_DEFPUSHBUTTON) != 0) {
+            // A disabled default button makes Enter do nothing, as the dialog manager does.
+            if (dlg.HasControl(control.id) && dlg.Control(control.id).enabled) {
+                dlg.OnCommand(control.id);
+            }
+            return;
+        }
+    }
+    dlg.OnCommand(IDOK);
+}
+
+void KeySpace(CDialog& dlg, int id) {
+    FocusIfLive(dlg, id);
+    if (PreFilterKey(dlg, kKeySpace) || Stopped(dlg)) {
+        return;
+    }
+    const ControlState* focused = Live(dlg, dlg.GetFocus());
+    if (focused == nullptr) {
+        return;
+    }
+    if (focused->kind == ControlKind::PushButton) {
+        dlg.OnCommand(focused->id);
+    } else if (focused->kind == ControlKind::CheckBox) {
+        ToggleCheckBox(dlg, focused->id);
+    }
+}
+
+void Type(CDialog& dlg, int id, const std::string& text) {
+    const ControlState* live = Live(dlg, id);
+    if (live == nullptr) {
+        return;
+    }
+    const bool editable = (live->kind == ControlKind::Edit && (live->style & ES_READONLY) == 0) ||
+                          live->kind == ControlKind::ComboBox;
+    if (!editable) {
+        return;
+    }
+    dlg.SetFocus(id);
+    ControlState& state = dlg.Control(id);
+    state.text = text;
+    if (state.kind == ControlKind::ComboBox) {
+        state.curSel = detail::FindComboItem(state, text);
+    }
+    dlg.NotifyChanged(id);
+}
+
+void Choose(CDialog& dlg, int id, const std::string& text) {
+    const ControlState* live = Live(dlg, id);
+    if (live == nullptr ||
+        (live->kind != ControlKind::ComboBox && live->kind != ControlKind::DropDownList)) {
+        return;
+    }
+    const int index = text.empty() ? -1 : detail::FindComboItem(*live, text);
+    if (!text.empty() && index < 0) {
+        return;  // the box does not offer it
+    }
+    dlg.SetFocus(id);
+    detail::SelectComboItem(dlg.Control(id), index);
+    dlg.NotifyChanged(id);
+}
+
+ControlState* LiveList(CDialog& dlg, int id) {
+    const ControlState* live = Live(dlg, id);
+    return live != nullptr && live->kind == ControlKind::ListView ? &dlg.Control(id) : nullptr;
+}
+
+void Tick(CDialog& dlg, int id, int row, bool on) {
+    ControlState* list = LiveList(dlg, id);
+    if (list == nullptr || (list->extendedStyle & LVS_EX_CHECKBOXES) == 0 || row < 0 ||
+        row >= static_cast<int>(list->rows.size())) {
+        return;
+    }
+    dlg.SetFocus(id);
+    list->rows[row].checked = on;
+    dlg.NotifyChanged(id);
+}
+
+void SelectOnly(ControlState& list, const std::vector<int>& rows) {
+    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
+        const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
+        list.rows[i].state =
+            selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
+    }
+}
+
+void Select(CDialog& dlg, int id, const std::vector<int>& rows) {
+    ControlState* list = LiveList(dlg, id);
+    if (list == nullptr) {
+        return;
+    }
+    dlg.SetFocus(id);
+    SelectOnly(*list, rows);
+    dlg.NotifyChanged(id);
+}
+
+void DblClick(CDialog& dlg, int id, int row) {
+    ControlState* list = LiveList(dlg, id);
+    if (list == nullptr) {
+        return;
+    }
+    dlg.SetFocus(id);
+    // Below the last row is the empty area, as far as the list is concerned.
+    if (row < 0 || row >= static_cast<int>(list->rows.size())) {
+        row = -1;
+    } else {
+        SelectOnly(*list, {row});
+        dlg.NotifyChanged(id);
+    }
+    dlg.OnNotify(Notify{Notify::DblClick, id, row, -1});
+}
+
+void Header(CDialog& dlg, int id, int column) {
+    ControlState* list = LiveList(dlg, id);
+    if (list == nullptr || column < 0 || column >= static_cast<int>(list->columns.size())) {
+        return;
+    }
+    dlg.OnNotify(Notify{Notify::ColumnClick, id, -1, column});
+}
+
+void MinimizeOrRestore(CDialog& dlg, uint32_t command) {
+    dlg.OnSysCommand(command);
+    if (dlg.IsIconic()) {
+        dlg.OnPaint();
+    }
+}
+
+}  // namespace
+
+void InitDialog(CDialog& dlg) {
+    if (!dlg.IsCreated()) {
+        dlg.Create();
+    }
+    if (!dlg.OnInitDialog()) {
+        return;
+    }
+    for (const ControlState& control : dlg.Controls()) {
+        if (detail::IsTabStop(control.kind) && control.visible && control.enabled) {
+            dlg.SetFocus(control.id);
+            return;
+        }
+    }
+}
+
+void ServePosted(CDialog& dlg) {
+    std::deque<int>& posted = dlg.PostedCommands();
+    while (!posted.empty() && !Stopped(dlg)) {
+        const int id = posted.front();
+        posted.pop_front();
+        dlg.OnCommand(id);
+    }
+}
+
+void DispatchInput(CDialog& dlg, const Input& input) {
+    switch (input.kind) {
+        case Input::Click:
+            Click(dlg, input.id);
+            break;
+        case Input::Release:
+            dlg.PreTranslateMessage(Message{Message::LButtonUp, MouseTarget(dlg, input.id), 0});
+            break;
+        case Input::KeyEnter:
+            KeyEnter(dlg, input.id);
+            break;
+        case Input::KeyEsc:
+            if (!PreFilterKey(dlg, kKeyEsc) && !Stopped(dlg)) {
+                dlg.OnCommand(IDCANCEL);
+            }
+            break;
+        case Input::KeySpace:
+            KeySpace(dlg, input.id);
+            break;
+        case Input::Type:
+            Type(dlg, input.id, input.text);
+            break;
+        case Input::Choose:
+            Choose(dlg, input.id, input.text);
+            break;
+        case Input::Check: {
+            const ControlState* box = dlg.HasControl(input.id) ? &dlg.Control(input.id) : nullptr;
+            if (box != nullptr && box->kind == ControlKind::CheckBox &&
+                (box->check != 0) != input.on) {
+                Click(dlg, input.id);
+            }
+            break;
+        }
+        case Input::Tick:
+            Tick(dlg, input.id, input.row, input.on);
+            break;
+        case Input::Select:
+            Select(dlg, input.id, input.rows);
+            break;
+        case Input::DblClick:
+            DblClick(dlg, input.id, input.row);
+            break;
+        case Input::Header:
+            Header(dlg, input.id, input.row);
+            break;
+        case Input::SysMenu:
+            dlg.OnSysCommand(static_cast<uint32_t>(input.id));
+            break;
+        case Input::Close:
+            dlg.OnSysCommand(SC_CLOSE);
+            break;
+        case Input::Minimize:
+            MinimizeOrRestore(dlg, SC_MINIMIZE);
+            break;
+        case Input::Restore:
+            MinimizeOrRestore(dlg, SC_RESTORE);
+            break;
+    }
+}
+
+}  // namespace ui
