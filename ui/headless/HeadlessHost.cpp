@@ -1,0 +1,97 @@
+#include "ui/headless/HeadlessHost.h"
+
+#include "platform/Platform.h"
+
+namespace ui {
+namespace {
+
+// Takes the dialog off the stack and forgets its window however the run ends.
+class CModalFrame {
+  public:
+    CModalFrame(std::vector<CDialog*>& open, CDialog& dlg) : m_open(open), m_dlg(dlg) {
+        m_open.push_back(&dlg);
+    }
+    ~CModalFrame() {
+        m_open.pop_back();
+        m_dlg.Destroy();
+    }
+    CModalFrame(const CModalFrame&) = delete;
+    CModalFrame& operator=(const CModalFrame&) = delete;
+
+  private:
+    std::vector<CDialog*>& m_open;
+    CDialog& m_dlg;
+};
+
+}  // namespace
+
+intptr_t CHeadlessHost::RunModal(CDialog& dlg) {
+    CModalFrame frame(m_open, dlg);
+    m_modalRuns.push_back({dlg.Template().id, {}});
+    const size_t run = m_modalRuns.size() - 1;
+    InitDialog(dlg);
+    m_modalRuns[run].title = dlg.GetWindowText();
+    for (;;) {
+        // Posted commands come before the user's next action, as a message queue serves them.
+        ServePosted(dlg);
+        if (dlg.HasEnded() || Quitting()) {
+            break;
+        }
+        Input input;
+        if (m_source == nullptr || !m_source->NextInput(dlg, input)) {
+            Quit(0);
+            break;
+        }
+        DispatchInput(dlg, input);
+    }
+    return dlg.HasEnded() ? dlg.Result() : IDCANCEL;
+}
+
+void CHeadlessHost::Changed(CDialog&, int) {
+    ++m_changes;
+}
+
+int CHeadlessHost::MessageBox(const std::string& text, const std::string& caption, uint32_t type) {
+    m_messageBoxes.push_back({text, caption, type, TopmostId(), m_sequence++});
+    return IDOK;
+}
+
+bool CHeadlessHost::FileDialog(const FileDialogRequest& request, std::string& path) {
+    FileDialogRecord record;
+    record.request = request;
+    record.dialogId = TopmostId();
+    record.sequence = m_sequence++;
+    std::string chosen;
+    if (m_source != nullptr) {
+        const bool accepted = m_source->AnswerFileDialog(request, chosen, record.answered);
+        record.accepted = record.answered && accepted;
+    }
+    if (record.accepted) {
+        record.path = chosen;
+        path = chosen;
+    }
+    m_fileDialogs.push_back(std::move(record));
+    return m_fileDialogs.back().accepted;
+}
+
+int CHeadlessHost::TextWidth(CDialog&, int, const std::string& text) {
+    return static_cast<int>(platform::AnsiToWide(text).size()) * kCharWidth;
+}
+
+int CHeadlessHost::ListRowHeight(CDialog&, int) {
+    return kListRowHeight;
+}
+
+void CHeadlessHost::ClearRecords() {
+    m_messageBoxes.clear();
+    m_fileDialogs.clear();
+    m_modalRuns.clear();
+    m_sequence = 0;
+    m_changes = 0;
+}
+
+int CHeadlessHost::TopmostId() const {
+    return m_open.empty() ? 0 : m_open.back()->Template().id;
+}
+
+}  // namespace ui
