@@ -1,0 +1,51 @@
+// Applying the window's table to the driver, and closing the window.
+#include "app/TextNumber.h"
+#include "app/VuverezeDlg.h"
+#include "device/DriverProperties.h"
+
+namespace app {
+
+void CVuverezeDlg::CopyChecksToEnableFlags() {
+    // Rows are found by their Id text, never by position: a sorted list still sets the flag of
+    // the record that the row shows. An Id that names no record is passed over.
+    fmt::FormatTable& table = m_formatTable;
+    for (int i = 0; i < m_supportedList.GetItemCount(); ++i) {
+        int id = ParseDecimalInt(m_supportedList.GetItemText(i, 0));
+        if (id < 0 || id >= table.BuiltinCount)
+            continue;
+        table.EnableFlags[id] = m_supportedList.GetCheck(i) ? 1 : 0;
+    }
+    for (int i = 0; i < m_userList.GetItemCount(); ++i) {
+        int id = ParseDecimalInt(m_userList.GetItemText(i, 0));
+        if (id < 0 || id >= table.UserCount)
+            continue;
+        table.EnableFlags[table.BuiltinCount + id] = m_userList.GetCheck(i) ? 1 : 0;
+    }
+}
+
+bool CVuverezeDlg::Apply() {
+    if (!IsLocked()) {
+        ui::MessageBox(kMsgPleaseLock);
+        return true;
+    }
+    CopyChecksToEnableFlags();
+    if (m_formatTable.WriteFormatFile(m_formatTable.TableDirectory, "format.bin", true) !=
+        fmt::kOk) {
+        // The driver must not be asked to reload a file that was not written.
+        ui::MessageBox(kMsgWriteFailed);
+        return false;
+    }
+    if (!device::ReloadFormatTable(m_pDeviceHandle.get(), 1))
+        ui::MessageBox(kMsgReloadFail);
+    return true;
+}
+
+void CVuverezeDlg::OnOkButton() {
+    // A table that could not be written keeps the window open, so nothing the user did is lost.
+    if (!Apply())
+        return;
+    UpdateData(true);
+    EndDialog(ui::IDOK);
+}
+
+}  // namespace app

@@ -1,0 +1,95 @@
+// The main window: device choice, Lock/Unlock, the two resolution lists and the operations on the
+// format table. One class over several files, one concern each: VuverezeDlg.cpp (start-up, Lock,
+// Unlock, rows), Apply.cpp, Editing.cpp, Sorting.cpp, ImportExport.cpp.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/VideoDevice.h"
+#include "format/FormatTable.h"
+#include "ui/Dialog.h"
+
+namespace app {
+
+constexpr uint32_t kDeviceTag = 0x4B4F4C54;
+
+class CVuverezeDlg : public ui::CDialog {
+  public:
+    explicit CVuverezeDlg(device::IDeviceBackend& devices);
+    ~CVuverezeDlg() override;
+
+    ui::CComboBox m_deviceBox;
+    ui::CButton m_lockButton;
+    ui::CListCtrl m_supportedList;
+    ui::CListCtrl m_userList;
+    fmt::FormatTable m_formatTable;
+    std::unique_ptr<device::CVideoDevice> m_pVideoDevice;
+    std::unique_ptr<device::DeviceHandle> m_pDeviceHandle;
+    int m_hIcon;
+    int m_selectAllUser = 1;
+    int m_selectAllSupported = 1;
+    int m_deviceSel = 0;
+
+    bool IsLocked() const;
+    // Fits every column of the user list, then of the supported list.
+    void AutoSizeColumns();
+    void AutoSizeColumns(ui::CListCtrl& list);
+    // Appends the resolution row of record r to its list (supported or user, by the Id rule).
+    void AppendResolutionRow(ui::CListCtrl& list, int record);
+    // Copies the check boxes into the enable flags, writes "format.bin" and asks the driver to
+    // reload it. False when the table could not be written (the reload was not asked for then).
+    bool Apply();
+
+    // Operations, as the buttons and notifications run them.
+    void Lock();
+    void Unlock();
+    void OnOkButton();
+    void Add();
+    void Edit(int row);
+    void Delete();
+    void SelectAll(int checkBoxId);
+    void SortByColumn(ui::CListCtrl& list, int column);
+    int CompareRows(intptr_t a, intptr_t b, ui::CListCtrl& list);
+    void ExportFile();
+    void ImportFile();
+
+    bool OnInitDialog() override;
+    void DoDataExchange(ui::CDataExchange& dx) override;
+    void OnOK() override;
+    bool OnCommand(int id) override;
+    bool OnNotify(const ui::Notify& notify) override;
+    void OnSysCommand(uint32_t id) override;
+    void OnPaint() override;
+    int OnQueryDragIcon() override;
+
+  private:
+    void CopyChecksToEnableFlags();
+    void RebuildLists();
+    void EnableOperations(bool enable);
+
+    device::IDeviceBackend& m_devices;
+    std::vector<std::array<std::string, 3>> m_sortTexts;  // the rows' texts while a sort runs
+};
+
+// Sort arrows as they stand in a column title, in the narrow text of the ANSI code page.
+std::string SortArrowUp();
+std::string SortArrowDown();
+
+// The messages of the main window.
+extern const char* const kMsgDeviceError;
+extern const char* const kMsgNoFormatFile;
+extern const char* const kMsgPleaseLock;
+extern const char* const kMsgReloadFail;
+extern const char* const kMsgNoUserFormat;
+extern const char* const kMsgSelectOne;
+extern const char* const kMsgNoImportFile;
+extern const char* const kMsgWriteFailed;
+extern const char* const kMsgExportFailed;
+extern const char* const kMsgTableFull;
+extern const char* const kMsgImportTooMany;
+
+}  // namespace app

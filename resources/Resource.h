@@ -1,0 +1,85 @@
+// Resource numbers and control ids of the program's windows.
+#pragma once
+
+#include <string>
+
+#include "ui/Template.h"
+
+namespace res {
+
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDS_ABOUTBOX = 101;
+constexpr int IDD_VUVEREZE_DIALOG = 102;
+constexpr int IDR_MAINFRAME = 128;
+constexpr int IDD_INPUT_FORMAT = 129;
+
+// System menu item of the About box.
+constexpr unsigned IDM_ABOUTBOX = 0x0010;
+
+// Main window (102).
+constexpr int IDC_DEVICE_BOX = 1000;
+constexpr int IDC_LOCK = 1001;
+constexpr int IDC_USER_LIST = 1003;
+constexpr int IDC_SUPPORTED_LIST = 1004;
+constexpr int IDC_ADD = 1005;
+constexpr int IDC_DELETE = 1006;
+constexpr int IDC_OK = 1008;
+constexpr int IDC_CANCEL = 1009;
+constexpr int IDC_APPLY = 1012;
+constexpr int IDC_EXPORT = 1014;
+constexpr int IDC_IMPORT = 1056;
+constexpr int IDC_SELECT_ALL_USER = 1060;
+constexpr int IDC_SELECT_ALL_SUPPORTED = 1061;
+
+// Timing editor (129): visible fields.
+constexpr int IDC_H_TOTAL = 1016;
+constexpr int IDC_V_TOTAL = 1017;
+constexpr int IDC_H_ACTIVE = 1018;
+constexpr int IDC_V_ACTIVE = 1019;
+constexpr int IDC_H_FRONT_PORCH = 1020;
+constexpr int IDC_V_FRONT_PORCH = 1021;
+constexpr int IDC_H_SYNC = 1022;
+constexpr int IDC_V_SYNC = 1023;
+constexpr int IDC_FRAME_RATE = 1026;
+constexpr int IDC_DETECTED_HEIGHT = 1028;
+constexpr int IDC_DETECTED_WIDTH = 1029;
+constexpr int IDC_STEP = 1030;
+constexpr int IDC_UP = 1031;
+constexpr int IDC_DOWN = 1032;
+constexpr int IDC_LEFT = 1033;
+constexpr int IDC_RIGHT = 1034;
+constexpr int IDC_TEST = 1036;
+constexpr int IDC_INTERLACE = 1037;
+constexpr int IDC_DETECT = 1038;
+constexpr int IDC_H_POLARITY = 1054;
+constexpr int IDC_V_POLARITY = 1055;
+// Timing editor (129): hidden fields, the hand-off point of the register values.
+constexpr int IDC_DE_H_START = 1040;
+constexpr int IDC_DE_H_END = 1041;
+constexpr int IDC_DE_V_START = 1042;
+constexpr int IDC_DE_V_END = 1043;
+constexpr int IDC_PLL_DIV_RATIO = 1046;
+constexpr int IDC_FR_LL = 1047;
+constexpr int IDC_L_MAX = 1048;
+constexpr int IDC_PIXEL_CLOCK = 1050;
+constexpr int IDC_F1_VBI_START = 1051;
+constexpr int IDC_F1_VBI_END = 1052;
+constexpr int IDC_F2_VBI_START = 1053;
+constexpr int IDC_F2_VBI_END = 1056;
+constexpr int IDC_LINE_LENGTH = 1057;
+constexpr int IDC_LINE_FREQ = 1058;
+
+const ui::DialogTemplate& AboutTemplate();
+const ui::DialogTemplate& MainTemplate();
+const ui::DialogTemplate& InputFormatTemplate();
+// All templates, for the hosts and the resource script generator.
+const ui::DialogTemplate* FindTemplate(int templateId);
+// String resources, UTF-8; empty for an unknown number.
+std::string LoadResourceString(int stringId);
+
+// Version block and manifest values.
+constexpr const char* kVersionText = "1.0.0.5";
+constexpr const char* kProductName = "Vuvereze";
+constexpr const char* kExecutableName = "Vuvereze.exe";
+
+}  // namespace res
