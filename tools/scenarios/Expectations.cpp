@@ -1,0 +1,498 @@
+// `expect` lines: what the program shows, wrote and did.
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+#include "format/FormatTable.h"
+#include "platform/Platform.h"
+#include "tools/scenarios/Checks.h"
+#include "tools/scenarios/World.h"
+#include "ui/headless/HeadlessHost.h"
+
+namespace scenarios {
+
+bool ParseHexText(const std::string& text, std::vector<uint8_t>& bytes);
+
+namespace {
+
+std::string Quote(const std::string& ansi) {
+    return "\"" + platform::AnsiToUtf8(ansi) + "\"";
+}
+
+std::string Triple(const fmt::RangeTriple& r) {
+    return std::to_string(r.Lower) + "," + std::to_string(r.Nominal) + "," +
+           std::to_string(r.Upper);
+}
+
+using FieldReader = std::function<std::string(const fmt::FormatRecord&)>;
+
+const std::map<std::string, FieldReader>& RecordFields() {
+    static const std::map<std::string, FieldReader> fields = [] {
+        std::map<std::string, FieldReader> f;
+        auto num = [](auto get) {
+            return [get](const fmt::FormatRecord& r) { return std::to_string(get(r)); };
+        };
+        f["Tag"] = [](const fmt::FormatRecord& r) { return fmt::TagText(r.TagBytes); };
+        f["Enabled"] = num([](auto& r) { return r.Enabled; });
+        f["PixelClockMHz"] = num([](auto& r) { return r.Timing.PixelClockMHz; });
+        f["LineFreq"] = num([](auto& r) { return r.Timing.LineFreq; });
+        f["FrameRate"] = num([](auto& r) { return r.Timing.FrameRate; });
+        f["HPolarity"] = num([](auto& r) { return int{r.Timing.HPolarity}; });
+        f["VPolarity"] = num([](auto& r) { return int{r.Timing.VPolarity}; });
+        f["Interlace"] = num([](auto& r) { return int{r.Timing.Interlace}; });
+        f["HActive"] = num([](auto& r) { return r.Timing.HActive; });
+        f["VActive"] = num([](auto& r) { return r.Timing.VActive; });
+        f["HTotal"] = num([](auto& r) { return r.Timing.HTotal; });
+        f["VTotal"] = num([](auto& r) { return r.Timing.VTotal; });
+        f["LineLengthRange"] = [](auto& r) { return Triple(r.Timing.LineLengthRange); };
+        f["VSyncRange1"] = [](auto& r) { return Triple(r.Timing.VSyncRange1); };
+        f["VSyncRange2"] = [](auto& r) { return Triple(r.Timing.VSyncRange2); };
+        f["VSyncRange3"] = [](auto& r) { return Triple(r.Timing.VSyncRange3); };
+        f["VTotalRange1"] = [](auto& r) { return Triple(r.Timing.VTotalRange1); };
+        f["VTotalRange2"] = [](auto& r) { return Triple(r.Timing.VTotalRange2); };
+        f["PLLDivRatio"] = num([](auto& r) { return r.Registers.PLLDivRatio; });
+        f["RegInterlace"] = num([](auto& r) { return int{r.Registers.Interlace}; });
+        f["FR_LL"] = num([](auto& r) { return r.Registers.FR_LL; });
+        f["L_MAX"] = num([](auto& r) { return r.Registers.L_MAX; });
+        f["DE_H_START"] = num([](auto& r) { return r.Registers.DE_H_START; });
+        f["DE_H_END"] = num([](auto& r) { return r.Registers.DE_H_END; });
+        f["DE_V_START"] = num([](auto& r) { return int{r.Registers.DE_V_START}; });
+        f["DE_V_END"] = num([](auto& r) { return int{r.Registers.DE_V_END}; });
+        f["F1_VBI_START"] = num([](auto& r) { return r.Registers.F1_VBI_START; });
+        f["F1_VBI_END"] = num([](auto& r) { return r.Registers.F1_VBI_END; });
+        f["F2_VBI_START"] = num([](auto& r) { return r.Registers.F2_VBI_START; });
+        f["F2_VBI_END"] = num([](auto& r) { return r.Registers.F2_VBI_END; });
+        return f;
+    }();
+    return fields;
+}
+
+// A number or a range triple of the scenario, normalised the way the reader prints it.
+std::string Normalise(const std::string& value) {
+    std::string out;
+    std::stringstream parts(value);
+    std::string part;
+    while (std::getline(parts, part, ',')) {
+        int64_t n;
+        if (!out.empty())
+            out += ",";
+        out += ParseNumber(part, n) ? std::to_string(n) : part;
+    }
+    return out;
+}
+
+class CChecker {
+  public:
+    CChecker(IScenarioContext& context, const Line& line) : m_c(context), m_line(line) {}
+
+    void Run() {
+        m_c.Counted();
+        if (m_line.Size() < 2)
+            return Fail("expect what?");
+        const std::string& what = m_line.Arg(1);
+        static const std::map<std::string, void (CChecker::*)()> checks = {
+            {"dialog", &CChecker::Dialog},
+            {"text", &CChecker::Text},
+            {"enabled", &CChecker::Enabled},
+            {"visible", &CChecker::Visible},
+            {"checked", &CChecker::Checked},
+            {"focus", &CChecker::Focus},
+            {"items", &CChecker::Items},
+            {"selected", &CChecker::Selected},
+            {"columns", &CChecker::Columns},
+            {"rows", &CChecker::Rows},
+            {"row", &CChecker::Row},
+            {"width", &CChecker::Width},
+            {"top", &CChecker::TopRow},
+            {"message", &CChecker::Message},
+            {"no-message", &CChecker::NoMessage},
+            {"file", &CChecker::File},
+            {"records", &CChecker::Records},
+            {"builtin", &CChecker::Builtin},
+            {"record", &CChecker::Record},
+            {"log", &CChecker::Log},
+            {"trace", &CChecker::Trace},
+            {"chip", &CChecker::Chip},
+            {"exit", &CChecker::Exit},
+            {"elapsed", &CChecker::Elapsed},
+        };
+        auto it = checks.find(what);
+        if (it == checks.end())
+            return Fail("unknown expectation '" + what + "'");
+        (this->*it->second)();
+    }
+
+  private:
+    void Fail(const std::string& what) { m_c.Fail(m_line, what); }
+
+    int64_t Number(size_t index) {
+        int64_t value = 0;
+        if (index >= m_line.Size() || !ParseNumber(m_line.Arg(index), value)) {
+            throw std::runtime_error("expected a number at token " + std::to_string(index + 1));
+        }
+        return value;
+    }
+
+    bool YesNo(size_t index) {
+        if (index >= m_line.Size() || (m_line.Arg(index) != "yes" && m_line.Arg(index) != "no")) {
+            throw std::runtime_error("expected yes or no");
+        }
+        return m_line.Arg(index) == "yes";
+    }
+
+    ui::CDialog& Top() {
+        ui::CDialog* top = m_c.Host().Topmost();
+        if (!top)
+            throw std::runtime_error("no dialog is open");
+        return *top;
+    }
+
+    ui::ControlState& Ctl(size_t index) {
+        int id = static_cast<int>(Number(index));
+        ui::CDialog& dlg = Top();
+        if (!dlg.HasControl(id))
+            throw std::runtime_error("no control " + std::to_string(id));
+        return dlg.Control(id);
+    }
+
+    std::string Expected(size_t index) {
+        if (index >= m_line.Size())
+            throw std::runtime_error("expected a text");
+        return platform::Utf8ToAnsi(m_line.Arg(index));
+    }
+
+    void Dialog() {
+        if (m_line.Size() == 3 && m_line.Arg(2) == "none") {
+            if (ui::CDialog* top = m_c.Host().Topmost()) {
+                Fail("dialog " + std::to_string(top->Template().id) + " is open");
+            }
+            return;
+        }
+        int expected = static_cast<int>(Number(2));
+        ui::CDialog* top = m_c.Host().Topmost();
+        if (!top)
+            return Fail("no dialog is open");
+        if (top->Template().id != expected)
+            Fail("dialog is " + std::to_string(top->Template().id));
+    }
+
+    void Text() {
+        int id = static_cast<int>(Number(2));
+        std::string actual = id == 0 ? Top().GetWindowText() : Ctl(2).text;
+        if (actual != Expected(3))
+            Fail("text is " + Quote(actual));
+    }
+
+    void Enabled() { Flag(Ctl(2).enabled, "enabled"); }
+    void Visible() { Flag(Ctl(2).visible, "visible"); }
+    void Checked() { Flag(Ctl(2).check != 0, "checked"); }
+    void Flag(bool actual, const char* name) {
+        if (actual != YesNo(3))
+            Fail(std::string(name) + " is " + (actual ? "yes" : "no"));
+    }
+
+    void Focus() {
+        int id = static_cast<int>(Number(2));
+        if (Top().GetFocus() != id)
+            Fail("focus is on " + std::to_string(Top().GetFocus()));
+    }
+
+    void Items() {
+        const ui::ControlState& ctl = Ctl(2);
+        std::vector<std::string> expected;
+        for (size_t i = 3; i < m_line.Size(); ++i)
+            expected.push_back(Expected(i));
+        if (ctl.items != expected)
+            Fail("items are " + Join(ctl.items));
+    }
+
+    void Selected() {
+        const ui::ControlState& ctl = Ctl(2);
+        bool none = m_line.Size() == 4 && !m_line.tokens[3].quoted && m_line.Arg(3) == "none";
+        std::string actual;
+        bool any = false;
+        if (ctl.kind == ui::ControlKind::ListView) {
+            for (const ui::ListRow& row : ctl.rows) {
+                if (row.state & ui::LVIS_SELECTED) {
+                    actual = row.texts.empty() ? "" : row.texts[0];
+                    any = true;
+                    break;
+                }
+            }
+        } else if (ctl.curSel >= 0 && ctl.curSel < static_cast<int>(ctl.items.size())) {
+            actual = ctl.items[ctl.curSel];
+            any = true;
+        }
+        if (none) {
+            if (any)
+                Fail("selected is " + Quote(actual));
+        } else if (!any) {
+            Fail("nothing is selected");
+        } else if (actual != Expected(3)) {
+            Fail("selected is " + Quote(actual));
+        }
+    }
+
+    void Columns() {
+        const ui::ControlState& ctl = Ctl(2);
+        std::vector<std::string> actual, expected;
+        for (const ui::ListColumn& column : ctl.columns)
+            actual.push_back(column.title);
+        bool none = m_line.Size() == 4 && !m_line.tokens[3].quoted && m_line.Arg(3) == "none";
+        for (size_t i = 3; i < m_line.Size() && !none; ++i)
+            expected.push_back(Expected(i));
+        if (actual != expected)
+            Fail("columns are " + Join(actual));
+    }
+
+    void Rows() {
+        const ui::ControlState& ctl = Ctl(2);
+        int64_t expected = Number(3);
+        if (static_cast<int64_t>(ctl.rows.size()) != expected) {
+            Fail("rows: " + std::to_string(ctl.rows.size()));
+        }
+    }
+
+    void Row() {
+        const ui::ControlState& ctl = Ctl(2);
+        int64_t index = Number(3);
+        if (index < 0 || index >= static_cast<int64_t>(ctl.rows.size())) {
+            return Fail("no row " + std::to_string(index));
+        }
+        const ui::ListRow& row = ctl.rows[index];
+        if (m_line.Size() < 5 || (m_line.Arg(4) != "on" && m_line.Arg(4) != "off")) {
+            throw std::runtime_error("row takes LIST ROW on|off texts");
+        }
+        bool on = m_line.Arg(4) == "on";
+        std::vector<std::string> actual;
+        for (size_t i = 5; i < m_line.Size(); ++i) {
+            size_t column = i - 5;
+            actual.push_back(column < row.texts.size() ? row.texts[column] : "");
+            if (actual.back() != Expected(i)) {
+                return Fail("row " + std::to_string(index) + " is " +
+                            (row.checked ? "on " : "off ") + Join(actual));
+            }
+        }
+        if (row.checked != on)
+            Fail("row " + std::to_string(index) + " is " + (row.checked ? "on" : "off"));
+    }
+
+    void Width() {
+        const ui::ControlState& ctl = Ctl(2);
+        int64_t column = Number(3);
+        if (column < 0 || column >= static_cast<int64_t>(ctl.columns.size()))
+            return Fail("no such column");
+        if (ctl.columns[column].width != Number(4)) {
+            Fail("width is " + std::to_string(ctl.columns[column].width));
+        }
+    }
+
+    void TopRow() {
+        const ui::ControlState& ctl = Ctl(2);
+        if (ctl.topIndex != Number(3))
+            Fail("top row is " + std::to_string(ctl.topIndex));
+    }
+
+    void Message() {
+        const auto& boxes = m_c.Host().MessageBoxes();
+        size_t& cursor = m_c.MessageCursor();
+        if (cursor >= boxes.size())
+            return Fail("no message box was shown");
+        const ui::MessageBoxRecord& box = boxes[cursor++];
+        if (box.text != Expected(2))
+            Fail("message is " + Quote(box.text));
+    }
+
+    void NoMessage() {
+        const auto& boxes = m_c.Host().MessageBoxes();
+        size_t& cursor = m_c.MessageCursor();
+        if (cursor < boxes.size()) {
+            Fail("message shown: " + Quote(boxes[cursor].text));
+            cursor = boxes.size();
+        }
+    }
+
+    void File() {
+        if (m_line.Size() < 4)
+            throw std::runtime_error("file takes PATH and a condition");
+        std::string path = m_c.FilePath(m_line.Arg(2));
+        std::vector<uint8_t> actual;
+        bool exists = platform::ReadWholeFile(path, actual);
+        const std::string& how = m_line.Arg(3);
+        if (how == "absent") {
+            if (exists)
+                Fail("the file exists");
+            return;
+        }
+        std::vector<uint8_t> expected;
+        if (how == "unchanged") {
+            const std::vector<uint8_t>* before = m_c.Snapshot(path);
+            if (!before) {
+                if (exists)
+                    Fail("the file did not exist at start");
+                return;
+            }
+            expected = *before;
+        } else if (how == "same-as" && m_line.Size() == 5) {
+            if (!platform::ReadWholeFile(m_c.HostFile(m_line.Arg(4)), expected)) {
+                throw std::runtime_error("cannot read " + m_line.Arg(4));
+            }
+        } else if (how == "hex" && m_line.Size() == 5) {
+            if (!ParseHexText(m_line.Arg(4), expected))
+                throw std::runtime_error("bad hex bytes");
+        } else {
+            throw std::runtime_error("file takes same-as, hex, absent or unchanged");
+        }
+        if (!exists)
+            return Fail("the file does not exist");
+        if (actual != expected) {
+            size_t at = 0;
+            while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+                ++at;
+            Fail("the file differs at byte " + std::to_string(at) + " (" +
+                 std::to_string(actual.size()) + " bytes, expected " +
+                 std::to_string(expected.size()) + ")");
+        }
+    }
+
+    bool TableFile(size_t index, std::vector<uint8_t>& bytes) {
+        if (index >= m_line.Size())
+            throw std::runtime_error("expected a PATH");
+        if (!platform::ReadWholeFile(m_c.FilePath(m_line.Arg(index)), bytes)) {
+            Fail("the file does not exist");
+            return false;
+        }
+        if (bytes.size() < 2 || (bytes.size() - 2) % fmt::kRecordSize != 0) {
+            Fail("not a table file (" + std::to_string(bytes.size()) + " bytes)");
+            return false;
+        }
+        return true;
+    }
+
+    void Records() {
+        std::vector<uint8_t> bytes;
+        if (!TableFile(2, bytes))
+            return;
+        int64_t count = static_cast<int64_t>((bytes.size() - 2) / fmt::kRecordSize);
+        if (count != Number(3))
+            Fail("records: " + std::to_string(count));
+    }
+
+    void Builtin() {
+        std::vector<uint8_t> bytes;
+        if (!TableFile(2, bytes))
+            return;
+        int header = bytes[0] | (bytes[1] << 8);
+        if (header != Number(3))
+            Fail("built-in count is " + std::to_string(header));
+    }
+
+    void Record() {
+        std::vector<uint8_t> bytes;
+        if (!TableFile(2, bytes))
+            return;
+        int64_t index = Number(3);
+        size_t count = (bytes.size() - 2) / fmt::kRecordSize;
+        if (index < 0 || static_cast<size_t>(index) >= count)
+            return Fail("no record " + std::to_string(index));
+        fmt::FormatRecord record = fmt::DecodeRecord(bytes.data() + 2 + index * fmt::kRecordSize);
+        for (size_t i = 4; i < m_line.Size(); ++i) {
+            const std::string& pair = m_line.Arg(i);
+            size_t eq = pair.find('=');
+            if (eq == std::string::npos)
+                throw std::runtime_error("FIELD=VALUE expected");
+            std::string name = pair.substr(0, eq);
+            auto field = RecordFields().find(name);
+            if (field == RecordFields().end())
+                throw std::runtime_error("unknown field " + name);
+            std::string actual = field->second(record);
+            std::string expected =
+                name == "Tag" ? pair.substr(eq + 1) : Normalise(pair.substr(eq + 1));
+            if (actual != expected)
+                Fail(name + " is " + actual);
+        }
+    }
+
+    void Log() { FindLine(m_c.World().LogLines(), m_c.LogCursor(), "driver log"); }
+
+    void Trace() {
+        std::vector<std::string> lines;
+        std::string current;
+        for (char c : m_c.DebugOutput()) {
+            if (c == '\n') {
+                lines.push_back(current);
+                current.clear();
+            } else if (c != '\r') {
+                current += c;
+            }
+        }
+        if (!current.empty())
+            lines.push_back(current);
+        FindLine(lines, m_c.TraceCursor(), "debug output");
+    }
+
+    void FindLine(const std::vector<std::string>& lines, size_t& cursor, const char* where) {
+        std::string expected = Expected(2);
+        for (size_t i = cursor; i < lines.size(); ++i) {
+            if (lines[i] == expected) {
+                cursor = i + 1;
+                return;
+            }
+        }
+        std::string tail;
+        for (size_t i = cursor; i < lines.size() && i < cursor + 6; ++i)
+            tail += "\n    " + lines[i];
+        Fail(std::string("not in the ") + where + " after line " + std::to_string(cursor) + ":" +
+             (tail.empty() ? std::string(" (nothing more)") : tail));
+    }
+
+    void Chip() {
+        uint8_t value = 0;
+        if (!m_c.World().ChipRegister(static_cast<uint32_t>(Number(2)),
+                                      static_cast<uint32_t>(Number(3)), value)) {
+            return Fail("no such chip register");
+        }
+        if (value != Number(4)) {
+            char text[16];
+            std::snprintf(text, sizeof text, "0x%02X", value);
+            Fail(std::string("register holds ") + text);
+        }
+    }
+
+    void Exit() {
+        if (!m_c.Ended())
+            return Fail("the program is still running");
+        if (m_c.ExitCode() != Number(2))
+            Fail("exit code is " + std::to_string(m_c.ExitCode()));
+    }
+
+    void Elapsed() {
+        if (static_cast<int64_t>(m_c.ElapsedMs()) < Number(2)) {
+            Fail("elapsed " + std::to_string(m_c.ElapsedMs()) + " ms");
+        }
+    }
+
+    static std::string Join(const std::vector<std::string>& texts) {
+        std::string out;
+        for (const std::string& t : texts)
+            out += (out.empty() ? "" : " ") + Quote(t);
+        return out.empty() ? "none" : out;
+    }
+
+    IScenarioContext& m_c;
+    const Line& m_line;
+};
+
+}  // namespace
+
+void CheckExpectation(IScenarioContext& context, const Line& line) {
+    try {
+        CChecker(context, line).Run();
+    } catch (const std::exception& e) {
+        context.Fail(line, e.what());
+    }
+}
+
+}  // namespace scenarios

@@ -1,0 +1,273 @@
+#include "tools/scenarios/Runner.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "app/VuverezeApp.h"
+#include "platform/Platform.h"
+#include "tools/scenarios/Checks.h"
+#include "tools/scenarios/World.h"
+#include "ui/headless/HeadlessHost.h"
+
+namespace fs = std::filesystem;
+
+namespace scenarios {
+namespace {
+
+bool IsSetupVerb(const std::string& verb) {
+    return verb == "machine" || verb == "codepage" || verb == "device" || verb == "file" ||
+           verb == "table" || verb == "com-fails";
+}
+
+// Restores the process-wide settings a scenario changes, whatever happens.
+struct PlatformGuard {
+    ~PlatformGuard() {
+        platform::SetDebugSink({});
+        platform::SetClock(nullptr);
+        platform::SetAnsiCodePage(platform::CodePage::Utf8);
+        platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_AMD64);
+        ui::SetHost(nullptr);
+        ui::ResetQuit();
+    }
+};
+
+class CScenario : public ui::IInputSource, public IScenarioContext {
+  public:
+    CScenario(const Script& script, Outcome& outcome, const fs::path& scratch)
+        : m_script(script), m_outcome(outcome), m_scratch(scratch) {
+        m_scenarioDir = fs::absolute(fs::path(script.path)).parent_path();
+    }
+
+    void Run() {
+        fs::create_directories(m_scratch / "root");
+        platform::SetSystemRoot((m_scratch / "root").string());
+        std::vector<const Line*> setup;
+        for (; m_next < m_script.lines.size(); ++m_next) {
+            const Line& line = m_script.lines[m_next];
+            if (line.Verb() == "start")
+                break;
+            if (!IsSetupVerb(line.Verb())) {
+                Fail(line, "'" + line.Verb() + "' before start");
+                continue;
+            }
+            setup.push_back(&line);
+        }
+        // The code page and the machine come first: the other lines' texts depend on them.
+        for (const Line* line : setup) {
+            if (line->Verb() == "machine" || line->Verb() == "codepage")
+                Setup(*line);
+        }
+        for (const Line* line : setup) {
+            if (line->Verb() != "machine" && line->Verb() != "codepage")
+                Setup(*line);
+        }
+        if (m_next >= m_script.lines.size()) {
+            Fail(m_script.lines.empty() ? Line{} : m_script.lines.back(), "no start line");
+            return;
+        }
+        ++m_next;  // start
+        SnapshotFiles();
+
+        platform::SetClock(&m_clock);
+        platform::SetDebugSink([this](std::string_view text) { m_debug.append(text); });
+        ui::SetHost(&m_host);
+        ui::SetAppName("Vuvereze");
+        ui::ResetQuit();
+        m_startMs = m_clock.NowMs();
+
+        app::CVuverezeApp application(m_world.Backend(), [this] {
+            return m_comFails ? static_cast<int32_t>(0x80004005) : 0;
+        });
+        m_exitCode = application.Run();
+        m_ended = true;
+
+        // After the program: only expectations remain.
+        for (; m_next < m_script.lines.size(); ++m_next) {
+            const Line& line = m_script.lines[m_next];
+            if (line.Verb() == "expect") {
+                CheckExpectation(*this, line);
+            } else {
+                Fail(line, "'" + line.Verb() + "' after the program ended");
+            }
+        }
+    }
+
+    // --- ui::IInputSource
+    bool NextInput(ui::CDialog& topmost, ui::Input& input) override {
+        (void)topmost;
+        while (m_next < m_script.lines.size()) {
+            const Line& line = m_script.lines[m_next++];
+            const std::string& verb = line.Verb();
+            if (verb == "expect") {
+                CheckExpectation(*this, line);
+            } else if (verb == "answer") {
+                QueueAnswer(line);
+            } else if (IsSetupVerb(verb) || verb == "start") {
+                Fail(line, "'" + verb + "' after start");
+            } else if (MakeInput(*this, line, input)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool AnswerFileDialog(const ui::FileDialogRequest& request, std::string& path,
+                          bool& answered) override {
+        if (m_answers.empty() && m_next < m_script.lines.size() &&
+            m_script.lines[m_next].Verb() == "answer") {
+            QueueAnswer(m_script.lines[m_next++]);
+        }
+        if (m_answers.empty()) {
+            answered = false;
+            return false;
+        }
+        answered = true;
+        std::optional<std::string> answer = m_answers.front();
+        m_answers.pop_front();
+        if (!answer)
+            return false;
+        path = ProgramPath(*answer, request.open);
+        return true;
+    }
+
+    // --- IScenarioContext
+    void Fail(const Line& line, const std::string& what) override {
+        m_outcome.failures.push_back(m_script.path + ":" + std::to_string(line.number) + ": " +
+                                     what);
+    }
+    void Counted() override { ++m_outcome.expectations; }
+    ui::CHeadlessHost& Host() override { return m_host; }
+    CWorld& World() override { return m_world; }
+    bool Ended() const override { return m_ended; }
+    int ExitCode() const override { return m_exitCode; }
+    uint64_t ElapsedMs() const override { return m_clock.NowMs() - m_startMs; }
+    const std::string& DebugOutput() const override { return m_debug; }
+    size_t& MessageCursor() override { return m_messageCursor; }
+    size_t& LogCursor() override { return m_logCursor; }
+    size_t& TraceCursor() override { return m_traceCursor; }
+
+    std::string HostFile(const std::string& path) const override {
+        fs::path p(path);
+        return (p.is_absolute() ? p : m_scenarioDir / p).string();
+    }
+
+    std::string FilePath(const std::string& path) const override {
+        if (IsDrivePath(path))
+            return platform::HostPath(path);
+        fs::path p(path);
+        if (p.is_absolute())
+            return p.string();
+        fs::path scratch = m_scratch / p;
+        if (!fs::exists(scratch) && fs::exists(m_scenarioDir / p))
+            return (m_scenarioDir / p).string();
+        return scratch.string();
+    }
+
+    const std::vector<uint8_t>* Snapshot(const std::string& hostPath) const override {
+        auto it = m_snapshots.find(fs::weakly_canonical(hostPath).string());
+        return it == m_snapshots.end() ? nullptr : &it->second;
+    }
+
+  private:
+    static bool IsDrivePath(const std::string& path) {
+        return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+               path[1] == ':';
+    }
+
+    // The path the program is given for an answer: drive paths as they are (the program maps
+    // them), relative ones in the scratch folder, or beside the scenario for a file to open.
+    std::string ProgramPath(const std::string& path, bool open) const {
+        if (IsDrivePath(path))
+            return platform::Utf8ToAnsi(path);
+        fs::path p(path);
+        if (p.is_absolute())
+            return path;
+        if (open && !fs::exists(m_scratch / p) && fs::exists(m_scenarioDir / p)) {
+            return (m_scenarioDir / p).string();
+        }
+        return (m_scratch / p).string();
+    }
+
+    void QueueAnswer(const Line& line) {
+        if (line.Size() != 2) {
+            Fail(line, "answer takes \"PATH\" or cancel");
+            return;
+        }
+        if (!line.tokens[1].quoted && line.Arg(1) == "cancel") {
+            m_answers.push_back(std::nullopt);
+        } else {
+            m_answers.push_back(line.Arg(1));
+        }
+    }
+
+    void Setup(const Line& line) {
+        std::string error;
+        if (!ApplySetup(*this, line, m_world, m_comFails, error))
+            Fail(line, error);
+    }
+
+    void SnapshotFiles() {
+        for (const fs::path& base : {m_scratch}) {
+            for (auto& entry : fs::recursive_directory_iterator(base)) {
+                if (!entry.is_regular_file())
+                    continue;
+                std::vector<uint8_t> bytes;
+                platform::ReadWholeFile(entry.path().string(), bytes);
+                m_snapshots[fs::weakly_canonical(entry.path()).string()] = std::move(bytes);
+            }
+        }
+    }
+
+    const Script& m_script;
+    Outcome& m_outcome;
+    fs::path m_scratch;
+    fs::path m_scenarioDir;
+    size_t m_next = 0;
+    CWorld m_world;
+    bool m_comFails = false;
+    ui::CHeadlessHost m_host{this};
+    mutable platform::CVirtualClock m_clock;
+    uint64_t m_startMs = 0;
+    std::string m_debug;
+    std::deque<std::optional<std::string>> m_answers;
+    std::map<std::string, std::vector<uint8_t>> m_snapshots;
+    size_t m_messageCursor = 0;
+    size_t m_logCursor = 0;
+    size_t m_traceCursor = 0;
+    bool m_ended = false;
+    int m_exitCode = -1;
+};
+
+}  // namespace
+
+Outcome RunScenario(const Script& script, bool keepScratch) {
+    Outcome outcome;
+    std::string pattern = (fs::temp_directory_path() / "vuvereze-scn-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) {
+        outcome.failures.push_back(script.path + ": no scratch folder");
+        return outcome;
+    }
+    fs::path scratch(buffer.data());
+    {
+        PlatformGuard guard;
+        CScenario scenario(script, outcome, scratch);
+        scenario.Run();
+    }
+    if (keepScratch) {
+        outcome.scratch = scratch.string();
+    } else {
+        std::error_code ignored;
+        fs::remove_all(scratch, ignored);
+    }
+    outcome.passed = outcome.failures.empty();
+    return outcome;
+}
+
+}  // namespace scenarios

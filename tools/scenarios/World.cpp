@@ -1,0 +1,92 @@
+#include "tools/scenarios/World.h"
+
+#include "platform/Platform.h"
+#include "sim/Faults.h"
+#include "sim/VirtualSystem.h"
+
+namespace scenarios {
+
+struct CWorld::Impl {
+    sim::SystemDescription description;
+    std::unique_ptr<sim::CVirtualSystem> system;
+    std::string error;
+};
+
+CWorld::CWorld() : m_impl(std::make_unique<Impl>()) {}
+CWorld::~CWorld() = default;
+
+bool CWorld::AddDevice(const std::string& name, const std::string& hdmi, const std::string& vga,
+                       const std::vector<std::string>& faults, std::string& error) {
+    sim::DeviceDescription device;
+    device.FriendlyName = name;
+    auto signal = [&](const std::string& text, sim::InputDescription& input) {
+        if (text == "none") {
+            input = sim::NoSignal();
+            return true;
+        }
+        if (sim::StandardSignal(text, input))
+            return true;
+        error = "unknown signal '" + text + "'";
+        return false;
+    };
+    if (!signal(hdmi, device.Hdmi) || !signal(vga, device.Vga))
+        return false;
+    for (const std::string& name : faults) {
+        sim::Fault fault;
+        if (!sim::ParseFault(name, fault)) {
+            error = "unknown fault '" + name + "'";
+            return false;
+        }
+        device.Faults.push_back(name);
+    }
+    m_impl->description.Devices.push_back(device);
+    return true;
+}
+
+device::IDeviceBackend& CWorld::Backend() {
+    if (!m_impl->system) {
+        // The machine and code page lines went straight to the platform; the description
+        // takes them from there so activating it keeps them.
+        sim::SystemDescription& d = m_impl->description;
+        d.Architecture =
+            platform::NativeProcessorArchitecture() == platform::PROCESSOR_ARCHITECTURE_INTEL
+                ? "x86"
+                : "amd64";
+        switch (platform::AnsiCodePage()) {
+            case platform::CodePage::Utf8:
+                d.CodePage = "utf-8";
+                break;
+            case platform::CodePage::Windows1252:
+                d.CodePage = "windows-1252";
+                break;
+            case platform::CodePage::Big5:
+                d.CodePage = "big5";
+                break;
+        }
+        m_impl->system = std::make_unique<sim::CVirtualSystem>(platform::SystemRoot(), d);
+        m_impl->system->Activate(m_impl->error);
+    }
+    return m_impl->system->Backend();
+}
+
+std::vector<std::string> CWorld::LogLines() const {
+    std::vector<std::string> lines;
+    if (!m_impl->system || !m_impl->system->IsActive())
+        return lines;
+    for (size_t i = 0; i < m_impl->system->DeviceCount(); ++i) {
+        const auto& log = m_impl->system->Card(i).Log();
+        lines.insert(lines.end(), log.begin(), log.end());
+    }
+    return lines;
+}
+
+bool CWorld::ChipRegister(uint32_t bus, uint32_t reg, uint8_t& value) const {
+    if (!m_impl->system || m_impl->system->DeviceCount() == 0 || reg > 0xFF)
+        return false;
+    if (bus != 0x40 && bus != 0x44)
+        return false;
+    value = m_impl->system->Card(0).Chip().Read(bus, static_cast<uint8_t>(reg));
+    return true;
+}
+
+}  // namespace scenarios
