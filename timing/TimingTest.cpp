@@ -49,13 +49,14 @@ void CInputFormatDlg::RunTimingTest() {
     if (device::QueryInputStatus(handle, device::kInputVga, &status) == device::S_OK &&
         status != 0) {
         vgaLocked = true;
-        DebugTrace("VGA Lock (%d)", static_cast<int>(status));
+        // Through TraceOut, so each lock report stands on a line of its own.
+        platform::TraceOut("VGA Lock (%d)", static_cast<int>(status));
     }
     status = 0;
     if (device::QueryInputStatus(handle, device::kInputHdmi, &status) == device::S_OK &&
         status != 0) {
         vgaLocked = false;
-        DebugTrace("HDMI Lock (%d)", static_cast<int>(status));
+        platform::TraceOut("HDMI Lock (%d)", static_cast<int>(status));
     }
     UpdateData(true);
 

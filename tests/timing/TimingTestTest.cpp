@@ -86,7 +86,7 @@ TEST_F(TimingTestTest, OnlyALoneVgaLockGetsTheVgaSettings) {
     writes = m_card->Writes();
     EXPECT_EQ(writes[8], "W 40/16 88 98");
     trace = TakeTrace();
-    EXPECT_NE(trace.find("VGA Lock (1)HDMI Lock (3)"), std::string::npos);
+    EXPECT_NE(trace.find("VGA Lock (1)\nHDMI Lock (3)\n"), std::string::npos);
     EXPECT_EQ(trace.find("NewVidStd"), std::string::npos);
 }
 
