@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -85,6 +87,8 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
         });
         m_exitCode = application.Run();
         m_ended = true;
+
+        if (std::getenv("VZ_SCENARIO_DUMP")) Dump();
 
         // After the program: only expectations remain.
         for (; m_next < m_script.lines.size(); ++m_next) {
@@ -191,6 +195,15 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
             return (m_scenarioDir / p).string();
         }
         return (m_scratch / p).string();
+    }
+
+    // For whoever writes a scenario: everything the program did, to choose expectations from.
+    void Dump() const {
+        std::fprintf(stderr, "--- driver log of %s\n", m_script.path.c_str());
+        for (const std::string& line : const_cast<CWorld&>(m_world).LogLines()) {
+            std::fprintf(stderr, "%s\n", line.c_str());
+        }
+        std::fprintf(stderr, "--- debug output\n%s\n--- end\n", m_debug.c_str());
     }
 
     void QueueAnswer(const Line& line) {
