@@ -28,9 +28,10 @@ class IScenarioContext {
     virtual int ExitCode() const = 0;
     virtual uint64_t ElapsedMs() const = 0;
     virtual const std::string& DebugOutput() const = 0;
+    virtual const std::vector<size_t>& DebugWriteEnds() const = 0;
     virtual size_t& MessageCursor() = 0;
     virtual size_t& LogCursor() = 0;
-    virtual size_t& TraceCursor() = 0;
+    virtual size_t& TraceCursor() = 0;  // an offset into the debug output
     // A fixture beside the scenario file, and a file the program reads or writes, on the host.
     virtual std::string HostFile(const std::string& path) const = 0;
     virtual std::string FilePath(const std::string& path) const = 0;

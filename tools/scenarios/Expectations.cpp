@@ -1,4 +1,5 @@
 // `expect` lines: what the program shows, wrote and did.
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -417,20 +418,67 @@ class CChecker {
 
     void Log() { FindLine(m_c.World().LogLines(), m_c.LogCursor(), "driver log"); }
 
+    // The debug output read as lines: split at line ends, with "\r" dropped. A write that ends
+    // without a line end ("Edit number is 0") also counts as a line of its own, so it can be
+    // expected by itself or together with what follows it on the screen.
     void Trace() {
-        std::vector<std::string> lines;
-        std::string current;
-        for (char c : m_c.DebugOutput()) {
-            if (c == '\n') {
-                lines.push_back(current);
-                current.clear();
-            } else if (c != '\r') {
-                current += c;
+        struct Piece {
+            size_t begin, end;
+            std::string text;
+        };
+        const std::string& out = m_c.DebugOutput();
+        std::vector<size_t> cuts;
+        for (size_t i = 0; i < out.size(); ++i) {
+            if (out[i] == '\n')
+                cuts.push_back(i + 1);
+        }
+        std::vector<Piece> pieces;
+        auto add = [&](const std::vector<size_t>& ends) {
+            size_t begin = 0;
+            for (size_t end : ends) {
+                if (end <= begin)
+                    continue;
+                std::string text;
+                for (size_t i = begin; i < end; ++i) {
+                    if (out[i] != '\r' && out[i] != '\n')
+                        text += out[i];
+                }
+                pieces.push_back({begin, end, text});
+                begin = end;
+            }
+        };
+        std::vector<size_t> lineEnds = cuts;
+        lineEnds.push_back(out.size());
+        add(lineEnds);
+        std::vector<size_t> writeEnds = cuts;
+        writeEnds.insert(writeEnds.end(), m_c.DebugWriteEnds().begin(), m_c.DebugWriteEnds().end());
+        std::sort(writeEnds.begin(), writeEnds.end());
+        add(writeEnds);
+
+        std::string expected = Expected(2);
+        size_t& cursor = m_c.TraceCursor();
+        const Piece* found = nullptr;
+        for (const Piece& piece : pieces) {
+            if (piece.begin >= cursor && piece.text == expected &&
+                (!found || piece.begin < found->begin)) {
+                found = &piece;
             }
         }
-        if (!current.empty())
-            lines.push_back(current);
-        FindLine(lines, m_c.TraceCursor(), "debug output");
+        if (found) {
+            cursor = found->end;
+            return;
+        }
+        std::string tail;
+        size_t shown = 0;
+        for (const Piece& piece : pieces) {
+            if (piece.begin >= cursor && shown < 6 &&
+                &piece - pieces.data() < static_cast<long>(lineEnds.size())) {
+                tail += "\n    " + piece.text;
+                ++shown;
+            }
+        }
+        Fail("not in the debug output after offset " + std::to_string(cursor) + ":" +
+             (tail.empty() ? std::string(" (nothing more)") : tail));
     }
 
     void FindLine(const std::vector<std::string>& lines, size_t& cursor, const char* where) {

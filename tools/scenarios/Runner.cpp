@@ -76,7 +76,10 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
         SnapshotFiles();
 
         platform::SetClock(&m_clock);
-        platform::SetDebugSink([this](std::string_view text) { m_debug.append(text); });
+        platform::SetDebugSink([this](std::string_view text) {
+            m_debug.append(text);
+            m_debugWrites.push_back(m_debug.size());
+        });
         ui::SetHost(&m_host);
         ui::SetAppName("Vuvereze");
         ui::ResetQuit();
@@ -88,7 +91,8 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
         m_exitCode = application.Run();
         m_ended = true;
 
-        if (std::getenv("VZ_SCENARIO_DUMP")) Dump();
+        if (std::getenv("VZ_SCENARIO_DUMP"))
+            Dump();
 
         // After the program: only expectations remain.
         for (; m_next < m_script.lines.size(); ++m_next) {
@@ -151,6 +155,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     int ExitCode() const override { return m_exitCode; }
     uint64_t ElapsedMs() const override { return m_clock.NowMs() - m_startMs; }
     const std::string& DebugOutput() const override { return m_debug; }
+    const std::vector<size_t>& DebugWriteEnds() const override { return m_debugWrites; }
     size_t& MessageCursor() override { return m_messageCursor; }
     size_t& LogCursor() override { return m_logCursor; }
     size_t& TraceCursor() override { return m_traceCursor; }
@@ -247,6 +252,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     mutable platform::CVirtualClock m_clock;
     uint64_t m_startMs = 0;
     std::string m_debug;
+    std::vector<size_t> m_debugWrites;  // where each write to the debug output ended
     std::deque<std::optional<std::string>> m_answers;
     std::map<std::string, std::vector<uint8_t>> m_snapshots;
     size_t m_messageCursor = 0;
