@@ -27,9 +27,15 @@ struct RangeTriple {
     bool operator==(const RangeTriple&) const = default;
 };
 RangeTriple MakeRange(int32_t value, int32_t margin);
-inline RangeTriple LineLengthRange(int32_t count) { return MakeRange(count, 40); }
-inline RangeTriple VSyncRange(int32_t width) { return MakeRange(width, 2); }
-inline RangeTriple VTotalRange(int32_t total) { return MakeRange(total, 25); }
+inline RangeTriple LineLengthRange(int32_t count) {
+    return MakeRange(count, 40);
+}
+inline RangeTriple VSyncRange(int32_t width) {
+    return MakeRange(width, 2);
+}
+inline RangeTriple VTotalRange(int32_t total) {
+    return MakeRange(total, 25);
+}
 
 struct TimingBlock {
     uint16_t PixelClockMHz = 0;
@@ -92,6 +98,9 @@ void EncodeRegisterBlock(const RegisterBlock& block, uint8_t* out);
 RegisterBlock DecodeRegisterBlock(const uint8_t* in);
 void EncodeRecord(const FormatRecord& record, uint8_t* out);
 FormatRecord DecodeRecord(const uint8_t* in);
+// The same, decoding straight into the four parts' final places (a whole table at a time).
+void DecodeRecord(const uint8_t* in, Tag& tag, uint32_t& enabled, TimingBlock& timing,
+                  RegisterBlock& registers);
 
 // The tag text up to its first zero byte, and a tag made from a text (cut to 19 bytes).
 std::string TagText(const Tag& tag);

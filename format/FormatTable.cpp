@@ -1,6 +1,7 @@
 #include "format/FormatTable.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "platform/Platform.h"
@@ -37,14 +38,16 @@ uint32_t FormatTable::ReadFormatFile(const std::string& path) {
     platform::TraceOut("%s", file.c_str());
 
     // A longer file would hold more than 256 records, which the table cannot take; it is
-    // refused before it is read into memory.
-    std::vector<uint8_t> bytes;
-    if (!platform::ReadWholeFile(platform::HostPath(file), bytes, kMaxFileSize))
-        return kFailure;
-    if (bytes.size() < kHeaderSize || (bytes.size() - kHeaderSize) % kRecordSize != 0) {
+    // refused without being read further.
+    const std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[kMaxFileSize]);
+    size_t size = 0;
+    if (!bytes ||
+        !platform::ReadFileInto(platform::HostPath(file), bytes.get(), kMaxFileSize, size)) {
         return kFailure;
     }
-    const size_t count = (bytes.size() - kHeaderSize) / kRecordSize;
+    if (size < kHeaderSize || (size - kHeaderSize) % kRecordSize != 0)
+        return kFailure;
+    const size_t count = (size - kHeaderSize) / kRecordSize;
     const auto builtinCount = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
     // More built-in formats than records would leave a negative (wrapped) user count behind.
     if (builtinCount > count)
@@ -55,19 +58,16 @@ uint32_t FormatTable::ReadFormatFile(const std::string& path) {
     std::vector<TimingBlock> timings;
     std::vector<RegisterBlock> registers;
     try {
-        tags.reserve(count);
-        flags.reserve(count);
-        timings.reserve(count);
-        registers.reserve(count);
+        tags.resize(count);
+        flags.resize(count);
+        timings.resize(count);
+        registers.resize(count);
     } catch (const std::bad_alloc&) {
         return kFailure;
     }
     for (size_t i = 0; i < count; ++i) {
-        const FormatRecord record = DecodeRecord(bytes.data() + kHeaderSize + i * kRecordSize);
-        tags.push_back(record.TagBytes);
-        flags.push_back(record.Enabled);
-        timings.push_back(record.Timing);
-        registers.push_back(record.Registers);
+        DecodeRecord(&bytes[kHeaderSize + i * kRecordSize], tags[i], flags[i], timings[i],
+                     registers[i]);
     }
 
     BuiltinCount = builtinCount;

@@ -35,8 +35,9 @@ std::string HostPath(const std::string& windowsPath);
 
 // --- Files. Whole-file operations: the table files are small.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
-// The same, refusing (false, bytes untouched) a file longer than maxBytes without reading it all.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes);
+// Reads the whole file into buffer and sets size. False when the file cannot be read or holds
+// more than capacity bytes (a file that cannot be what the caller expects is not read further).
+bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, size_t& size);
 // Writes beside the target, flushes to disk and replaces the target in one step, so a failure
 // leaves the old file as it was. Returns false when any step fails.
 bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size);

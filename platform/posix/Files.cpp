@@ -80,37 +80,49 @@ void SyncFolder(const std::string& folder) {
         ::fsync(fd.Get());
 }
 
-bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
-    CFd fd(OpenRetrying(path.c_str(), O_RDONLY));
-    if (!fd.Ok())
-        return false;
-    struct stat info = {};
-    if (::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode))
-        return false;
-
-    std::vector<uint8_t> read;
-    // The reported size is only a hint: files in /proc say 0, and a file may grow while we read.
-    const size_t hint = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
-    read.resize((hint < maxBytes ? hint : maxBytes) + 1);
-    size_t filled = 0;
-    for (;;) {
-        if (filled == read.size()) {
-            if (read.size() > maxBytes)
-                return false;
-            read.resize(read.size() * 2 > maxBytes + 1 ? maxBytes + 1 : read.size() * 2);
-        }
-        const ssize_t got = ::read(fd.Get(), read.data() + filled, read.size() - filled);
+// Reads until end of file or until the buffer is full; false on a read error.
+bool ReadUpTo(int fd, uint8_t* buffer, size_t capacity, size_t& filled) {
+    while (filled < capacity) {
+        const ssize_t got = ::read(fd, buffer + filled, capacity - filled);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
         if (got == 0)
-            break;
+            return true;
         filled += static_cast<size_t>(got);
     }
-    if (filled > maxBytes)
+    return true;
+}
+
+bool AtEnd(int fd) {
+    uint8_t extra;
+    ssize_t got;
+    do {
+        got = ::read(fd, &extra, 1);
+    } while (got < 0 && errno == EINTR);
+    return got == 0;
+}
+
+bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes) {
+    CFd fd(OpenRetrying(path.c_str(), O_RDONLY));
+    if (!fd.Ok())
         return false;
+    struct stat info = {};
+    if (::fstat(fd.Get(), &info) != 0)
+        return false;
+
+    // The reported size is only a hint: files in /proc say 0, and a file may grow while we read.
+    std::vector<uint8_t> read(info.st_size > 0 ? static_cast<size_t>(info.st_size) + 1 : 4096);
+    size_t filled = 0;
+    for (;;) {
+        if (!ReadUpTo(fd.Get(), read.data(), read.size(), filled))
+            return false;
+        if (filled < read.size())
+            break;
+        read.resize(read.size() * 2);
+    }
     read.resize(filled);
     bytes = std::move(read);
     return true;
@@ -119,15 +131,25 @@ bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes, size_t maxByt
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    return ReadWholeFile(path, bytes, static_cast<size_t>(-1) / 2);
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t maxBytes) {
     try {
-        return ReadAll(path, bytes, maxBytes);
+        return ReadAll(path, bytes);
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, size_t& size) {
+    CFd fd(OpenRetrying(path.c_str(), O_RDONLY));
+    if (!fd.Ok())
+        return false;
+    size_t filled = 0;
+    // A folder fails at its first read, so no separate check is needed.
+    if (!ReadUpTo(fd.Get(), buffer, capacity, filled))
+        return false;
+    if (filled == capacity && !AtEnd(fd.Get()))
+        return false;
+    size = filled;
+    return true;
 }
 
 bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size) {

@@ -1,6 +1,5 @@
 // The virtual system: a folder stands for drive C: and the architecture is whatever the test or
 // the host's start-up says, so the product's Windows paths land on real files.
-#include <cctype>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -15,14 +14,17 @@ std::string& Root() {
     return root;
 }
 
+// ASCII only, as Windows compares the names of its own folders.
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool IEquals(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
             return false;
-        }
     }
     return true;
 }
@@ -38,8 +40,8 @@ bool IsSystemDrivePath(std::string_view path) {
 
 // "." and ".." are resolved here, and ".." stops at the drive's root as it does on Windows, so
 // no Windows path reaches outside the virtual system.
-std::vector<std::string> Components(std::string_view path) {
-    std::vector<std::string> parts;
+std::vector<std::string_view> Components(std::string_view path) {
+    std::vector<std::string_view> parts;
     size_t at = 0;
     while (at <= path.size()) {
         size_t end = at;
@@ -78,7 +80,7 @@ const std::string& SystemRoot() {
 std::string HostPath(const std::string& windowsPath) {
     if (!IsSystemDrivePath(windowsPath))
         return windowsPath;
-    std::vector<std::string> parts = Components(std::string_view(windowsPath).substr(3));
+    std::vector<std::string_view> parts = Components(std::string_view(windowsPath).substr(3));
     // One spelling for the system folders: the driver and the tool must meet at the same file
     // whichever alias and case each of them used.
     if (!parts.empty() && IEquals(parts[0], "Windows")) {
@@ -88,7 +90,8 @@ std::string HostPath(const std::string& windowsPath) {
         }
     }
     std::string host = Root();
-    for (const std::string& part : parts) {
+    host.reserve(host.size() + windowsPath.size());
+    for (std::string_view part : parts) {
         if (host.empty() || host.back() != '/')
             host.push_back('/');
         host += part;
