@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "format/FormatRecord.h"
+#include "format/RecordLayout.h"
 
 namespace {
 
@@ -74,6 +75,30 @@ TEST(FormatRecord, AnyBytesComeBackUnchanged) {
         uint8_t again[fmt::kRecordSize] = {};
         fmt::EncodeRecord(fmt::DecodeRecord(bytes), again);
         ASSERT_EQ(0, memcmp(bytes, again, sizeof bytes)) << "round " << round;
+    }
+}
+
+// Blocks may be copied whole where the host's layout is the file's; that must agree with placing
+// every field on its own, which is what any other host does.
+TEST(FormatRecord, WholeBlockCopiesAgreeWithFieldByFieldPlacement) {
+    std::mt19937 random(99);
+    for (int round = 0; round < 50; ++round) {
+        uint8_t bytes[fmt::kRecordSize];
+        for (uint8_t& b : bytes)
+            b = static_cast<uint8_t>(random());
+        const fmt::FormatRecord record = fmt::DecodeRecord(bytes);
+
+        fmt::TimingBlock timing;
+        fmt::layout::DecodeTimingFields(bytes + 24, timing);
+        EXPECT_EQ(timing, record.Timing);
+        fmt::RegisterBlock registers;
+        fmt::layout::DecodeRegisterFields(bytes + 92, registers);
+        EXPECT_EQ(registers, record.Registers);
+
+        uint8_t fields[fmt::kTimingBlockSize + fmt::kRegisterBlockSize];
+        fmt::layout::EncodeTimingFields(record.Timing, fields);
+        fmt::layout::EncodeRegisterFields(record.Registers, fields + fmt::kTimingBlockSize);
+        ASSERT_EQ(0, memcmp(fields, bytes + 24, sizeof fields)) << "round " << round;
     }
 }
 

@@ -46,6 +46,13 @@ TEST(ReadWholeFile, ReadsEveryByteIncludingZeros) {
     EXPECT_TRUE(bytes.empty());
 }
 
+TEST(ReadWholeFile, AFileThatReportsNoSizeIsStillReadWhole) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile("/proc/self/maps", bytes));
+    EXPECT_GT(bytes.size(), 0u);
+    EXPECT_EQ(bytes.back(), '\n');
+}
+
 TEST(ReadWholeFile, FailsForAMissingFileOrAFolderAndLeavesTheBufferAlone) {
     CTempFolder temp;
     std::vector<uint8_t> bytes = Bytes({1, 2});
@@ -54,14 +61,26 @@ TEST(ReadWholeFile, FailsForAMissingFileOrAFolderAndLeavesTheBufferAlone) {
     EXPECT_EQ(bytes, Bytes({1, 2}));
 }
 
-TEST(ReadWholeFile, RefusesAFileLongerThanTheLimit) {
+TEST(ReadFileInto, FillsTheBufferAndRefusesAFileLongerThanIt) {
     CTempFolder temp;
-    WriteFile(temp / "f.bin", std::vector<uint8_t>(100, 7));
-    std::vector<uint8_t> bytes;
-    EXPECT_FALSE(platform::ReadWholeFile(temp / "f.bin", bytes, 99));
-    EXPECT_TRUE(bytes.empty());
-    EXPECT_TRUE(platform::ReadWholeFile(temp / "f.bin", bytes, 100));
-    EXPECT_EQ(bytes.size(), 100u);
+    std::vector<uint8_t> content(100);
+    for (size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<uint8_t>(i);
+    WriteFile(temp / "f.bin", content);
+
+    std::vector<uint8_t> buffer(100);
+    size_t size = 7;
+    EXPECT_FALSE(platform::ReadFileInto(temp / "f.bin", buffer.data(), 99, size));
+    EXPECT_EQ(size, 7u);
+    EXPECT_TRUE(platform::ReadFileInto(temp / "f.bin", buffer.data(), 100, size));
+    EXPECT_EQ(size, 100u);
+    EXPECT_EQ(buffer, content);
+
+    buffer.assign(200, 0);
+    EXPECT_TRUE(platform::ReadFileInto(temp / "f.bin", buffer.data(), 200, size));
+    EXPECT_EQ(size, 100u);
+    EXPECT_FALSE(platform::ReadFileInto(temp.Path(), buffer.data(), 200, size));
+    EXPECT_FALSE(platform::ReadFileInto(temp / "missing.bin", buffer.data(), 200, size));
 }
 
 TEST(ReplaceFileAtomically, CreatesAndReplacesWithNothingLeftBeside) {
