@@ -29,6 +29,12 @@ intptr_t CHeadlessHost::RunModal(CDialog& dlg) {
     CModalFrame frame(m_open, dlg);
     m_modalRuns.push_back({dlg.Template().id, {}});
     const size_t run = m_modalRuns.size() - 1;
+    // Dialog units in the headless font: a quarter of the 6 px character width across, an
+    // eighth of a 16 px character height down.
+    if (!dlg.IsCreated()) {
+        dlg.Create();
+    }
+    dlg.SetClientSize(dlg.Template().cx * kCharWidth / 4, dlg.Template().cy * kCharHeight / 8);
     InitDialog(dlg);
     m_modalRuns[run].title = dlg.GetWindowText();
     for (;;) {

@@ -52,6 +52,7 @@ class CHeadlessHost : public IHost {
     // Text measurement of the headless host: every UTF-16 code unit is this many pixels wide.
     static constexpr int kCharWidth = 6;
     static constexpr int kListRowHeight = 16;
+    static constexpr int kCharHeight = 16;
 
     explicit CHeadlessHost(IInputSource* source = nullptr) : m_source(source) {}
 
