@@ -1,10 +1,50 @@
 #include "tools/scenarios/World.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
 #include "platform/Platform.h"
 #include "sim/Faults.h"
+#include "sim/VideoTiming.h"
 #include "sim/VirtualSystem.h"
 
 namespace scenarios {
+namespace {
+
+// "720x480p60" finds the catalogue's "720x480p59.94": a rate within 0.1 Hz of a standard one is
+// taken as that one, as people name NTSC-family rates by their round figure.
+const sim::StandardTiming* NearestStandard(const std::string& name) {
+    size_t scan = name.find_first_of("pPiI");
+    if (scan == std::string::npos)
+        return nullptr;
+    char* end = nullptr;
+    double rate = std::strtod(name.c_str() + scan + 1, &end);
+    if (end == name.c_str() + scan + 1 || *end != '\0')
+        return nullptr;
+    const sim::StandardTiming* best = nullptr;
+    double bestGap = 0.1;
+    for (const sim::StandardTiming& t : sim::StandardTimings()) {
+        size_t tScan = t.Name.find_first_of("pi");
+        if (tScan != scan || t.Name.compare(0, scan, name, 0, scan) != 0)
+            continue;
+        if (std::tolower(static_cast<unsigned char>(name[scan])) != t.Name[tScan])
+            continue;
+        double standard = std::strtod(t.Name.c_str() + tScan + 1, nullptr);
+        double gap = std::fabs(standard - rate);
+        // Interlaced timings are also named by their frame rate (1080i30 is 1080i60).
+        if (t.Name[tScan] == 'i')
+            gap = std::min(gap, std::fabs(standard - 2 * rate));
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = &t;
+        }
+    }
+    return best;
+}
+
+}  // namespace
 
 struct CWorld::Impl {
     sim::SystemDescription description;
@@ -26,6 +66,8 @@ bool CWorld::AddDevice(const std::string& name, const std::string& hdmi, const s
         }
         if (sim::StandardSignal(text, input))
             return true;
+        if (const sim::StandardTiming* near = NearestStandard(text))
+            return sim::StandardSignal(near->Name, input);
         error = "unknown signal '" + text + "'";
         return false;
     };
