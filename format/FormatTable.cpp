@@ -53,29 +53,26 @@ uint32_t FormatTable::ReadFormatFile(const std::string& path) {
     if (builtinCount > count)
         return kFailure;
 
-    std::vector<Tag> tags;
-    std::vector<uint32_t> flags;
-    std::vector<TimingBlock> timings;
-    std::vector<RegisterBlock> registers;
+    // The staging arrays keep their storage from one read to the next. Room is made first, so
+    // that a failure leaves them as they were; past this point nothing can fail.
     try {
-        tags.resize(count);
-        flags.resize(count);
-        timings.resize(count);
-        registers.resize(count);
+        StagingTags.reserve(count);
+        StagingEnableFlags.reserve(count);
+        StagingTimingBlocks.reserve(count);
+        StagingRegisterBlocks.reserve(count);
     } catch (const std::bad_alloc&) {
         return kFailure;
     }
-    for (size_t i = 0; i < count; ++i) {
-        DecodeRecord(&bytes[kHeaderSize + i * kRecordSize], tags[i], flags[i], timings[i],
-                     registers[i]);
-    }
-
     BuiltinCount = builtinCount;
     platform::TraceOut("NumofFileFormat: %d", BuiltinCount);
-    StagingTags = std::move(tags);
-    StagingEnableFlags = std::move(flags);
-    StagingTimingBlocks = std::move(timings);
-    StagingRegisterBlocks = std::move(registers);
+    StagingTags.resize(count);
+    StagingEnableFlags.resize(count);
+    StagingTimingBlocks.resize(count);
+    StagingRegisterBlocks.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        DecodeRecord(&bytes[kHeaderSize + i * kRecordSize], StagingTags[i], StagingEnableFlags[i],
+                     StagingTimingBlocks[i], StagingRegisterBlocks[i]);
+    }
     RecordCount = static_cast<uint16_t>(count);
     UserCount = static_cast<uint16_t>(RecordCount - BuiltinCount);
     return kOk;

@@ -31,6 +31,8 @@ TEST_F(TableFileTest, LengthsThatAreNotAHeaderAndWholeRecordsAreRefused) {
 }
 
 TEST_F(TableFileTest, TwoBytesAreAnEmptyTableAnd126BytesOneRecord) {
+    WriteFile(SystemFile(), RandomTableFile(1, 3));
+    ASSERT_EQ(m_table.ReadFormatFile(""), fmt::kOk);
     WriteFile(SystemFile(), {0, 0});
     EXPECT_EQ(m_table.ReadFormatFile(""), fmt::kOk);
     EXPECT_EQ(CountsOf(m_table), (Counts{0, 0, 0}));
