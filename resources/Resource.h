@@ -77,6 +77,10 @@ const ui::DialogTemplate* FindTemplate(int templateId);
 // String resources, UTF-8; empty for an unknown number.
 std::string LoadResourceString(int stringId);
 
+// The Windows resource script and the application manifest, generated from the records above.
+std::string ResourceScript();
+std::string ApplicationManifest();
+
 // Version block and manifest values.
 constexpr const char* kVersionText = "1.0.0.5";
 constexpr const char* kProductName = "Vuvereze";

@@ -1,0 +1,37 @@
+// The Windows resource script comes from the same templates as every other host.
+#include <gtest/gtest.h>
+
+#include "resources/Resource.h"
+
+namespace res {
+namespace {
+
+TEST(ResourceScript, HoldsEveryDialogWithItsControls) {
+    const std::string rc = ResourceScript();
+    EXPECT_NE(rc.find("100 DIALOGEX 0, 0, 170, 62"), std::string::npos);
+    EXPECT_NE(rc.find("102 DIALOGEX 0, 0, 268, 289"), std::string::npos);
+    EXPECT_NE(rc.find("129 DIALOGEX 0, 0, 229, 160"), std::string::npos);
+    EXPECT_NE(rc.find("CAPTION \"Zeriveve\""), std::string::npos);
+    EXPECT_NE(rc.find("CAPTION \"  \""), std::string::npos);
+    EXPECT_NE(rc.find("FONT 11, \"MS Shell Dlg\""), std::string::npos);
+    EXPECT_NE(rc.find("101 \"關於 Vuvereze(&A)...\""), std::string::npos);
+    // Disabled at creation, and the hidden register fields never visible.
+    EXPECT_NE(rc.find("CONTROL \"Lock\", 1001, \"BUTTON\", 0x58010000, 211, 7, 50, 14"),
+              std::string::npos);
+    EXPECT_NE(rc.find("CONTROL \"\", 1040, \"EDIT\", 0x40810080"), std::string::npos);
+    // "Negtive" as the little-endian words of its bytes.
+    EXPECT_NE(rc.find("1054, 0x403, 8, 0\n    0x654E, 0x7467, 0x7669, 0x0065,"), std::string::npos);
+}
+
+TEST(ResourceScript, CarriesTheVersionAndTheManifest) {
+    const std::string rc = ResourceScript();
+    EXPECT_NE(rc.find("FILEVERSION 1,0,0,5"), std::string::npos);
+    EXPECT_NE(rc.find("VALUE \"OriginalFilename\", \"Vuvereze.exe\""), std::string::npos);
+    EXPECT_NE(rc.find("VALUE \"Translation\", 0x404, 1200"), std::string::npos);
+    const std::string manifest = ApplicationManifest();
+    EXPECT_NE(manifest.find("level=\"highestAvailable\" uiAccess=\"false\""), std::string::npos);
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace res
