@@ -178,6 +178,8 @@ void Read(benchmark::State& state, const char* name) {
 // Keeps the ratio of every benchmark (the median when repeated) to print them at the end.
 class CRatioReporter : public benchmark::ConsoleReporter {
   public:
+    CRatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
