@@ -1,6 +1,7 @@
 // Reading and writing the table file, next to the same file steps done plainly with the C
-// library on the same bytes. The plain steps are the floor: what remains above it is our own
-// cost (encoding, tracing, the path mapping and the folder sync that makes the rename durable).
+// library on the same bytes and flushed to disk the same way (the file, then its folder, so the
+// rename is durable). The plain steps are the floor: what remains above it is our own cost
+// (encoding, tracing, the path mapping).
 //
 //   bench_format_file [--benchmark_repetitions=N ...]
 // Files live in a fresh folder under $TMPDIR (or /tmp); set VZ_BENCH_DIR to measure elsewhere.
@@ -210,11 +211,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     BenchSystem& s = System();
-    benchmark::RegisterBenchmark("write_full", Write, &s.Full, &s.FullBytes, false)
+    // The floor flushes to disk as ours does: the file, then the folder that holds the rename.
+    benchmark::RegisterBenchmark("write_full", Write, &s.Full, &s.FullBytes, true)->UseManualTime();
+    benchmark::RegisterBenchmark("write_empty", Write, &s.Empty, &s.EmptyBytes, true)
         ->UseManualTime();
-    benchmark::RegisterBenchmark("write_empty", Write, &s.Empty, &s.EmptyBytes, false)
-        ->UseManualTime();
-    benchmark::RegisterBenchmark("write_full_vs_synced_floor", Write, &s.Full, &s.FullBytes, true)
+    // For information: against a floor that skips the folder sync, what that sync costs.
+    benchmark::RegisterBenchmark("write_full_vs_unsynced_folder", Write, &s.Full, &s.FullBytes,
+                                 false)
         ->UseManualTime();
     benchmark::RegisterBenchmark("read_full", Read, "full.bin")->UseManualTime();
     benchmark::RegisterBenchmark("read_empty", Read, "empty.bin")->UseManualTime();
@@ -240,7 +243,8 @@ int main(int argc, char** argv) {
 
     reporter.PrintRatio("write full", "write_full");
     reporter.PrintRatio("write empty", "write_empty");
-    reporter.PrintRatio("write full, floor with folder sync", "write_full_vs_synced_floor");
+    reporter.PrintRatio("write full, floor without the folder sync",
+                        "write_full_vs_unsynced_folder");
     reporter.PrintRatio("read full", "read_full");
     reporter.PrintRatio("read empty", "read_empty");
 
