@@ -13,6 +13,17 @@ bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// Leading white space and an optional sign, as the C library's conversions take them.
+size_t SkipSpaceAndSign(std::string_view text, bool& negative) {
+    size_t i = 0;
+    while (i < text.size() && IsSpace(text[i]))
+        ++i;
+    negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    return i;
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -26,12 +37,8 @@ int HexDigit(char c) {
 }  // namespace
 
 int32_t ParseDecimalInt(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    bool negative;
+    size_t i = SkipSpaceAndSign(text, negative);
     int64_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
@@ -47,12 +54,8 @@ int32_t ParseDecimalInt(std::string_view text) {
 }
 
 uint32_t ParseHex(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    bool negative;
+    size_t i = SkipSpaceAndSign(text, negative);
     if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
         i + 2 < text.size() && HexDigit(text[i + 2]) >= 0) {
         i += 2;
@@ -66,12 +69,11 @@ uint32_t ParseHex(std::string_view text) {
 
 double ParseDecimalNumber(std::string_view text) {
     // Only plain decimal notation counts: strtod would also take "inf", "nan" and hex floats.
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
+    size_t start = 0;
+    while (start < text.size() && IsSpace(text[start]))
+        ++start;
+    bool negative;
+    size_t i = SkipSpaceAndSign(text, negative);
     bool digits = false;
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
         ++i;

@@ -88,20 +88,19 @@ ui::Input Click(int id) {
     return input;
 }
 
-ui::Input Type(int id, const char* text) {
+ui::Input WithText(ui::Input::Kind kind, int id, const char* text) {
     ui::Input input;
-    input.kind = ui::Input::Type;
+    input.kind = kind;
     input.id = id;
     input.text = text;
     return input;
 }
 
+ui::Input Type(int id, const char* text) {
+    return WithText(ui::Input::Type, id, text);
+}
 ui::Input Choose(int id, const char* text) {
-    ui::Input input;
-    input.kind = ui::Input::Choose;
-    input.id = id;
-    input.text = text;
-    return input;
+    return WithText(ui::Input::Choose, id, text);
 }
 
 std::vector<uint8_t> FullTable() {

@@ -57,7 +57,7 @@ void TraceOut(const char* format, ...)
 
 // --- Time. Every wait of the product goes through the clock, so tests run with a virtual one.
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     virtual uint64_t NowMs() = 0;
     virtual void Sleep(uint32_t ms) = 0;
@@ -65,12 +65,12 @@ public:
 
 // A clock whose time moves only when somebody sleeps on it.
 class CVirtualClock final : public IClock {
-public:
+  public:
     uint64_t NowMs() override { return m_now; }
     void Sleep(uint32_t ms) override { m_now += ms; }
     void Advance(uint64_t ms) { m_now += ms; }
 
-private:
+  private:
     uint64_t m_now = 0;
 };
 
@@ -94,7 +94,11 @@ std::u16string AnsiToWide(std::string_view text);
 std::u16string Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::u16string_view text);
 // Convenience: UTF-8 source text into the ANSI code page, and back.
-inline std::string Utf8ToAnsi(std::string_view text) { return WideToAnsi(Utf8ToWide(text)); }
-inline std::string AnsiToUtf8(std::string_view text) { return WideToUtf8(AnsiToWide(text)); }
+inline std::string Utf8ToAnsi(std::string_view text) {
+    return WideToAnsi(Utf8ToWide(text));
+}
+inline std::string AnsiToUtf8(std::string_view text) {
+    return WideToUtf8(AnsiToWide(text));
+}
 
 }  // namespace platform

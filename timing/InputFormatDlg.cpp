@@ -13,7 +13,6 @@ namespace timing {
 const char* const kMsgFrameRateZero = "Frame Rate can not set zero";
 const char* const kMsgVerticalTotalZero = "Vertical Total can not set zero";
 const char* const kMsgRegReadFailed = "REG read failed";
-const char* const kMsgReloadFail = "ReLoad file is fail!";
 const char* const kMsgShiftStartTooLarge = "The shift start value is too large!!(%d)";
 const char* const kMsgShiftEndTooLarge = "The shift end value is too large!!(%d)";
 const char* const kMsgTableFull =

@@ -27,7 +27,6 @@ namespace timing {
 extern const char* const kMsgFrameRateZero;
 extern const char* const kMsgVerticalTotalZero;
 extern const char* const kMsgRegReadFailed;
-extern const char* const kMsgReloadFail;
 extern const char* const kMsgShiftStartTooLarge;  // printf format with the largest step
 extern const char* const kMsgShiftEndTooLarge;
 extern const char* const kMsgTableFull;

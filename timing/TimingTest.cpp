@@ -34,7 +34,7 @@ bool HoldsNumber(const std::string& text) {
 void CInputFormatDlg::RunTimingTest() {
     const device::DeviceHandle* handle = Handle();
     if (!device::ReloadFormatTable(handle, device::kReloadRestore))
-        ui::MessageBox(kMsgReloadFail);
+        ui::MessageBox(app::kMsgReloadFail);
     platform::Sleep(kSettleMs);
 
     // The alignment below starts from a centred picture: earlier shifts are dropped.
@@ -102,7 +102,7 @@ void CInputFormatDlg::RunTimingTest() {
 
     table.WriteFormatFile(table.TableDirectory, kTestTableName, true);
     if (!device::ReloadFormatTable(handle, device::kReloadTestFile))
-        ui::MessageBox(kMsgReloadFail);
+        ui::MessageBox(app::kMsgReloadFail);
 
     if (appended) {
         --table.UserCount;
