@@ -24,9 +24,15 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             }
             if (c == '#')
                 break;
+            // A token runs to the next blank; quoted parts may stand anywhere in it
+            // (Tag="a b" as well as "Tag=a b"). A token that begins with a quote is a string.
             Token token;
-            if (c == '"') {
-                token.quoted = true;
+            token.quoted = c == '"';
+            while (i < raw.size() && raw[i] != ' ' && raw[i] != '\t') {
+                if (raw[i] != '"') {
+                    token.text += raw[i++];
+                    continue;
+                }
                 ++i;
                 bool closed = false;
                 while (i < raw.size()) {
@@ -43,9 +49,6 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
                     error = script.path + ":" + std::to_string(number) + ": unterminated string";
                     return false;
                 }
-            } else {
-                while (i < raw.size() && raw[i] != ' ' && raw[i] != '\t')
-                    token.text += raw[i++];
             }
             line.tokens.push_back(std::move(token));
         }
