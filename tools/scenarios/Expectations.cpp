@@ -94,29 +94,18 @@ class CChecker {
             return Fail("expect what?");
         const std::string& what = m_line.Arg(1);
         static const std::map<std::string, void (CChecker::*)()> checks = {
-            {"dialog", &CChecker::Dialog},
-            {"text", &CChecker::Text},
-            {"enabled", &CChecker::Enabled},
-            {"visible", &CChecker::Visible},
-            {"checked", &CChecker::Checked},
-            {"focus", &CChecker::Focus},
-            {"items", &CChecker::Items},
-            {"selected", &CChecker::Selected},
-            {"columns", &CChecker::Columns},
-            {"rows", &CChecker::Rows},
-            {"row", &CChecker::Row},
-            {"width", &CChecker::Width},
-            {"top", &CChecker::TopRow},
-            {"message", &CChecker::Message},
-            {"no-message", &CChecker::NoMessage},
-            {"file", &CChecker::File},
-            {"records", &CChecker::Records},
-            {"builtin", &CChecker::Builtin},
-            {"record", &CChecker::Record},
-            {"log", &CChecker::Log},
-            {"trace", &CChecker::Trace},
-            {"chip", &CChecker::Chip},
-            {"exit", &CChecker::Exit},
+            {"dialog", &CChecker::Dialog},   {"text", &CChecker::Text},
+            {"enabled", &CChecker::Enabled}, {"visible", &CChecker::Visible},
+            {"checked", &CChecker::Checked}, {"focus", &CChecker::Focus},
+            {"items", &CChecker::Items},     {"selected", &CChecker::Selected},
+            {"columns", &CChecker::Columns}, {"rows", &CChecker::Rows},
+            {"row", &CChecker::Row},         {"width", &CChecker::Width},
+            {"top", &CChecker::TopRow},      {"exstyle", &CChecker::ExStyle},
+            {"message", &CChecker::Message}, {"no-message", &CChecker::NoMessage},
+            {"file", &CChecker::File},       {"records", &CChecker::Records},
+            {"builtin", &CChecker::Builtin}, {"record", &CChecker::Record},
+            {"log", &CChecker::Log},         {"trace", &CChecker::Trace},
+            {"chip", &CChecker::Chip},       {"exit", &CChecker::Exit},
             {"elapsed", &CChecker::Elapsed},
         };
         auto it = checks.find(what);
@@ -287,6 +276,15 @@ class CChecker {
             return Fail("no such column");
         if (ctl.columns[column].width != Number(4)) {
             Fail("width is " + std::to_string(ctl.columns[column].width));
+        }
+    }
+
+    void ExStyle() {
+        const ui::ControlState& ctl = Ctl(2);
+        if (ctl.extendedStyle != Number(3)) {
+            char text[16];
+            std::snprintf(text, sizeof text, "0x%X", ctl.extendedStyle);
+            Fail(std::string("extended style is ") + text);
         }
     }
 
