@@ -63,7 +63,7 @@ DialogTemplate MakeAbout() {
 }
 
 DialogTemplate MakeMain() {
-    const uint32_t list = ui::LVS_REPORT | ui::LVS_SHOWSELALWAYS | ui::WS_BORDER | ui::WS_TABSTOP;
+    const uint32_t list = ui::LVS_REPORT | ui::WS_BORDER | ui::WS_TABSTOP;
     const uint32_t button = ui::WS_TABSTOP;
     DialogTemplate t;
     t.id = IDD_VUVEREZE_DIALOG;

@@ -113,8 +113,8 @@ struct ControlState {
 class CDialog;
 
 struct FileDialogRequest {
-    bool open = true;     // open-file dialog, else save-file
-    std::string filter;   // "Label|pattern|Label|pattern||", as the framework takes it
+    bool open = true;              // open-file dialog, else save-file
+    std::string filter;            // "Label|pattern|Label|pattern||", as the framework takes it
     std::string defaultExtension;  // without or with the dot, as given by the caller
     std::string initialName;
     uint32_t flags = 0;  // OFN_* values
@@ -128,7 +128,7 @@ constexpr uint32_t MB_ICONEXCLAMATION = 0x30;
 
 // What a host provides. One host serves the whole process.
 class IHost {
-public:
+  public:
     virtual ~IHost() = default;
     // Creates the window of `dlg`, runs ui::InitDialog, then serves posted commands and user
     // input until the dialog ends or the program quits; destroys the window. Returns the result.
@@ -142,6 +142,9 @@ public:
     virtual int TextWidth(CDialog& dlg, int controlId, const std::string& text) = 0;
     // Height in pixels of one list row.
     virtual int ListRowHeight(CDialog& dlg, int controlId) = 0;
+    // How many whole rows a list shows at once. A list scrolls no further than to show its last
+    // row at the bottom. The default reckons two pixels a dialog unit and one row for the header.
+    virtual int ListPageRows(CDialog& dlg, int controlId);
 };
 
 void SetHost(IHost* host);
@@ -161,8 +164,9 @@ int ExitCode();
 void ResetQuit();  // for a fresh run in the same process (tests)
 
 class CDataExchange {
-public:
-    CDataExchange(CDialog& dlg, bool saveAndValidate) : m_dlg(dlg), m_bSaveAndValidate(saveAndValidate) {}
+  public:
+    CDataExchange(CDialog& dlg, bool saveAndValidate)
+        : m_dlg(dlg), m_bSaveAndValidate(saveAndValidate) {}
     CDialog& m_dlg;
     const bool m_bSaveAndValidate;
     bool m_failed = false;
@@ -179,7 +183,7 @@ void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue);
 
 // Handles to controls by id, as the framework's control classes.
 class CWndItem {
-public:
+  public:
     CWndItem(CDialog* dlg, int id) : m_dlg(dlg), m_id(id) {}
     int Id() const { return m_id; }
     std::string GetWindowText() const;
@@ -189,7 +193,7 @@ public:
     void ShowWindow(bool show);
     bool IsWindowVisible() const;
 
-protected:
+  protected:
     ControlState& State() const;
     void Changed() const;
     CDialog* m_dlg;
@@ -197,19 +201,19 @@ protected:
 };
 
 class CButton : public CWndItem {
-public:
+  public:
     using CWndItem::CWndItem;
     int GetCheck() const;
     void SetCheck(int check);
 };
 
 class CEdit : public CWndItem {
-public:
+  public:
     using CWndItem::CWndItem;
 };
 
 class CComboBox : public CWndItem {
-public:
+  public:
     using CWndItem::CWndItem;
     void ResetContent();
     int AddString(const std::string& text);  // sorted boxes insert in order; returns the index
@@ -226,7 +230,7 @@ struct ItemRect {
 };
 
 class CListCtrl : public CWndItem {
-public:
+  public:
     using CWndItem::CWndItem;
     int InsertColumn(int index, const std::string& title, int format = LVCFMT_LEFT, int width = -1);
     bool DeleteColumn(int index);
@@ -251,7 +255,7 @@ public:
     bool SetItemData(int row, intptr_t data);
     intptr_t GetItemData(int row) const;
     bool GetItemRect(int row, ItemRect& rect) const;  // LVIR_BOUNDS, in pixels
-    bool Scroll(int dx, int dy);                       // pixels, as LVM_SCROLL
+    bool Scroll(int dx, int dy);                      // pixels, as LVM_SCROLL
     int GetTopIndex() const;
     // Sorts the rows with a comparator of item data (LVM_SORTITEMS). The sort is stable.
     bool SortItems(const std::function<int(intptr_t, intptr_t)>& compare);
@@ -260,7 +264,7 @@ public:
 // A dialog of the program. Derived classes override the virtual operations as with the
 // framework's CDialog; handlers run on the one user-interface thread.
 class CDialog {
-public:
+  public:
     CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
@@ -335,7 +339,7 @@ public:
     void Create();   // builds the control states from the template
     void Destroy();  // forgets them
 
-private:
+  private:
     friend void InitDialog(CDialog& dlg);
     const DialogTemplate& m_template;
     CDialog* m_parent;

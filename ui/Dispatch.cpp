@@ -70,7 +70,9 @@ void Click(CDialog& dlg, int id) {
     }
     switch (dlg.Control(id).kind) {
         case ControlKind::PushButton:
-            dlg.SetFocus(id);
+            // The keyboard focus stays where it was: a later Enter then does what the window's
+            // default action says ("Enter does nothing" in the main window) rather than pressing
+            // the clicked button a second time.
             dlg.OnCommand(id);
             break;
         case ControlKind::CheckBox:
@@ -134,8 +136,10 @@ void Type(CDialog& dlg, int id, const std::string& text) {
     dlg.SetFocus(id);
     ControlState& state = dlg.Control(id);
     state.text = text;
+    // Typing into the closed box's edit field leaves no entry of its list selected, even when
+    // the text equals one: the selection and the edit text part until an entry is chosen.
     if (state.kind == ControlKind::ComboBox) {
-        state.curSel = detail::FindComboItem(state, text);
+        state.curSel = -1;
     }
     dlg.NotifyChanged(id);
 }

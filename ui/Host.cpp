@@ -1,5 +1,7 @@
 // The process-wide parts of the dialog layer: the host, the program's name and the end of the
 // program.
+#include <algorithm>
+
 #include "ui/Dialog.h"
 
 namespace ui {
@@ -32,6 +34,14 @@ bool g_quitting = false;
 int g_exitCode = 0;
 
 }  // namespace
+
+int IHost::ListPageRows(CDialog& dlg, int controlId) {
+    const int rowHeight = ListRowHeight(dlg, controlId);
+    if (rowHeight <= 0 || !dlg.HasControl(controlId)) {
+        return 1;
+    }
+    return std::max(1, (dlg.Control(controlId).rect.cy * 2 - rowHeight) / rowHeight);
+}
 
 void SetHost(IHost* host) {
     g_host = host;

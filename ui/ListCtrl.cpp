@@ -276,7 +276,8 @@ bool CListCtrl::Scroll(int, int dy) {
     }
     const int height = Host().ListRowHeight(*m_dlg, m_id);
     const int rows = height > 0 ? dy / height : 0;
-    const int last = std::max(0, static_cast<int>(state.rows.size()) - 1);
+    const int page = std::max(1, Host().ListPageRows(*m_dlg, m_id));
+    const int last = std::max(0, static_cast<int>(state.rows.size()) - page);
     state.topIndex = std::clamp(state.topIndex + rows, 0, last);
     Changed();
     return true;

@@ -41,7 +41,7 @@ enum class ControlKind {
     CheckBox,    // automatic check box
     ComboBox,    // drop-down with an editable text (CBS_DROPDOWN)
     DropDownList,
-    ListView,    // report view
+    ListView,  // report view
     Static,
     GroupBox,
     Icon,  // static icon; the caption holds the icon resource number as text
@@ -62,7 +62,7 @@ struct ControlTemplate {
     ControlKind kind = ControlKind::Static;
     std::string caption;  // UTF-8; the hosts convert it to the ANSI code page
     Rect rect;
-    uint32_t style = 0;  // WS_VISIBLE is implied unless hidden is set
+    uint32_t style = 0;   // WS_VISIBLE is implied unless hidden is set
     bool hidden = false;  // created without WS_VISIBLE
     bool disabled = false;
     std::vector<std::string> items;  // initial items of a drop-down list, in order (UTF-8)

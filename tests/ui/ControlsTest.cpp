@@ -166,6 +166,22 @@ TEST_F(ListCtrlTest, SortingIsStableAndRowsKeepTheirStateAndCells) {
     EXPECT_EQ(m_list.GetItemCount(), 6);
 }
 
+TEST_F(ListCtrlTest, ScrollingStopsWhenTheLastRowIsAtTheBottom) {
+    // 88 dialog units are 176 px: a header and ten rows of 16 px.
+    m_dlg.Control(kList).rect.cy = 88;
+    m_list.InsertColumn(0, "Id", ui::LVCFMT_LEFT, 30);
+    for (int i = 0; i < 4; ++i) {
+        AddRow(std::to_string(i), "");
+    }
+    m_list.Scroll(0, 4 * 16);
+    EXPECT_EQ(m_list.GetTopIndex(), 0);  // every row is in view already
+    for (int i = 4; i < 25; ++i) {
+        AddRow(std::to_string(i), "");
+    }
+    m_list.Scroll(0, 25 * 16);
+    EXPECT_EQ(m_list.GetTopIndex(), 15);
+}
+
 TEST_F(ListCtrlTest, ScrollingMovesTheTopRowAndTheItemRectsWithIt) {
     m_list.InsertColumn(0, "Id", ui::LVCFMT_LEFT, 30);
     m_list.InsertColumn(1, "Format", ui::LVCFMT_LEFT, 50);
