@@ -1,0 +1,206 @@
+// The modal runs of the desktop host. Each run shows its window, then serves posted commands and
+// the queued user actions in order, waiting in Qt's event loop only when there is nothing to do.
+#include "ui/qt/QtHost.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <memory>
+
+#include "ui/qt/QtWindow.h"
+
+namespace ui {
+namespace {
+
+// Takes the window off the stack and forgets the dialog's controls however the run ends.
+class CModalFrame {
+  public:
+    CModalFrame(std::vector<qt::CQtWindow*>& open, std::unique_ptr<qt::CQtWindow> window)
+        : m_open(open), m_window(std::move(window)) {
+        m_open.push_back(m_window.get());
+    }
+    ~CModalFrame() {
+        m_open.pop_back();
+        CDialog& dlg = m_window->Dialog();
+        m_window.reset();
+        dlg.Destroy();
+    }
+    CModalFrame(const CModalFrame&) = delete;
+    CModalFrame& operator=(const CModalFrame&) = delete;
+
+  private:
+    std::vector<qt::CQtWindow*>& m_open;
+    std::unique_ptr<qt::CQtWindow> m_window;
+};
+
+bool Stopped(const CDialog& dlg) {
+    return dlg.HasEnded() || Quitting();
+}
+
+std::string Trim(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+intptr_t CQtHost::RunModal(CDialog& dlg) {
+    if (!dlg.IsCreated()) {
+        dlg.Create();
+    }
+    QWidget* parent = m_open.empty() ? nullptr : m_open.back()->Widget();
+    auto owned = std::make_unique<qt::CQtWindow>(dlg, parent);
+    qt::CQtWindow& window = *owned;
+    CModalFrame frame(m_open, std::move(owned));
+    dlg.SetClientSize(window.ClientWidth(), window.ClientHeight());
+    InitDialog(dlg);
+    if (!Stopped(dlg)) {
+        window.Show();
+    }
+    for (;;) {
+        // Posted commands come before the user's next action, as a message queue serves them.
+        ServePosted(dlg);
+        if (Stopped(dlg)) {
+            break;
+        }
+        Input input;
+        if (window.TakeInput(input)) {
+            DispatchInput(dlg, input);
+            // The widget reacted on its own (a box toggled, a text typed): show what the dialog
+            // made of it instead.
+            if (!Stopped(dlg)) {
+                window.PushAll();
+            }
+            continue;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return dlg.HasEnded() ? dlg.Result() : IDCANCEL;
+}
+
+qt::CQtWindow* CQtHost::WindowOf(const CDialog& dlg) const {
+    for (qt::CQtWindow* window : m_open) {
+        if (&window->Dialog() == &dlg) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+void CQtHost::Changed(CDialog& dlg, int controlId) {
+    qt::CQtWindow* window = WindowOf(dlg);
+    if (window == nullptr) {
+        return;
+    }
+    window->Push(controlId);
+    // A handler may block right after this (a settling pause with "Detect" greyed): paint now,
+    // without taking any user input meanwhile.
+    if (window->ShowsAtOnce(controlId)) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+int CQtHost::MessageBox(const std::string& text, const std::string& caption, uint32_t) {
+    QWidget* parent = m_open.empty() ? nullptr : m_open.back()->Widget();
+    QMessageBox box(QMessageBox::Warning, qt::ToQt(caption), qt::ToQt(text), QMessageBox::Ok,
+                    parent);
+    box.exec();
+    return IDOK;
+}
+
+bool CQtHost::FileDialog(const FileDialogRequest& request, std::string& path) {
+    QWidget* parent = m_open.empty() ? nullptr : m_open.back()->Widget();
+    QFileDialog box(parent);
+    box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    box.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    QStringList filters;
+    for (const std::string& filter : QtNameFilters(request.filter)) {
+        filters << qt::ToQt(filter);
+    }
+    if (!filters.isEmpty()) {
+        box.setNameFilters(filters);
+    }
+    std::string extension = request.defaultExtension;
+    if (!extension.empty() && extension.front() == '.') {
+        extension.erase(0, 1);
+    }
+    // Qt appends the suffix to a name typed without one, before it asks about overwriting.
+    if (!extension.empty()) {
+        box.setDefaultSuffix(qt::ToQt(extension));
+    }
+    if (!request.open && (request.flags & OFN_OVERWRITEPROMPT) == 0) {
+        box.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (!request.initialName.empty()) {
+        box.selectFile(qt::ToQt(request.initialName));
+    }
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) {
+        return false;
+    }
+    path = qt::FromQt(box.selectedFiles().front());
+    return true;
+}
+
+int CQtHost::TextWidth(CDialog& dlg, int controlId, const std::string& text) {
+    if (const qt::CQtWindow* window = WindowOf(dlg)) {
+        return window->TextWidth(controlId, text);
+    }
+    return QFontMetrics(QApplication::font()).horizontalAdvance(qt::ToQt(text));
+}
+
+int CQtHost::ListRowHeight(CDialog& dlg, int controlId) {
+    if (const qt::CQtWindow* window = WindowOf(dlg)) {
+        return window->RowHeight(controlId);
+    }
+    return QFontMetrics(QApplication::font()).height() + 4;
+}
+
+std::vector<std::string> QtNameFilters(const std::string& filter) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t bar = filter.find('|'); bar != std::string::npos; bar = filter.find('|', start)) {
+        parts.push_back(filter.substr(start, bar - start));
+        start = bar + 1;
+    }
+    std::vector<std::string> filters;
+    for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string label = Trim(parts[i]);
+        if (label.empty()) {
+            break;  // the "||" that ends the list
+        }
+        // "Text File(*.bin)" already names its pattern; Qt reads the pattern from the
+        // parentheses, so those are made from the pattern itself.
+        if (label.back() == ')') {
+            const size_t open = label.rfind('(');
+            if (open != std::string::npos) {
+                label = Trim(label.substr(0, open));
+            }
+        }
+        std::string patterns;
+        size_t from = 0;
+        const std::string& list = parts[i + 1];
+        while (from <= list.size()) {
+            size_t semicolon = list.find(';', from);
+            if (semicolon == std::string::npos) {
+                semicolon = list.size();
+            }
+            std::string pattern = Trim(list.substr(from, semicolon - from));
+            if (pattern == "*.*") {
+                pattern = "*";
+            }
+            if (!pattern.empty()) {
+                patterns += (patterns.empty() ? "" : " ") + pattern;
+            }
+            from = semicolon + 1;
+        }
+        filters.push_back(label + " (" + (patterns.empty() ? std::string("*") : patterns) + ")");
+    }
+    return filters;
+}
+
+}  // namespace ui

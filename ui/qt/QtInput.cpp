@@ -1,0 +1,240 @@
+// The user's actions on a window, as Input records. Buttons and check boxes never act on their
+// own: their mouse and key events are taken here and the dialog layer decides what a click does,
+// after its message pre-filter has seen the press and the release. Other widgets keep their own
+// handling (a caret placed, a row selected) and what they report is queued as well.
+#include <algorithm>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTableWidget>
+
+#include "ui/qt/QtWindow.h"
+
+namespace ui::qt {
+namespace {
+
+bool IsButton(ControlKind kind) {
+    return kind == ControlKind::PushButton || kind == ControlKind::CheckBox;
+}
+
+}  // namespace
+
+void CQtWindow::Queue(Input input) {
+    m_inputs.push_back(std::move(input));
+}
+
+bool CQtWindow::TakeInput(Input& input) {
+    if (m_inputs.empty()) {
+        return false;
+    }
+    input = std::move(m_inputs.front());
+    m_inputs.pop_front();
+    return true;
+}
+
+void CQtWindow::QueueType(int id, const QString& text) {
+    // Keys typed in one go make one change: the text they left behind.
+    if (!m_inputs.empty() && m_inputs.back().kind == Input::Type && m_inputs.back().id == id) {
+        m_inputs.back().text = FromQt(text);
+        return;
+    }
+    Input input;
+    input.kind = Input::Type;
+    input.id = id;
+    input.text = FromQt(text);
+    Queue(std::move(input));
+}
+
+void CQtWindow::QueueListSelection(int id) {
+    const Control* control = Find(id);
+    if (control == nullptr) {
+        return;
+    }
+    auto* list = static_cast<QTableWidget*>(control->widget);
+    Input input;
+    input.kind = Input::Select;
+    input.id = id;
+    for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
+        if (index.column() == 0) {
+            input.rows.push_back(index.row());
+        }
+    }
+    std::sort(input.rows.begin(), input.rows.end());
+    Queue(std::move(input));
+}
+
+void CQtWindow::QueueListTick(int id, int row, int column) {
+    const Control* control = Find(id);
+    if (control == nullptr || column != 0) {
+        return;
+    }
+    const QTableWidgetItem* item = static_cast<QTableWidget*>(control->widget)->item(row, 0);
+    const CDialog& dlg = m_dlg;
+    const ControlState& state = dlg.Control(id);
+    if (item == nullptr || row >= static_cast<int>(state.rows.size())) {
+        return;
+    }
+    const bool on = item->checkState() == Qt::Checked;
+    if (on != state.rows[row].checked) {
+        Input input;
+        input.kind = Input::Tick;
+        input.id = id;
+        input.row = row;
+        input.on = on;
+        Queue(std::move(input));
+    }
+}
+
+bool CQtWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (!watched->isWidgetType()) {
+        return false;
+    }
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            return OnMouse(widget, static_cast<QMouseEvent*>(event));
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return OnKey(widget, static_cast<QKeyEvent*>(event));
+        case QEvent::Close:
+            if (widget == m_window) {
+                // The close button asks the dialog; it decides whether the window goes.
+                event->ignore();
+                Input input;
+                input.kind = Input::Close;
+                Queue(std::move(input));
+                return true;
+            }
+            return false;
+        case QEvent::ContextMenu:
+            if (widget == m_window) {
+                ShowSystemMenu(QCursor::pos());
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+bool CQtWindow::OnMouse(QWidget* widget, QMouseEvent* event) {
+    const int id = ControlAt(widget);
+    const Control* control = Find(id);
+    const bool button = control != nullptr && IsButton(control->kind);
+    // Buttons and disabled controls are ours alone: Qt would click them, or pass the event on to
+    // the dialog underneath as a second press.
+    const bool eat = button || !widget->isEnabled();
+    if (event->button() != Qt::LeftButton) {
+        return eat;
+    }
+    if (event->type() != QEvent::MouseButtonRelease) {
+        m_pressed = true;
+        m_pressId = id;
+        if (button && widget->isEnabled()) {
+            static_cast<QAbstractButton*>(control->widget)->setDown(true);
+        }
+        if (event->type() == QEvent::MouseButtonDblClick && control != nullptr &&
+            control->kind == ControlKind::ListView) {
+            auto* list = static_cast<QTableWidget*>(control->widget);
+            const QPoint at = list->viewport()->mapFromGlobal(event->globalPosition().toPoint());
+            Input input;
+            input.kind = Input::DblClick;
+            input.id = id;
+            input.row = list->indexAt(at).row();
+            Queue(std::move(input));
+        }
+        return eat;
+    }
+    if (button) {
+        static_cast<QAbstractButton*>(control->widget)->setDown(false);
+    }
+    const QPoint global = event->globalPosition().toPoint();
+    // A control that had the press keeps the mouse, as a Windows control captures it: the
+    // release is addressed to it even off its rectangle. A press on the dialog does not.
+    const int pressId = m_pressed ? m_pressId : 0;
+    m_pressed = false;
+    int releaseId = pressId;
+    bool over = false;
+    if (const Control* pressed = Find(pressId)) {
+        over = pressed->widget->rect().contains(pressed->widget->mapFromGlobal(global));
+    } else {
+        QWidget* under = QApplication::widgetAt(global);
+        releaseId = under != nullptr && under->window() == m_window ? ControlAt(under) : 0;
+        over = releaseId == pressId;
+    }
+    Input input;
+    input.kind = over ? Input::Click : Input::Release;
+    input.id = releaseId;
+    Queue(std::move(input));
+    return eat;
+}
+
+bool CQtWindow::OnKey(QWidget* widget, QKeyEvent* event) {
+    const int id = ControlAt(widget);
+    const Control* control = Find(id);
+    const bool press = event->type() == QEvent::KeyPress;
+    const int key = event->key();
+    if (key == Qt::Key_Space && (event->modifiers() & Qt::AltModifier) != 0) {
+        if (press) {
+            ShowSystemMenu(m_window->mapToGlobal(QPoint(0, 0)));
+        }
+        return true;
+    }
+    Input input;
+    input.id = id;
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            input.kind = Input::KeyEnter;
+            break;
+        case Qt::Key_Escape:
+            input.kind = Input::KeyEsc;
+            break;
+        case Qt::Key_Space:
+            // Space types into edits and ticks list rows; only buttons are pressed by it here.
+            if (control == nullptr || !IsButton(control->kind)) {
+                return false;
+            }
+            input.kind = Input::KeySpace;
+            break;
+        default:
+            return false;
+    }
+    if (press && !event->isAutoRepeat()) {
+        Queue(std::move(input));
+    }
+    return true;
+}
+
+void CQtWindow::ShowSystemMenu(const QPoint& globalPos) {
+    if (!m_dlg.HasSystemMenu()) {
+        return;
+    }
+    QMenu menu(m_window);
+    for (const CDialog::MenuItem& item : m_dlg.SystemMenu()) {
+        if (item.id == 0) {
+            menu.addSeparator();
+        } else {
+            menu.addAction(ToQt(item.text))->setData(static_cast<uint>(item.id));
+        }
+    }
+    if (!menu.isEmpty()) {
+        menu.addSeparator();
+    }
+    menu.addAction(QStringLiteral("Close"))->setData(static_cast<uint>(SC_CLOSE));
+    const QAction* chosen = menu.exec(globalPos);
+    if (chosen != nullptr) {
+        Input input;
+        input.kind = Input::SysMenu;
+        input.id = static_cast<int>(chosen->data().toUInt());
+        Queue(std::move(input));
+    }
+}
+
+}  // namespace ui::qt

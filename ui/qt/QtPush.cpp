@@ -1,0 +1,283 @@
+// Showing the dialog's state: each push copies what the program set into the widget, touching
+// only what differs, with the widget's signals blocked so that showing a change is never taken
+// for a user's action.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include "ui/qt/QtWindow.h"
+
+namespace ui::qt {
+namespace {
+
+void SetLineText(QLineEdit* edit, const QString& text) {
+    if (edit->text() == text) {
+        return;
+    }
+    // Keep the caret where the user had it, as far as the new text allows.
+    const int caret = edit->cursorPosition();
+    edit->setText(text);
+    if (edit->hasFocus()) {
+        edit->setCursorPosition(qMin(caret, static_cast<int>(text.size())));
+    }
+}
+
+const std::string& CellText(const ListRow& row, size_t column) {
+    static const std::string kEmpty;
+    return column < row.texts.size() ? row.texts[column] : kEmpty;
+}
+
+}  // namespace
+
+void CQtWindow::Push(int controlId) {
+    if (controlId == 0) {
+        PushWindow();
+        return;
+    }
+    if (Control* control = Find(controlId)) {
+        PushControl(*control);
+    }
+}
+
+void CQtWindow::PushAll() {
+    PushWindow();
+    for (Control& control : m_controls) {
+        PushControl(control);
+    }
+}
+
+void CQtWindow::PushWindow() {
+    const std::string title = m_dlg.GetWindowText();
+    if (title != m_shownTitle || m_window->windowTitle().isEmpty()) {
+        m_shownTitle = title;
+        m_window->setWindowTitle(ToQt(title));
+    }
+    // The focus moves only when the program moved it, not whenever the window is shown anew.
+    const int focus = m_dlg.GetFocus();
+    if (focus != m_shownFocus) {
+        m_shownFocus = focus;
+        if (Control* control = Find(focus)) {
+            control->widget->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    if (m_dlg.IsIconic() && m_window->isVisible() && !m_window->isMinimized()) {
+        m_window->showMinimized();
+    }
+}
+
+void CQtWindow::PushControl(Control& control) {
+    // The windows keep the dialog's order of controls, so statics, which share one id, find
+    // their state too.
+    const size_t index = static_cast<size_t>(&control - m_controls.data());
+    const CDialog& dlg = m_dlg;
+    if (index >= dlg.Controls().size()) {
+        return;
+    }
+    const ControlState& state = dlg.Controls()[index];
+    QWidget* widget = control.widget;
+    const QSignalBlocker block(widget);
+    switch (control.kind) {
+        case ControlKind::Edit:
+            SetLineText(static_cast<QLineEdit*>(widget), ToQt(state.text));
+            break;
+        case ControlKind::PushButton:
+        case ControlKind::CheckBox: {
+            auto* button = static_cast<QAbstractButton*>(widget);
+            const QString text = ToQt(state.text);
+            if (button->text() != text) {
+                button->setText(text);
+            }
+            if (control.kind == ControlKind::CheckBox) {
+                button->setChecked(state.check != 0);
+            }
+            break;
+        }
+        case ControlKind::ComboBox:
+        case ControlKind::DropDownList:
+            PushCombo(control, state);
+            break;
+        case ControlKind::ListView:
+            PushList(control, state);
+            break;
+        case ControlKind::GroupBox: {
+            auto* group = static_cast<QGroupBox*>(widget);
+            if (group->title() != ToQt(state.text)) {
+                group->setTitle(ToQt(state.text));
+            }
+            break;
+        }
+        case ControlKind::Static: {
+            auto* label = static_cast<QLabel*>(widget);
+            if (label->text() != ToQt(state.text)) {
+                label->setText(ToQt(state.text));
+                // Our fonts may run wider than the one the window was drawn for: a label grows
+                // to its text rather than cutting it (the windows leave room after labels).
+                const int needed = label->sizeHint().width();
+                if (needed > label->width()) {
+                    label->resize(needed, label->height());
+                }
+            }
+            break;
+        }
+        case ControlKind::Icon:
+            break;
+    }
+    if (widget->isEnabled() != state.enabled) {
+        widget->setEnabled(state.enabled);
+    }
+    if (widget->isHidden() == state.visible) {
+        widget->setVisible(state.visible);
+    }
+}
+
+void CQtWindow::PushCombo(Control& control, const ControlState& state) {
+    auto* box = static_cast<QComboBox*>(control.widget);
+    QLineEdit* edit = box->lineEdit();
+    const QSignalBlocker blockEdit(edit);
+    if (!control.itemsValid || control.items != state.items) {
+        box->clear();
+        for (const std::string& item : state.items) {
+            box->addItem(ToQt(item));
+        }
+        control.items = state.items;
+        control.itemsValid = true;
+    }
+    if (box->currentIndex() != state.curSel) {
+        box->setCurrentIndex(state.curSel);
+    }
+    if (edit != nullptr) {
+        SetLineText(edit, ToQt(state.text));
+    }
+}
+
+void CQtWindow::PushList(Control& control, const ControlState& state) {
+    auto* list = static_cast<QTableWidget*>(control.widget);
+    ShownList& shown = control.list;
+    if (!shown.valid || shown.extendedStyle != state.extendedStyle) {
+        // Check boxes come and go with the style: every row is built anew.
+        list->setShowGrid((state.extendedStyle & LVS_EX_GRIDLINES) != 0);
+        list->setRowCount(0);
+        shown.cells.clear();
+        shown.extendedStyle = state.extendedStyle;
+        shown.valid = true;
+    }
+    QHeaderView* header = list->horizontalHeader();
+    const int columns = static_cast<int>(state.columns.size());
+    if (list->columnCount() != columns) {
+        list->setColumnCount(columns);
+        shown.columns.resize(columns);
+        for (std::vector<std::string>& row : shown.cells) {
+            row.resize(columns);
+        }
+        for (int c = 0; c < columns; ++c) {
+            shown.columns[c].width = -1;  // whatever Qt gave a new section is not ours
+        }
+    }
+    for (int c = 0; c < columns; ++c) {
+        const ListColumn& column = state.columns[c];
+        QTableWidgetItem* title = list->horizontalHeaderItem(c);
+        if (title == nullptr || shown.columns[c].title != column.title) {
+            if (title == nullptr) {
+                title = new QTableWidgetItem;
+                title->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                list->setHorizontalHeaderItem(c, title);
+            }
+            title->setText(ToQt(column.title));
+            shown.columns[c].title = column.title;
+        }
+        if (shown.columns[c].width != column.width) {
+            header->resizeSection(c, column.width);
+            shown.columns[c].width = column.width;
+        }
+    }
+    PushListRows(control, state);
+    PushListSelection(control, state);
+    if (shown.topIndex != state.topIndex) {
+        shown.topIndex = state.topIndex;
+        // The scroll range follows the rows only after a layout, which Qt would do later.
+        list->doItemsLayout();
+        list->verticalScrollBar()->setValue(state.topIndex);
+    }
+}
+
+void CQtWindow::PushListRows(Control& control, const ControlState& state) {
+    auto* list = static_cast<QTableWidget*>(control.widget);
+    ShownList& shown = control.list;
+    const int rows = static_cast<int>(state.rows.size());
+    const int columns = static_cast<int>(state.columns.size());
+    const bool boxes = (state.extendedStyle & LVS_EX_CHECKBOXES) != 0;
+    if (list->rowCount() != rows) {
+        list->setRowCount(rows);
+    }
+    shown.cells.resize(rows, std::vector<std::string>(columns));
+    for (int r = 0; r < rows; ++r) {
+        const ListRow& row = state.rows[r];
+        for (int c = 0; c < columns; ++c) {
+            QTableWidgetItem* item = list->item(r, c);
+            const std::string& text = CellText(row, c);
+            if (item == nullptr) {
+                item = new QTableWidgetItem(ToQt(text));
+                Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+                if (c == 0 && boxes) {
+                    flags |= Qt::ItemIsUserCheckable;
+                    item->setCheckState(row.checked ? Qt::Checked : Qt::Unchecked);
+                }
+                item->setFlags(flags);
+                list->setItem(r, c, item);
+                shown.cells[r][c] = text;
+            } else if (shown.cells[r][c] != text) {
+                item->setText(ToQt(text));
+                shown.cells[r][c] = text;
+            }
+            // The widget's own toggle is not trusted: the state says whether the row is ticked.
+            if (c == 0 && boxes) {
+                const Qt::CheckState check = row.checked ? Qt::Checked : Qt::Unchecked;
+                if (item->checkState() != check) {
+                    item->setCheckState(check);
+                }
+            }
+        }
+    }
+}
+
+void CQtWindow::PushListSelection(Control& control, const ControlState& state) {
+    auto* list = static_cast<QTableWidget*>(control.widget);
+    QItemSelectionModel* model = list->selectionModel();
+    const int rows = static_cast<int>(state.rows.size());
+    const int columns = static_cast<int>(state.columns.size());
+    if (columns == 0) {
+        return;
+    }
+    bool differs = false;
+    QItemSelection selection;
+    int focused = -1;
+    for (int r = 0; r < rows; ++r) {
+        const bool wanted = (state.rows[r].state & LVIS_SELECTED) != 0;
+        const QModelIndex first = list->model()->index(r, 0);
+        differs = differs || model->isSelected(first) != wanted;
+        if (wanted) {
+            selection.select(first, list->model()->index(r, columns - 1));
+        }
+        if ((state.rows[r].state & LVIS_FOCUSED) != 0) {
+            focused = r;
+        }
+    }
+    if (differs) {
+        model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    if (focused >= 0 && model->currentIndex().row() != focused) {
+        model->setCurrentIndex(list->model()->index(focused, 0), QItemSelectionModel::NoUpdate);
+    }
+}
+
+}  // namespace ui::qt

@@ -1,0 +1,280 @@
+// Building the window of a dialog from its template: one widget per control, placed in dialog
+// units converted with the dialog font, as the Windows dialog manager lays out a template.
+#include "ui/qt/QtWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+
+#include "platform/Platform.h"
+
+namespace ui::qt {
+namespace {
+
+// The dialog manager's base unit across is the mean width of the Latin letters of the font.
+constexpr const char* kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+Qt::WindowFlags FlagsFor(const CDialog& dlg) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if ((dlg.GetStyle() & WS_SYSMENU) != 0) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    return flags;
+}
+
+}  // namespace
+
+QString ToQt(const std::string& ansi) {
+    return QString::fromStdString(platform::AnsiToUtf8(ansi));
+}
+
+std::string FromQt(const QString& text) {
+    return platform::Utf8ToAnsi(text.toStdString());
+}
+
+CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
+    const DialogTemplate& t = dlg.Template();
+    m_window = new QDialog(parent);
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    // A face the machine lacks falls back to the desktop's own sans serif at the same size.
+    QFont font(QString::fromStdString(t.fontName), t.fontSize);
+    font.setStyleHint(QFont::SansSerif);
+    m_window->setFont(font);
+    const QFontMetrics metrics(font);
+    m_baseX = metrics.horizontalAdvance(QString::fromLatin1(kLetters)) / 52.0;
+    m_baseY = metrics.height();
+
+    m_controls.resize(dlg.Controls().size());
+    for (size_t i = 0; i < dlg.Controls().size(); ++i) {
+        const ControlState& state = dlg.Controls()[i];
+        Control& control = m_controls[i];
+        control.id = state.id;
+        control.kind = state.kind;
+        control.widget = CreateWidget(state, control);
+        Place(state, control.widget);
+        Watch(control.widget);
+    }
+    // Group boxes are drawn under the controls they frame.
+    for (Control& control : m_controls) {
+        if (control.kind == ControlKind::GroupBox) {
+            control.widget->lower();
+        }
+    }
+    m_window->setFixedSize(ClientWidth(), ClientHeight());
+    m_window->installEventFilter(this);
+}
+
+CQtWindow::~CQtWindow() {
+    delete m_window;
+}
+
+int CQtWindow::ClientWidth() const {
+    return qRound(m_dlg.Template().cx * m_baseX / 4.0);
+}
+
+int CQtWindow::ClientHeight() const {
+    return qRound(m_dlg.Template().cy * m_baseY / 8.0);
+}
+
+void CQtWindow::Show() {
+    m_window->setWindowFlags(FlagsFor(m_dlg));
+    m_window->setWindowModality(Qt::ApplicationModal);
+    PushAll();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
+    const int id = state.id;
+    switch (state.kind) {
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(m_window);
+            edit->setReadOnly((state.style & ES_READONLY) != 0);
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, id](const QString& text) { QueueType(id, text); });
+            return edit;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(m_window);
+            button->setAutoDefault(false);
+            button->setDefault((state.style & BS_DEFPUSHBUTTON) != 0);
+            return button;
+        }
+        case ControlKind::CheckBox:
+            return new QCheckBox(m_window);
+        case ControlKind::ComboBox:
+        case ControlKind::DropDownList: {
+            auto* box = new QComboBox(m_window);
+            const bool editable = state.kind == ControlKind::ComboBox;
+            box->setEditable(editable);
+            box->setInsertPolicy(QComboBox::NoInsert);
+            if (editable) {
+                // The Windows box completes nothing: what is typed is the text.
+                box->setCompleter(nullptr);
+                connect(box->lineEdit(), &QLineEdit::textEdited, this,
+                        [this, id](const QString& text) { QueueType(id, text); });
+            }
+            connect(box, &QComboBox::activated, this, [this, id](int index) {
+                const CDialog& dlg = m_dlg;
+                const ControlState& now = dlg.Control(id);
+                if (index >= 0 && index < static_cast<int>(now.items.size())) {
+                    Input input;
+                    input.kind = Input::Choose;
+                    input.id = id;
+                    input.text = now.items[index];
+                    Queue(input);
+                }
+            });
+            return box;
+        }
+        case ControlKind::ListView:
+            return CreateList(control);
+        case ControlKind::GroupBox: {
+            auto* group = new QGroupBox(m_window);
+            group->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return group;
+        }
+        case ControlKind::Icon: {
+            auto* icon = new QLabel(m_window);
+            const int size = qRound(state.rect.cx * m_baseX / 4.0);
+            icon->setPixmap(QApplication::style()
+                                ->standardIcon(QStyle::SP_ComputerIcon)
+                                .pixmap(qMin(size, 32)));
+            icon->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return icon;
+        }
+        case ControlKind::Static:
+        default: {
+            auto* label = new QLabel(m_window);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return label;
+        }
+    }
+}
+
+QWidget* CQtWindow::CreateList(Control& control) {
+    const int id = control.id;
+    auto* list = new QTableWidget(m_window);
+    list->verticalHeader()->hide();
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list->setTabKeyNavigation(false);
+    list->setWordWrap(false);
+    list->setShowGrid(false);
+    QHeaderView* header = list->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(1);
+    // Rows as high as the text and the check box need, fixed as the Windows list keeps them.
+    const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorHeight);
+    const int row = qMax(QFontMetrics(m_window->font()).height() + 4, indicator + 4);
+    QHeaderView* rows = list->verticalHeader();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(row);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+
+    connect(header, &QHeaderView::sectionClicked, this, [this, id](int column) {
+        Input input;
+        input.kind = Input::Header;
+        input.id = id;
+        input.row = column;
+        Queue(input);
+    });
+    connect(list, &QTableWidget::itemSelectionChanged, this,
+            [this, id] { QueueListSelection(id); });
+    connect(list, &QTableWidget::itemChanged, this,
+            [this, id](QTableWidgetItem* item) { QueueListTick(id, item->row(), item->column()); });
+    return list;
+}
+
+void CQtWindow::Place(const ControlState& state, QWidget* widget) const {
+    const Rect& r = state.rect;
+    const int x = qRound(r.x * m_baseX / 4.0);
+    const int y = qRound(r.y * m_baseY / 8.0);
+    const int width = qRound(r.cx * m_baseX / 4.0);
+    int height = qRound(r.cy * m_baseY / 8.0);
+    // A combo box's rectangle includes its drop-down; the closed box is as high as its text.
+    if (state.kind == ControlKind::ComboBox || state.kind == ControlKind::DropDownList) {
+        height = widget->sizeHint().height();
+    }
+    widget->setGeometry(x, y, width, height);
+}
+
+void CQtWindow::Watch(QWidget* widget) {
+    widget->installEventFilter(this);
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        if (child->window() == m_window) {
+            child->installEventFilter(this);
+        }
+    }
+}
+
+CQtWindow::Control* CQtWindow::Find(int id) {
+    for (Control& control : m_controls) {
+        if (control.id == id && id != IDC_STATIC) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+const CQtWindow::Control* CQtWindow::Find(int id) const {
+    return const_cast<CQtWindow*>(this)->Find(id);
+}
+
+int CQtWindow::ControlAt(QWidget* widget) const {
+    for (QWidget* w = widget; w != nullptr && w != m_window; w = w->parentWidget()) {
+        for (const Control& control : m_controls) {
+            if (control.widget == w) {
+                return control.id;
+            }
+        }
+    }
+    return 0;
+}
+
+bool CQtWindow::ShowsAtOnce(int controlId) const {
+    if (!m_window->isVisible()) {
+        return false;
+    }
+    if (controlId == 0) {
+        return true;
+    }
+    const Control* control = Find(controlId);
+    // A list is refilled row by row; it is shown when the handler is done or waits.
+    return control != nullptr && control->kind != ControlKind::ListView &&
+           !control->widget->isHidden();
+}
+
+int CQtWindow::TextWidth(int controlId, const std::string& text) const {
+    const Control* control = Find(controlId);
+    const QFont font = control != nullptr ? control->widget->font() : m_window->font();
+    return QFontMetrics(font).horizontalAdvance(ToQt(text));
+}
+
+int CQtWindow::RowHeight(int controlId) const {
+    const Control* control = Find(controlId);
+    if (control != nullptr && control->kind == ControlKind::ListView) {
+        return static_cast<QTableWidget*>(control->widget)->verticalHeader()->defaultSectionSize();
+    }
+    return QFontMetrics(m_window->font()).height() + 4;
+}
+
+}  // namespace ui::qt

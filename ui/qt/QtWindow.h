@@ -1,0 +1,112 @@
+// One dialog on screen: the QDialog built from a CDialog's template, the dialog's state pushed
+// into its widgets, and the user's actions on them queued as Input records for the modal loop.
+// Nothing is dispatched from inside a Qt event handler: the loop takes the queue in order, as a
+// message queue would serve it.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/Dialog.h"
+
+class QDialog;
+class QEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QWidget;
+
+namespace ui::qt {
+
+// ANSI texts of the dialog state and the UTF-16 of Qt.
+QString ToQt(const std::string& ansi);
+std::string FromQt(const QString& text);
+
+class CQtWindow : public QObject {
+  public:
+    CQtWindow(CDialog& dlg, QWidget* parent);
+    ~CQtWindow() override;
+    CQtWindow(const CQtWindow&) = delete;
+    CQtWindow& operator=(const CQtWindow&) = delete;
+
+    CDialog& Dialog() const { return m_dlg; }
+    QDialog* Widget() const { return m_window; }
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    void Show();
+    // Copies the state of a control (0: the window's title and focus) to the screen.
+    void Push(int controlId);
+    void PushAll();
+    // True when the control is a visible one whose change the user should see at once.
+    bool ShowsAtOnce(int controlId) const;
+
+    bool TakeInput(Input& input);
+    bool HasInput() const { return !m_inputs.empty(); }
+
+    int TextWidth(int controlId, const std::string& text) const;
+    int RowHeight(int controlId) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // What a list view shows, so that a push touches only the cells that changed.
+    struct ShownList {
+        bool valid = false;
+        uint32_t extendedStyle = 0;
+        int topIndex = 0;
+        std::vector<ListColumn> columns;
+        std::vector<std::vector<std::string>> cells;
+    };
+    struct Control {
+        int id = IDC_STATIC;
+        ControlKind kind = ControlKind::Static;
+        QWidget* widget = nullptr;
+        bool itemsValid = false;  // combo boxes: `items` is what the box holds
+        std::vector<std::string> items;
+        ShownList list;
+    };
+
+    // Creation (QtWindow.cpp).
+    QWidget* CreateWidget(const ControlState& state, Control& control);
+    QWidget* CreateList(Control& control);
+    void Place(const ControlState& state, QWidget* widget) const;
+    void Watch(QWidget* widget);
+    Control* Find(int id);
+    const Control* Find(int id) const;
+    int ControlAt(QWidget* widget) const;
+
+    // Pushing state (QtPush.cpp).
+    void PushControl(Control& control);
+    void PushWindow();
+    void PushCombo(Control& control, const ControlState& state);
+    void PushList(Control& control, const ControlState& state);
+    void PushListRows(Control& control, const ControlState& state);
+    void PushListSelection(Control& control, const ControlState& state);
+
+    // Input (QtInput.cpp).
+    void Queue(Input input);
+    void QueueType(int id, const QString& text);
+    void QueueListSelection(int id);
+    void QueueListTick(int id, int row, int column);
+    bool OnMouse(QWidget* widget, QMouseEvent* event);
+    bool OnKey(QWidget* widget, QKeyEvent* event);
+    void ShowSystemMenu(const QPoint& globalPos);
+
+    CDialog& m_dlg;
+    QDialog* m_window = nullptr;
+    double m_baseX = 1.0;  // pixels per four dialog units across
+    double m_baseY = 1.0;  // pixels per eight dialog units down
+    std::vector<Control> m_controls;
+    std::deque<Input> m_inputs;
+    int m_shownFocus = 0;
+    std::string m_shownTitle;
+    bool m_pressed = false;
+    int m_pressId = 0;  // the control the left button went down on (0: the dialog)
+};
+
+}  // namespace ui::qt
