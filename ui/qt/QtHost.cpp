@@ -71,9 +71,10 @@ intptr_t CQtHost::RunModal(CDialog& dlg) {
         Input input;
         if (window.TakeInput(input)) {
             DispatchInput(dlg, input);
-            // The widget reacted on its own (a box toggled, a text typed): show what the dialog
-            // made of it instead.
-            if (!Stopped(dlg)) {
+            // The widgets reacted on their own (a box toggled, a text typed): once the queue
+            // is served, they show what the dialog made of it instead. Earlier, a widget would
+            // be set back to a state that actions still waiting in the queue are about to change.
+            if (!Stopped(dlg) && !window.HasInput()) {
                 window.PushAll();
             }
             continue;

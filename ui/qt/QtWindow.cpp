@@ -263,6 +263,11 @@ bool CQtWindow::ShowsAtOnce(int controlId) const {
            !control->widget->isHidden();
 }
 
+QWidget* CQtWindow::ControlWidget(int controlId) const {
+    const Control* control = Find(controlId);
+    return control != nullptr ? control->widget : nullptr;
+}
+
 int CQtWindow::TextWidth(int controlId, const std::string& text) const {
     const Control* control = Find(controlId);
     const QFont font = control != nullptr ? control->widget->font() : m_window->font();

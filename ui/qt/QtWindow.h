@@ -47,6 +47,9 @@ class CQtWindow : public QObject {
     bool TakeInput(Input& input);
     bool HasInput() const { return !m_inputs.empty(); }
 
+    // The widget standing for a control; nullptr for an id the dialog does not have.
+    QWidget* ControlWidget(int controlId) const;
+
     int TextWidth(int controlId, const std::string& text) const;
     int RowHeight(int controlId) const;
 

@@ -1,0 +1,263 @@
+// The Qt host on Qt's offscreen screen: real widget events go in, the dialog layer decides, and
+// what it decided is what the widgets show.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "ui/qt/QtHost.h"
+#include "ui/qt/QtWindow.h"
+
+namespace {
+
+using namespace ui;
+
+constexpr int kEdit = 100;
+constexpr int kBox = 101;
+constexpr int kGo = 102;
+constexpr int kList = 103;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "vz_ui_qt_tests";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Never destroyed: at exit Qt's own statics may already be gone before ours.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+ControlTemplate Ctl(int id, ControlKind kind, const char* caption, Rect rect, uint32_t style = 0) {
+    ControlTemplate c;
+    c.id = id;
+    c.kind = kind;
+    c.caption = caption;
+    c.rect = rect;
+    c.style = style | WS_TABSTOP;
+    return c;
+}
+
+const DialogTemplate& ProbeTemplate() {
+    static const DialogTemplate t = [] {
+        DialogTemplate d;
+        d.id = 900;
+        d.title = "Probe";
+        d.fontName = "Sans";
+        d.cx = 200;
+        d.cy = 120;
+        d.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        d.controls = {
+            Ctl(kEdit, ControlKind::Edit, "", {10, 10, 60, 14}),
+            Ctl(kBox, ControlKind::CheckBox, "Box", {10, 30, 60, 10}, BS_AUTOCHECKBOX),
+            Ctl(kGo, ControlKind::PushButton, "Go", {10, 50, 50, 14}),
+            Ctl(kList, ControlKind::ListView, "", {80, 10, 110, 80}, LVS_REPORT),
+            Ctl(IDOK, ControlKind::PushButton, "OK", {140, 100, 50, 14}),
+        };
+        return d;
+    }();
+    return t;
+}
+
+// A dialog that plays a script of user actions, one step per turn of the host's loop, and
+// remembers what reached it.
+class CProbeDlg : public CDialog {
+  public:
+    using Step = std::function<void(CProbeDlg&)>;
+    CProbeDlg(CQtHost& host, std::vector<Step> steps)
+        : CDialog(ProbeTemplate()), m_host(host), m_steps(std::move(steps)) {}
+
+    QWidget* Widget(int id) { return m_host.WindowOf(*this)->ControlWidget(id); }
+    QDialog* Window() { return m_host.WindowOf(*this)->Widget(); }
+
+    bool OnInitDialog() override {
+        CDialog::OnInitDialog();
+        CListCtrl list(this, kList);
+        list.InsertColumn(0, "Id", LVCFMT_LEFT, 40);
+        list.InsertColumn(1, "Format", LVCFMT_LEFT, 80);
+        list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+        for (int row = 0; row < 2; ++row) {
+            list.InsertItem(row, row == 0 ? "0" : "1");
+            list.SetItemText(row, 1, row == 0 ? "640x480" : "800x600");
+        }
+        list.SetCheck(0, true);
+        Next();
+        return true;
+    }
+    bool OnCommand(int id) override {
+        commands.push_back(id);
+        if (id == kGo) {
+            // What a handler that blocks next would leave on screen.
+            GetDlgItem(kGo).EnableWindow(false);
+            goEnabledOnScreen = Widget(kGo)->isEnabled();
+            GetDlgItem(kGo).EnableWindow(true);
+        }
+        return CDialog::OnCommand(id);
+    }
+    bool OnNotify(const Notify& notify) override {
+        notifies.push_back(notify);
+        return true;
+    }
+    bool PreTranslateMessage(const Message& message) override {
+        messages.push_back(message);
+        return false;
+    }
+
+    std::vector<int> commands;
+    std::vector<Notify> notifies;
+    std::vector<Message> messages;
+    bool goEnabledOnScreen = true;
+
+  private:
+    // Each step runs once the loop has dispatched what the step before it queued.
+    void Next() {
+        if (m_next < m_steps.size()) {
+            QTimer::singleShot(20, Window(), [this] {
+                m_steps[m_next++](*this);
+                Next();
+            });
+        }
+    }
+
+    CQtHost& m_host;
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+};
+
+class QtHostTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App();
+        ResetQuit();
+        SetHost(&m_host);
+    }
+    void TearDown() override { SetHost(nullptr); }
+
+    intptr_t Run(std::vector<CProbeDlg::Step> steps, CProbeDlg** seen = nullptr) {
+        m_dlg = std::make_unique<CProbeDlg>(m_host, std::move(steps));
+        if (seen != nullptr) {
+            *seen = m_dlg.get();
+        }
+        return m_dlg->DoModal();
+    }
+    static void ClickOk(CProbeDlg& dlg) { QTest::mouseClick(dlg.Widget(IDOK), Qt::LeftButton); }
+
+    CQtHost m_host;
+    std::unique_ptr<CProbeDlg> m_dlg;
+};
+
+TEST_F(QtHostTest, AButtonClickIsOneCommandAfterThePreFilterSawPressAndRelease) {
+    CProbeDlg* dlg = nullptr;
+    const intptr_t result = Run(
+        {[](CProbeDlg& d) { QTest::mouseClick(d.Widget(kGo), Qt::LeftButton); }, ClickOk}, &dlg);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dlg->commands, (std::vector<int>{kGo, IDOK}));
+    ASSERT_GE(dlg->messages.size(), 2u);
+    EXPECT_EQ(dlg->messages[0].kind, Message::LButtonDown);
+    EXPECT_EQ(dlg->messages[0].targetId, kGo);
+    EXPECT_EQ(dlg->messages[1].kind, Message::LButtonUp);
+    // The handler's greyed button was on the widget before the handler went on.
+    EXPECT_FALSE(dlg->goEnabledOnScreen);
+}
+
+TEST_F(QtHostTest, AReleaseOffTheButtonIsNoClickYetThePreFilterSeesItOnTheButton) {
+    CProbeDlg* dlg = nullptr;
+    Run({[](CProbeDlg& d) {
+             QTest::mousePress(d.Widget(kGo), Qt::LeftButton);
+             QTest::mouseRelease(d.Widget(kGo), Qt::LeftButton, {}, QPoint(-40, -40));
+         },
+         ClickOk},
+        &dlg);
+    EXPECT_EQ(dlg->commands, (std::vector<int>{IDOK}));
+    ASSERT_FALSE(dlg->messages.empty());
+    EXPECT_EQ(dlg->messages[0].kind, Message::LButtonUp);
+    EXPECT_EQ(dlg->messages[0].targetId, kGo);
+}
+
+TEST_F(QtHostTest, ACheckBoxTogglesOnceAndShowsWhatTheDialogHolds) {
+    bool shown = false;
+    CProbeDlg* dlg = nullptr;
+    Run({[](CProbeDlg& d) { QTest::mouseClick(d.Widget(kBox), Qt::LeftButton); },
+         [&shown](CProbeDlg& d) {
+             shown = static_cast<QCheckBox*>(d.Widget(kBox))->isChecked();
+             EXPECT_EQ(d.Control(kBox).check, 1);
+         },
+         ClickOk},
+        &dlg);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(dlg->commands, (std::vector<int>{kBox, IDOK}));
+}
+
+TEST_F(QtHostTest, TypedTextReachesTheDialogAndTheProgramsTextReachesTheWidget) {
+    QString shown;
+    Run({[](CProbeDlg& d) { QTest::keyClicks(d.Widget(kEdit), "12"); },
+         [](CProbeDlg& d) {
+             EXPECT_EQ(d.GetDlgItemText(kEdit), "12");
+             d.SetDlgItemText(kEdit, "\xC3\xA9t\xC3\xA9");  // "été" in the UTF-8 code page
+         },
+         [&shown](CProbeDlg& d) { shown = static_cast<QLineEdit*>(d.Widget(kEdit))->text(); },
+         ClickOk});
+    EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
+}
+
+TEST_F(QtHostTest, ListRowsChecksTicksSelectionAndHeaderClicks) {
+    CProbeDlg* dlg = nullptr;
+    Run({[](CProbeDlg& d) {
+             auto* list = static_cast<QTableWidget*>(d.Widget(kList));
+             ASSERT_EQ(list->rowCount(), 2);
+             EXPECT_EQ(list->item(1, 1)->text(), "800x600");
+             EXPECT_EQ(list->item(0, 0)->checkState(), Qt::Checked);
+             EXPECT_EQ(list->item(1, 0)->checkState(), Qt::Unchecked);
+             list->item(1, 0)->setCheckState(Qt::Checked);  // as the user's click on the box
+             list->selectRow(1);
+             const QHeaderView* header = list->horizontalHeader();
+             const QPoint format(header->sectionViewportPosition(1) + 5, header->height() / 2);
+             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, format);
+         },
+         [](CProbeDlg& d) {
+             const ControlState& list = d.Control(kList);
+             EXPECT_TRUE(list.rows[1].checked);
+             EXPECT_EQ(list.rows[0].state & LVIS_SELECTED, 0u);
+             EXPECT_NE(list.rows[1].state & LVIS_SELECTED, 0u);
+         },
+         ClickOk},
+        &dlg);
+    ASSERT_EQ(dlg->notifies.size(), 1u);
+    EXPECT_EQ(dlg->notifies[0].code, Notify::ColumnClick);
+    EXPECT_EQ(dlg->notifies[0].subItem, 1);
+}
+
+TEST_F(QtHostTest, EnterIsOkWhileEscapeAndTheCloseButtonCancel) {
+    EXPECT_EQ(Run({[](CProbeDlg& d) { QTest::keyClick(d.Widget(kEdit), Qt::Key_Return); }}), IDOK);
+    EXPECT_EQ(Run({[](CProbeDlg& d) { QTest::keyClick(d.Widget(kEdit), Qt::Key_Escape); }}),
+              IDCANCEL);
+    CProbeDlg* dlg = nullptr;
+    EXPECT_EQ(Run({[](CProbeDlg& d) { d.Window()->close(); }}, &dlg), IDCANCEL);
+    EXPECT_EQ(dlg->commands, (std::vector<int>{IDCANCEL}));
+}
+
+TEST_F(QtHostTest, QuittingEndsTheLoopWithCancel) {
+    EXPECT_EQ(Run({[](CProbeDlg&) { Quit(3); }}), IDCANCEL);
+    EXPECT_EQ(ExitCode(), 3);
+}
+
+TEST(QtNameFilters, TheWindowsFilterBecomesQtFiltersWithTheirOwnPatterns) {
+    EXPECT_EQ(QtNameFilters("Text File(*.bin)| *.bin| All Files(*.*)| *.*||"),
+              (std::vector<std::string>{"Text File (*.bin)", "All Files (*)"}));
+    EXPECT_EQ(QtNameFilters("Tables|*.bin;*.dat||"),
+              (std::vector<std::string>{"Tables (*.bin *.dat)"}));
+    EXPECT_TRUE(QtNameFilters("").empty());
+    EXPECT_TRUE(QtNameFilters("Unfinished|").empty());
+}
+
+}  // namespace
