@@ -112,6 +112,16 @@ bool CQtWindow::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             return false;
+        case QEvent::WindowStateChange:
+            if (widget == m_window && m_window->isMinimized() != m_shownIconic) {
+                // The desktop minimised or restored the window; the dialog hears of it as of a
+                // system command, and the screen already shows it.
+                m_shownIconic = m_window->isMinimized();
+                Input input;
+                input.kind = m_shownIconic ? Input::Minimize : Input::Restore;
+                Queue(std::move(input));
+            }
+            return false;
         case QEvent::ContextMenu:
             if (widget == m_window) {
                 ShowSystemMenu(QCursor::pos());

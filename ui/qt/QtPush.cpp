@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "ui/qt/QtWindow.h"
@@ -70,8 +71,17 @@ void CQtWindow::PushWindow() {
             control->widget->setFocus(Qt::OtherFocusReason);
         }
     }
-    if (m_dlg.IsIconic() && m_window->isVisible() && !m_window->isMinimized()) {
-        m_window->showMinimized();
+    if (m_dlg.GetIcon(true) != 0 && m_window->windowIcon().isNull()) {
+        // The program's icon resource has no image here; the desktop's computer icon stands in.
+        m_window->setWindowIcon(m_window->style()->standardIcon(QStyle::SP_ComputerIcon));
+    }
+    if (m_dlg.IsIconic() != m_shownIconic && m_window->isVisible()) {
+        m_shownIconic = m_dlg.IsIconic();
+        if (m_shownIconic) {
+            m_window->showMinimized();
+        } else {
+            m_window->showNormal();
+        }
     }
 }
 

@@ -108,6 +108,7 @@ class CQtWindow : public QObject {
     std::deque<Input> m_inputs;
     int m_shownFocus = 0;
     std::string m_shownTitle;
+    bool m_shownIconic = false;
     bool m_pressed = false;
     int m_pressId = 0;  // the control the left button went down on (0: the dialog)
 };

@@ -246,6 +246,17 @@ TEST_F(QtHostTest, EnterIsOkWhileEscapeAndTheCloseButtonCancel) {
     EXPECT_EQ(dlg->commands, (std::vector<int>{IDCANCEL}));
 }
 
+TEST_F(QtHostTest, TheDesktopMinimisingAndRestoringReachesTheDialog) {
+    std::vector<bool> iconic;
+    Run({[](CProbeDlg& d) { d.Window()->showMinimized(); },
+         [&iconic](CProbeDlg& d) {
+             iconic.push_back(d.IsIconic());
+             d.Window()->showNormal();
+         },
+         [&iconic](CProbeDlg& d) { iconic.push_back(d.IsIconic()); }, ClickOk});
+    EXPECT_EQ(iconic, (std::vector<bool>{true, false}));
+}
+
 TEST_F(QtHostTest, QuittingEndsTheLoopWithCancel) {
     EXPECT_EQ(Run({[](CProbeDlg&) { Quit(3); }}), IDCANCEL);
     EXPECT_EQ(ExitCode(), 3);
