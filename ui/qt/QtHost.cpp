@@ -161,6 +161,13 @@ int CQtHost::ListRowHeight(CDialog& dlg, int controlId) {
     return QFontMetrics(QApplication::font()).height() + 4;
 }
 
+int CQtHost::ListPageRows(CDialog& dlg, int controlId) {
+    if (const qt::CQtWindow* window = WindowOf(dlg)) {
+        return window->PageRows(controlId);
+    }
+    return IHost::ListPageRows(dlg, controlId);
+}
+
 std::vector<std::string> QtNameFilters(const std::string& filter) {
     std::vector<std::string> parts;
     size_t start = 0;

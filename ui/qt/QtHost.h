@@ -28,6 +28,7 @@ class CQtHost : public IHost {
     bool FileDialog(const FileDialogRequest& request, std::string& path) override;
     int TextWidth(CDialog& dlg, int controlId, const std::string& text) override;
     int ListRowHeight(CDialog& dlg, int controlId) override;
+    int ListPageRows(CDialog& dlg, int controlId) override;
 
     // The window showing `dlg`, while it runs; nullptr otherwise.
     qt::CQtWindow* WindowOf(const CDialog& dlg) const;

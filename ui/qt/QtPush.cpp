@@ -154,6 +154,10 @@ void CQtWindow::PushCombo(Control& control, const ControlState& state) {
     auto* box = static_cast<QComboBox*>(control.widget);
     QLineEdit* edit = box->lineEdit();
     const QSignalBlocker blockEdit(edit);
+    // Changing the selection rewrites the edit field; the caret of a text that comes back the
+    // same stays where the user had it.
+    const QString before = edit != nullptr ? edit->text() : QString();
+    const int caret = edit != nullptr ? edit->cursorPosition() : 0;
     if (!control.itemsValid || control.items != state.items) {
         box->clear();
         for (const std::string& item : state.items) {
@@ -166,7 +170,13 @@ void CQtWindow::PushCombo(Control& control, const ControlState& state) {
         box->setCurrentIndex(state.curSel);
     }
     if (edit != nullptr) {
-        SetLineText(edit, ToQt(state.text));
+        const QString text = ToQt(state.text);
+        if (edit->text() != text) {
+            edit->setText(text);
+        }
+        if (text == before && edit->cursorPosition() != caret) {
+            edit->setCursorPosition(caret);
+        }
     }
 }
 

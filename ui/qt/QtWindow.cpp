@@ -107,6 +107,8 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(m_window);
             button->setAutoDefault(false);
+            // A click leaves the keyboard focus where it was; Tab still reaches the button.
+            button->setFocusPolicy(Qt::TabFocus);
             button->setDefault((state.style & BS_DEFPUSHBUTTON) != 0);
             return button;
         }
@@ -138,7 +140,7 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
             return box;
         }
         case ControlKind::ListView:
-            return CreateList(control);
+            return CreateList(state, control);
         case ControlKind::GroupBox: {
             auto* group = new QGroupBox(m_window);
             group->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -163,7 +165,7 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
     }
 }
 
-QWidget* CQtWindow::CreateList(Control& control) {
+QWidget* CQtWindow::CreateList(const ControlState& state, Control& control) {
     const int id = control.id;
     auto* list = new QTableWidget(m_window);
     list->verticalHeader()->hide();
@@ -190,6 +192,15 @@ QWidget* CQtWindow::CreateList(Control& control) {
     rows->setDefaultSectionSize(row);
     rows->setSectionResizeMode(QHeaderView::Fixed);
 
+    if ((state.style & LVS_SHOWSELALWAYS) == 0) {
+        // Without "show selection always" the rows are marked only while the list has the focus.
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                         palette.color(QPalette::Inactive, QPalette::Base));
+        palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         palette.color(QPalette::Inactive, QPalette::Text));
+        list->setPalette(palette);
+    }
     connect(header, &QHeaderView::sectionClicked, this, [this, id](int column) {
         Input input;
         input.kind = Input::Header;
@@ -272,6 +283,18 @@ int CQtWindow::TextWidth(int controlId, const std::string& text) const {
     const Control* control = Find(controlId);
     const QFont font = control != nullptr ? control->widget->font() : m_window->font();
     return QFontMetrics(font).horizontalAdvance(ToQt(text));
+}
+
+int CQtWindow::PageRows(int controlId) const {
+    const Control* control = Find(controlId);
+    if (control == nullptr || control->kind != ControlKind::ListView) {
+        return 1;
+    }
+    // From the list's own rectangle rather than its viewport, which Qt sizes only when shown.
+    auto* list = static_cast<QTableWidget*>(control->widget);
+    const int rows =
+        list->height() - 2 * list->frameWidth() - list->horizontalHeader()->sizeHint().height();
+    return qMax(1, rows / RowHeight(controlId));
 }
 
 int CQtWindow::RowHeight(int controlId) const {

@@ -52,6 +52,7 @@ class CQtWindow : public QObject {
 
     int TextWidth(int controlId, const std::string& text) const;
     int RowHeight(int controlId) const;
+    int PageRows(int controlId) const;  // whole rows a list shows at once
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,7 +77,7 @@ class CQtWindow : public QObject {
 
     // Creation (QtWindow.cpp).
     QWidget* CreateWidget(const ControlState& state, Control& control);
-    QWidget* CreateList(Control& control);
+    QWidget* CreateList(const ControlState& state, Control& control);
     void Place(const ControlState& state, QWidget* widget) const;
     void Watch(QWidget* widget);
     Control* Find(int id);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -25,6 +26,8 @@ constexpr int kEdit = 100;
 constexpr int kBox = 101;
 constexpr int kGo = 102;
 constexpr int kList = 103;
+constexpr int kCombo = 104;
+constexpr int kPlain = 105;
 
 QApplication& App() {
     static int argc = 1;
@@ -63,6 +66,8 @@ const DialogTemplate& ProbeTemplate() {
             Ctl(kGo, ControlKind::PushButton, "Go", {10, 50, 50, 14}),
             Ctl(kList, ControlKind::ListView, "", {80, 10, 110, 80}, LVS_REPORT),
             Ctl(IDOK, ControlKind::PushButton, "OK", {140, 100, 50, 14}),
+            Ctl(kCombo, ControlKind::ComboBox, "", {10, 70, 60, 40}, CBS_DROPDOWN),
+            Ctl(kPlain, ControlKind::PushButton, "Plain", {80, 100, 50, 14}),
         };
         return d;
     }();
@@ -91,6 +96,9 @@ class CProbeDlg : public CDialog {
             list.SetItemText(row, 1, row == 0 ? "640x480" : "800x600");
         }
         list.SetCheck(0, true);
+        CComboBox combo(this, kCombo);
+        combo.AddString("a");
+        combo.SetCurSel(0);
         Next();
         return true;
     }
@@ -208,6 +216,38 @@ TEST_F(QtHostTest, TypedTextReachesTheDialogAndTheProgramsTextReachesTheWidget) 
          [&shown](CProbeDlg& d) { shown = static_cast<QLineEdit*>(d.Widget(kEdit))->text(); },
          ClickOk});
     EXPECT_EQ(shown, QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
+}
+
+TEST_F(QtHostTest, TypingIntoAComboBoxKeepsTheCaretWhileTheSelectionIsDropped) {
+    QString shown;
+    Run({[](CProbeDlg& d) {
+             // The caret goes to the front: "b" makes "ba" and stays before the "a".
+             auto* edit = static_cast<QComboBox*>(d.Widget(kCombo))->lineEdit();
+             edit->setFocus();
+             edit->home(false);
+             QTest::keyClicks(edit, "b");
+         },
+         [](CProbeDlg& d) {
+             EXPECT_EQ(d.Control(kCombo).curSel, -1);
+             QTest::keyClicks(static_cast<QComboBox*>(d.Widget(kCombo))->lineEdit(), "c");
+         },
+         [&shown](CProbeDlg& d) {
+             EXPECT_EQ(d.GetDlgItemText(kCombo), "bca");
+             shown = static_cast<QComboBox*>(d.Widget(kCombo))->currentText();
+         },
+         ClickOk});
+    EXPECT_EQ(shown, "bca");
+}
+
+TEST_F(QtHostTest, AClickedButtonLeavesTheFocusSoEnterIsNotASecondPress) {
+    CProbeDlg* dlg = nullptr;
+    Run({[](CProbeDlg& d) {
+             d.Widget(kEdit)->setFocus();
+             QTest::mouseClick(d.Widget(kPlain), Qt::LeftButton);
+         },
+         [](CProbeDlg& d) { QTest::keyClick(d.Window()->focusWidget(), Qt::Key_Return); }, ClickOk},
+        &dlg);
+    EXPECT_EQ(dlg->commands, (std::vector<int>{kPlain, IDOK}));
 }
 
 TEST_F(QtHostTest, ListRowsChecksTicksSelectionAndHeaderClicks) {
