@@ -277,6 +277,39 @@ TEST_F(QtHostTest, ListRowsChecksTicksSelectionAndHeaderClicks) {
     EXPECT_EQ(dlg->notifies[0].subItem, 1);
 }
 
+TEST_F(QtHostTest, ScrollingToTheEndShowsTheLastRowAtTheBottom) {
+    std::vector<int> top;
+    std::vector<int> bottom;
+    int programTop = 0;
+    auto look = [&](CProbeDlg& d) {
+        auto* list = static_cast<QTableWidget*>(d.Widget(kList));
+        top.push_back(list->rowAt(1));
+        bottom.push_back(list->rowAt(list->viewport()->height() - 2));
+        programTop = d.Control(kList).topIndex;
+    };
+    Run({[](CProbeDlg& d) {
+             CListCtrl list(&d, kList);
+             for (int row = 2; row < 30; ++row) {
+                 list.InsertItem(row, "x");
+             }
+         },
+         look,
+         [](CProbeDlg& d) {
+             CListCtrl list(&d, kList);
+             ItemRect rect;
+             list.GetItemRect(0, rect);
+             list.Scroll(0, rect.Height() * list.GetItemCount());
+         },
+         look, ClickOk});
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(top[0], 0);
+    EXPECT_EQ(bottom[1], 29);
+    // The program's page agrees with the screen's: its top row is on screen, whole or cut by the
+    // header at most by one row.
+    EXPECT_GE(programTop, top[1]);
+    EXPECT_LE(programTop, top[1] + 1);
+}
+
 TEST_F(QtHostTest, EnterIsOkWhileEscapeAndTheCloseButtonCancel) {
     EXPECT_EQ(Run({[](CProbeDlg& d) { QTest::keyClick(d.Widget(kEdit), Qt::Key_Return); }}), IDOK);
     EXPECT_EQ(Run({[](CProbeDlg& d) { QTest::keyClick(d.Widget(kEdit), Qt::Key_Escape); }}),
