@@ -149,9 +149,12 @@ bool CQtWindow::OnMouse(QWidget* widget, QMouseEvent* event) {
         if (button && widget->isEnabled()) {
             static_cast<QAbstractButton*>(control->widget)->setDown(true);
         }
-        if (event->type() == QEvent::MouseButtonDblClick && control != nullptr &&
-            control->kind == ControlKind::ListView) {
-            auto* list = static_cast<QTableWidget*>(control->widget);
+        // Only the rows' area: the header and the scroll bars are windows of their own.
+        auto* list = control != nullptr && control->kind == ControlKind::ListView
+                         ? static_cast<QTableWidget*>(control->widget)
+                         : nullptr;
+        if (event->type() == QEvent::MouseButtonDblClick && list != nullptr &&
+            widget == list->viewport()) {
             const QPoint at = list->viewport()->mapFromGlobal(event->globalPosition().toPoint());
             Input input;
             input.kind = Input::DblClick;

@@ -277,6 +277,28 @@ TEST_F(QtHostTest, ListRowsChecksTicksSelectionAndHeaderClicks) {
     EXPECT_EQ(dlg->notifies[0].subItem, 1);
 }
 
+TEST_F(QtHostTest, DoubleClicksOnARowOrBelowTheRowsNotifyButNotOnTheHeader) {
+    CProbeDlg* dlg = nullptr;
+    Run({[](CProbeDlg& d) {
+             auto* list = static_cast<QTableWidget*>(d.Widget(kList));
+             const QRect second = list->visualRect(list->model()->index(1, 1));
+             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                                QPoint(5, list->viewport()->height() - 3));
+             QTest::mouseDClick(list->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                                QPoint(5, 5));
+         },
+         ClickOk},
+        &dlg);
+    std::vector<int> rows;
+    for (const Notify& notify : dlg->notifies) {
+        if (notify.code == Notify::DblClick) {
+            rows.push_back(notify.item);
+        }
+    }
+    EXPECT_EQ(rows, (std::vector<int>{1, -1}));
+}
+
 TEST_F(QtHostTest, ScrollingToTheEndShowsTheLastRowAtTheBottom) {
     std::vector<int> top;
     std::vector<int> bottom;
