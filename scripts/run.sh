@@ -9,17 +9,8 @@ cd "$(dirname "$0")/.."
 # The windows speak some Chinese ("確定", the range messages): a small CJK font shows it.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev nlohmann-json3-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-wqy-microhei)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source scripts/install-missing.sh
+install_missing "${packages[@]}"
 
 cmake -S . -B build/qt -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVUVEREZE_QT=ON
 cmake --build build/qt -j "$(nproc)" --target vuvereze
