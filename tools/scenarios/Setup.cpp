@@ -1,4 +1,5 @@
 // Set-up lines and input lines of a scenario.
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -61,6 +62,24 @@ bool ParseHexBytes(const std::string& text, std::vector<uint8_t>& bytes) {
     return true;
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The other names people give the three code pages: "utf8", "cp1252", "1252", "cp950", "950".
+std::string CodePageName(const std::string& name) {
+    const std::string lower = Lower(name);
+    if (lower == "utf8" || lower == "65001" || lower == "cp65001")
+        return "utf-8";
+    if (lower == "cp1252" || lower == "1252")
+        return "windows-1252";
+    if (lower == "cp950" || lower == "950")
+        return "big5";
+    return lower;
+}
+
 bool ParseId(const Line& line, size_t index, int& id) {
     int64_t value;
     if (index >= line.Size() || !ParseNumber(line.Arg(index), value))
@@ -79,9 +98,10 @@ bool ApplySetup(IScenarioContext& context, const Line& line, CWorld& world, bool
                 std::string& error) {
     const std::string& verb = line.Verb();
     if (verb == "machine") {
-        if (line.Size() == 2 && line.Arg(1) == "amd64") {
+        const std::string name = line.Size() == 2 ? Lower(line.Arg(1)) : "";
+        if (name == "amd64" || name == "x64") {
             platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_AMD64);
-        } else if (line.Size() == 2 && line.Arg(1) == "x86") {
+        } else if (name == "x86") {
             platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_INTEL);
         } else {
             error = "machine takes amd64 or x86";
@@ -91,7 +111,7 @@ bool ApplySetup(IScenarioContext& context, const Line& line, CWorld& world, bool
     }
     if (verb == "codepage") {
         platform::CodePage codePage;
-        if (line.Size() != 2 || !platform::ParseCodePage(line.Arg(1), codePage)) {
+        if (line.Size() != 2 || !platform::ParseCodePage(CodePageName(line.Arg(1)), codePage)) {
             error = "codepage takes utf-8, windows-1252 or big5";
             return false;
         }

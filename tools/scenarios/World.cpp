@@ -74,6 +74,8 @@ bool CWorld::AddDevice(const std::string& name, const std::string& hdmi, const s
     if (!signal(hdmi, device.Hdmi) || !signal(vga, device.Vga))
         return false;
     for (const std::string& name : faults) {
+        if (name == "none")
+            continue;  // "fault=none" says in words that the device has no fault
         sim::Fault fault;
         if (!sim::ParseFault(name, fault)) {
             error = "unknown fault '" + name + "'";
