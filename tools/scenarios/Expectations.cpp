@@ -9,6 +9,7 @@
 #include "format/FormatTable.h"
 #include "platform/Platform.h"
 #include "tools/scenarios/Checks.h"
+#include "tools/scenarios/Readers.h"
 #include "tools/scenarios/World.h"
 #include "ui/headless/HeadlessHost.h"
 
@@ -20,68 +21,6 @@ namespace {
 
 std::string Quote(const std::string& ansi) {
     return "\"" + platform::AnsiToUtf8(ansi) + "\"";
-}
-
-std::string Triple(const fmt::RangeTriple& r) {
-    return std::to_string(r.Lower) + "," + std::to_string(r.Nominal) + "," +
-           std::to_string(r.Upper);
-}
-
-using FieldReader = std::function<std::string(const fmt::FormatRecord&)>;
-
-const std::map<std::string, FieldReader>& RecordFields() {
-    static const std::map<std::string, FieldReader> fields = [] {
-        std::map<std::string, FieldReader> f;
-        auto num = [](auto get) {
-            return [get](const fmt::FormatRecord& r) { return std::to_string(get(r)); };
-        };
-        f["Tag"] = [](const fmt::FormatRecord& r) { return fmt::TagText(r.TagBytes); };
-        f["Enabled"] = num([](auto& r) { return r.Enabled; });
-        f["PixelClockMHz"] = num([](auto& r) { return r.Timing.PixelClockMHz; });
-        f["LineFreq"] = num([](auto& r) { return r.Timing.LineFreq; });
-        f["FrameRate"] = num([](auto& r) { return r.Timing.FrameRate; });
-        f["HPolarity"] = num([](auto& r) { return int{r.Timing.HPolarity}; });
-        f["VPolarity"] = num([](auto& r) { return int{r.Timing.VPolarity}; });
-        f["Interlace"] = num([](auto& r) { return int{r.Timing.Interlace}; });
-        f["HActive"] = num([](auto& r) { return r.Timing.HActive; });
-        f["VActive"] = num([](auto& r) { return r.Timing.VActive; });
-        f["HTotal"] = num([](auto& r) { return r.Timing.HTotal; });
-        f["VTotal"] = num([](auto& r) { return r.Timing.VTotal; });
-        f["LineLengthRange"] = [](auto& r) { return Triple(r.Timing.LineLengthRange); };
-        f["VSyncRange1"] = [](auto& r) { return Triple(r.Timing.VSyncRange1); };
-        f["VSyncRange2"] = [](auto& r) { return Triple(r.Timing.VSyncRange2); };
-        f["VSyncRange3"] = [](auto& r) { return Triple(r.Timing.VSyncRange3); };
-        f["VTotalRange1"] = [](auto& r) { return Triple(r.Timing.VTotalRange1); };
-        f["VTotalRange2"] = [](auto& r) { return Triple(r.Timing.VTotalRange2); };
-        f["PLLDivRatio"] = num([](auto& r) { return r.Registers.PLLDivRatio; });
-        f["RegInterlace"] = num([](auto& r) { return int{r.Registers.Interlace}; });
-        f["FR_LL"] = num([](auto& r) { return r.Registers.FR_LL; });
-        f["L_MAX"] = num([](auto& r) { return r.Registers.L_MAX; });
-        f["DE_H_START"] = num([](auto& r) { return r.Registers.DE_H_START; });
-        f["DE_H_END"] = num([](auto& r) { return r.Registers.DE_H_END; });
-        f["DE_V_START"] = num([](auto& r) { return int{r.Registers.DE_V_START}; });
-        f["DE_V_END"] = num([](auto& r) { return int{r.Registers.DE_V_END}; });
-        f["F1_VBI_START"] = num([](auto& r) { return r.Registers.F1_VBI_START; });
-        f["F1_VBI_END"] = num([](auto& r) { return r.Registers.F1_VBI_END; });
-        f["F2_VBI_START"] = num([](auto& r) { return r.Registers.F2_VBI_START; });
-        f["F2_VBI_END"] = num([](auto& r) { return r.Registers.F2_VBI_END; });
-        return f;
-    }();
-    return fields;
-}
-
-// A number or a range triple of the scenario, normalised the way the reader prints it.
-std::string Normalise(const std::string& value) {
-    std::string out;
-    std::stringstream parts(value);
-    std::string part;
-    while (std::getline(parts, part, ',')) {
-        int64_t n;
-        if (!out.empty())
-            out += ",";
-        out += ParseNumber(part, n) ? std::to_string(n) : part;
-    }
-    return out;
 }
 
 class CChecker {
@@ -403,12 +342,11 @@ class CChecker {
             if (eq == std::string::npos)
                 throw std::runtime_error("FIELD=VALUE expected");
             std::string name = pair.substr(0, eq);
-            auto field = RecordFields().find(name);
-            if (field == RecordFields().end())
+            std::string actual;
+            if (!ReadRecordField(record, name, actual))
                 throw std::runtime_error("unknown field " + name);
-            std::string actual = field->second(record);
             std::string expected =
-                name == "Tag" ? pair.substr(eq + 1) : Normalise(pair.substr(eq + 1));
+                name == "Tag" ? pair.substr(eq + 1) : NormaliseFieldValue(pair.substr(eq + 1));
             if (actual != expected)
                 Fail(name + " is " + actual);
         }
@@ -420,46 +358,16 @@ class CChecker {
     // without a line end ("Edit number is 0") also counts as a line of its own, so it can be
     // expected by itself or together with what follows it on the screen.
     void Trace() {
-        struct Piece {
-            size_t begin, end;
-            std::string text;
-        };
-        const std::string& out = m_c.DebugOutput();
-        std::vector<size_t> cuts;
-        for (size_t i = 0; i < out.size(); ++i) {
-            if (out[i] == '\n')
-                cuts.push_back(i + 1);
-        }
-        std::vector<Piece> pieces;
-        auto add = [&](const std::vector<size_t>& ends) {
-            size_t begin = 0;
-            for (size_t end : ends) {
-                if (end <= begin)
-                    continue;
-                std::string text;
-                for (size_t i = begin; i < end; ++i) {
-                    if (out[i] != '\r' && out[i] != '\n')
-                        text += out[i];
-                }
-                pieces.push_back({begin, end, text});
-                begin = end;
-            }
-        };
-        std::vector<size_t> lineEnds = cuts;
-        lineEnds.push_back(out.size());
-        add(lineEnds);
-        std::vector<size_t> writeEnds = cuts;
-        writeEnds.insert(writeEnds.end(), m_c.DebugWriteEnds().begin(), m_c.DebugWriteEnds().end());
-        std::sort(writeEnds.begin(), writeEnds.end());
-        add(writeEnds);
-
-        std::string expected = Expected(2);
+        size_t plainLines = 0;
+        const std::vector<DebugLine> lines =
+            SplitDebugOutput(m_c.DebugOutput(), m_c.DebugWriteEnds(), plainLines);
+        const std::string expected = Expected(2);
         size_t& cursor = m_c.TraceCursor();
-        const Piece* found = nullptr;
-        for (const Piece& piece : pieces) {
-            if (piece.begin >= cursor && piece.text == expected &&
-                (!found || piece.begin < found->begin)) {
-                found = &piece;
+        const DebugLine* found = nullptr;
+        for (const DebugLine& line : lines) {
+            if (line.begin >= cursor && line.text == expected &&
+                (!found || line.begin < found->begin)) {
+                found = &line;
             }
         }
         if (found) {
@@ -468,10 +376,9 @@ class CChecker {
         }
         std::string tail;
         size_t shown = 0;
-        for (const Piece& piece : pieces) {
-            if (piece.begin >= cursor && shown < 6 &&
-                &piece - pieces.data() < static_cast<long>(lineEnds.size())) {
-                tail += "\n    " + piece.text;
+        for (size_t i = 0; i < plainLines && shown < 6; ++i) {
+            if (lines[i].begin >= cursor) {
+                tail += "\n    " + lines[i].text;
                 ++shown;
             }
         }
