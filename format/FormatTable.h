@@ -20,7 +20,7 @@ bool Is64BitWindows();
 std::string SystemTableDirectory();
 
 class FormatTable {
-public:
+  public:
     // Staging arrays: the last file read, one entry per record of that file.
     std::vector<Tag> StagingTags;
     std::vector<uint32_t> StagingEnableFlags;
@@ -60,6 +60,7 @@ public:
 };
 
 // The bytes of a table file for a header and records, as WriteFormatFile lays them out.
-std::vector<uint8_t> EncodeTableFile(uint16_t builtinCount, const std::vector<FormatRecord>& records);
+std::vector<uint8_t> EncodeTableFile(uint16_t builtinCount,
+                                     const std::vector<FormatRecord>& records);
 
 }  // namespace fmt
