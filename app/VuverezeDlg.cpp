@@ -110,7 +110,7 @@ void CVuverezeDlg::Lock() {
         name.resize(127);
     m_pVideoDevice->BindByFriendlyName(name.c_str());
 
-    m_pDeviceHandle = m_pVideoDevice->CreateDeviceHandle(kDeviceTag);
+    m_pDeviceHandle = m_pVideoDevice->CreateDeviceHandle(device::kDeviceHandleTag);
     if (!m_pDeviceHandle) {
         ui::MessageBox(kMsgDeviceError);
         return;

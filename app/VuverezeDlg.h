@@ -15,8 +15,6 @@
 
 namespace app {
 
-constexpr uint32_t kDeviceTag = 0x4B4F4C54;
-
 class CVuverezeDlg : public ui::CDialog {
   public:
     explicit CVuverezeDlg(device::IDeviceBackend& devices);
