@@ -89,6 +89,9 @@ bool CInputFormatDlg::OnCommand(int id) {
         case res::IDC_TEST:
             RunTimingTest();
             return true;
+        case res::IDC_STANDARD:
+            OpenStandardDialog();
+            return true;
         default:
             return ui::CDialog::OnCommand(id);
     }

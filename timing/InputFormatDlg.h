@@ -53,6 +53,8 @@ class CInputFormatDlg : public ui::CDialog {
     void OnOkButton();
     void DetectInput();
     void RunTimingTest();
+    // "Standard...": fills the visible timing from a standard, as a user would type it.
+    void OpenStandardDialog();
 
     // --- The record and the fields.
     void FillFieldsFromRecord(int k);
