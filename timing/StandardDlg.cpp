@@ -13,7 +13,7 @@ namespace timing {
 const char* const kMsgChooseStandard = "Choose a standard.";
 const char* const kMsgChooseEntry = "Choose one of the listed timings (Show lists them).";
 const char* const kMsgNoMeasurement =
-    "There is no measurement of the input: press Detect in the editor first.";
+    "No measurement of the input to match: Detect found no signal.";
 const double kInputTolerancePercent = 0.5;
 
 namespace {
@@ -94,10 +94,9 @@ void CStandardDlg::Show() {
     const standards::Request request = TypedRequest();
     // A refill keeps the entry the user had selected when it still fits.
     const int before = SelectedRow();
-    const standards::TableEntry* kept = before >= 0 ? m_rows[before] : nullptr;
+    const standards::Listed kept = before >= 0 ? m_rows[before] : standards::Listed{};
 
-    std::vector<const standards::TableEntry*> entries;
-    std::vector<double> offsets;
+    std::vector<standards::Listed> entries;
     std::string line;
     if (kind == None) {
         line = kMsgChooseStandard;
@@ -112,42 +111,38 @@ void CStandardDlg::Show() {
     } else if (!(m_measured.LineKHz > 0.0)) {
         line = kMsgNoMeasurement;
     } else {
-        for (const standards::Match& match : standards::MatchMeasurement(
-                 m_measured.Width, m_measured.Height, m_measured.LineKHz, kInputTolerancePercent)) {
-            entries.push_back(match.Entry);
-            offsets.push_back(match.OffsetPercent);
-        }
+        entries = standards::MatchMeasurement(m_measured.Width, m_measured.Height,
+                                              m_measured.LineKHz, kInputTolerancePercent);
         if (entries.empty())
             line = FormatText("No DMT or CTA-861 timing agrees with %dx%d at %.2f kHz.",
                               m_measured.Width, m_measured.Height, m_measured.LineKHz);
     }
-    FillList(entries, offsets);
+    FillList(entries, kind == FromInput);
     if (!m_rows.empty()) {
         int row = 0;
         for (size_t i = 0; i < m_rows.size(); ++i) {
-            if (m_rows[i] == kept)
+            if (m_rows[i].Entry == kept.Entry && m_rows[i].Unrepeated == kept.Unrepeated)
                 row = static_cast<int>(i);
         }
         ui::CListCtrl(this, res::IDC_STD_LIST)
             .SetItemState(row, ui::LVIS_SELECTED | ui::LVIS_FOCUSED,
                           ui::LVIS_SELECTED | ui::LVIS_FOCUSED);
-        line = standards::EntryLabel(*m_rows[row]) + ": " + standards::Summary(m_rows[row]->Value);
+        line = standards::ListedLabel(m_rows[row]) + ": " + standards::Summary(m_rows[row].Value);
     }
     SetDlgItemText(res::IDC_STD_RESULT, line);
 }
 
-void CStandardDlg::FillList(const std::vector<const standards::TableEntry*>& entries,
-                            const std::vector<double>& offsets) {
+void CStandardDlg::FillList(const std::vector<standards::Listed>& entries, bool withOffsets) {
     ui::CListCtrl list(this, res::IDC_STD_LIST);
     list.DeleteAllItems();
     m_rows = entries;
     for (size_t i = 0; i < entries.size(); ++i) {
-        const standards::Timing& t = entries[i]->Value;
-        const int row = list.InsertItem(static_cast<int>(i), standards::EntryLabel(*entries[i]));
+        const standards::Timing& t = entries[i].Value;
+        const int row = list.InsertItem(static_cast<int>(i), standards::ListedLabel(entries[i]));
         list.SetItemText(row, 1, standards::TimingName(t));
         std::string line = FormatText("%.3f", standards::LineFrequencyKHz(t));
-        if (i < offsets.size())
-            line += FormatText(" (%+.2f %%)", offsets[i]);
+        if (withOffsets)
+            line += FormatText(" (%+.2f %%)", entries[i].OffsetPercent);
         list.SetItemText(row, 2, line);
         list.SetItemText(row, 3, FormatText("%.3f", t.PixelClockKHz / 1000.0));
     }
@@ -183,7 +178,7 @@ bool CStandardDlg::Resolve(standards::Timing& timing, std::string& why) {
         why = kMsgChooseEntry;
         return false;
     }
-    timing = m_rows[row]->Value;
+    timing = m_rows[row].Value;
     return true;
 }
 

@@ -41,15 +41,14 @@ class CStandardDlg : public ui::CDialog {
     standards::Request TypedRequest() const;
     // Computes the result line and refills the list for what is chosen and typed.
     void Show();
-    void FillList(const std::vector<const standards::TableEntry*>& entries,
-                  const std::vector<double>& offsets);
+    void FillList(const std::vector<standards::Listed>& entries, bool withOffsets);
     int SelectedRow() const;
     // The timing the present choice gives, or false with the reason.
     bool Resolve(standards::Timing& timing, std::string& why);
 
     Measurement m_measured;
     standards::Request m_typed;
-    std::vector<const standards::TableEntry*> m_rows;
+    std::vector<standards::Listed> m_rows;
     standards::Timing m_result;
 };
 

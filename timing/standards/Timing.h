@@ -77,18 +77,27 @@ const std::vector<TableEntry>& CtaTable();
 // "DMT 0x52", "VIC 16".
 std::string EntryLabel(const TableEntry& entry);
 
+// One entry as a list shows it. The SD formats of CTA-861 that repeat every pixel (1440x480i,
+// 1440x576i and their 240- and 288-line kin) are also listed without the repetition, as the
+// 720-pixel timing a source sends.
+struct Listed {
+    const TableEntry* Entry = nullptr;
+    bool Unrepeated = false;
+    Timing Value;
+    double OffsetPercent = 0.0;  // for a measurement: against the entry's line frequency
+};
+// "DMT 0x52", "VIC 16", "VIC 6 unrepeated".
+std::string ListedLabel(const Listed& listed);
+
 // The entries of one list that fit a request; a width, height or rate of 0 fits any, a rate
 // fits within 0.05 Hz, and the interlace flag must agree.
-std::vector<const TableEntry*> FittingEntries(TableEntry::Source source, const Request& request);
+std::vector<Listed> FittingEntries(TableEntry::Source source, const Request& request);
 
 // Both lists' entries whose active size and line frequency agree with a measurement: the width
 // exactly, the height exactly (an interlaced entry by its field or its frame height), the line
 // frequency within tolerancePercent. Closest line frequency first; equal ones in list order,
 // DMT before CTA-861.
-struct Match {
-    const TableEntry* Entry = nullptr;
-    double OffsetPercent = 0.0;  // measured against the entry's line frequency
-};
-std::vector<Match> MatchMeasurement(int width, int height, double lineKHz, double tolerancePercent);
+std::vector<Listed> MatchMeasurement(int width, int height, double lineKHz,
+                                     double tolerancePercent);
 
 }  // namespace standards
