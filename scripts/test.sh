@@ -5,9 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
 
-# Qt 6 for the desktop host, whose tests run on Qt's offscreen screen.
+# Qt 6 for the desktop host, whose tests run on Qt's offscreen screen; edid-decode as the
+# independent calculator the timing standards are compared with.
 packages=(cmake ninja-build g++ git libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          qt6-base-dev libgl-dev)
+          qt6-base-dev libgl-dev edid-decode)
 source scripts/install-missing.sh
 install_missing "${packages[@]}"
 
