@@ -151,9 +151,15 @@ bool CWin32Window::OnMouse(const MSG& msg) {
         ReleaseCapture();
         HWND pressed = m_pressHwnd;
         SendMessageW(pressed, BM_SETSTATE, FALSE, 0);
+        // Where the release happened, in the pressed button's own terms: the button holds the
+        // mouse, so the message comes to it wherever the pointer is.
         RECT rect;
-        GetWindowRect(pressed, &rect);
-        input.kind = PtInRect(&rect, msg.pt) ? Input::Click : Input::Release;
+        GetClientRect(pressed, &rect);
+        POINT at{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+        if (msg.hwnd != pressed) {
+            MapWindowPoints(msg.hwnd, pressed, &at, 1);
+        }
+        input.kind = PtInRect(&rect, at) ? Input::Click : Input::Release;
         input.id = m_pressId;
         m_pressed = false;
         Queue(input);
