@@ -2,6 +2,7 @@
 // main window shows; a file that cannot be read at all is exit code 2.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 
 #include "ToolFixture.h"

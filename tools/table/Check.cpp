@@ -26,28 +26,28 @@ class CProblems {
 void CheckFile(const TableImage& image, CProblems& problems) {
     if (!image.HasHeader) {
         problems.File(
-            Format("%zu bytes, shorter than the 2-byte header; the program and the "
+            Format("%u bytes, shorter than the 2-byte header; the program and the "
                    "driver refuse the file",
-                   image.Size));
+                   Count(image.Size)));
         return;
     }
     if (image.TrailingBytes > 0) {
         problems.File(
-            Format("%zu bytes after the last whole record (the file is cut short or "
+            Format("%u bytes after the last whole record (the file is cut short or "
                    "has bytes too many); the program and the driver refuse the file",
-                   image.TrailingBytes));
+                   Count(image.TrailingBytes)));
     }
     if (image.Records.size() > fmt::kMaxRecords) {
         problems.File(
-            Format("%zu records, more than the %zu a table holds; the program and the "
+            Format("%u records, more than the %u a table holds; the program and the "
                    "driver refuse the file",
-                   image.Records.size(), fmt::kMaxRecords));
+                   Count(image.Records.size()), Count(fmt::kMaxRecords)));
     }
     if (image.BuiltinCount > image.Records.size()) {
         problems.File(
-            Format("the header counts %u built-in formats but the file holds %zu "
+            Format("the header counts %u built-in formats but the file holds %u "
                    "records; the program and the driver refuse the file",
-                   image.BuiltinCount, image.Records.size()));
+                   image.BuiltinCount, Count(image.Records.size())));
     }
 }
 
@@ -157,10 +157,10 @@ int CheckTable(const TableImage& image, std::ostream& out) {
         out << image.Name << ": " << line << '\n';
     const size_t n = problems.Lines().size();
     if (n == 0) {
-        out << image.Name << Format(": clean, %zu records\n", image.Records.size());
+        out << image.Name << Format(": clean, %u records\n", Count(image.Records.size()));
         return 0;
     }
-    out << image.Name << Format(": %zu problem%s\n", n, n == 1 ? "" : "s");
+    out << image.Name << Format(": %u problem%s\n", Count(n), n == 1 ? "" : "s");
     return 1;
 }
 

@@ -16,10 +16,10 @@ std::string Brief(const TableImage& image, size_t i) {
 
 std::string Header(const TableImage& image) {
     if (!image.HasHeader)
-        return Format("%s: %zu bytes, no header", image.Name.c_str(), image.Size);
-    return Format("%s: built-in count %u, %zu records (%zu built-in, %zu user)", image.Name.c_str(),
-                  image.BuiltinCount, image.Records.size(), image.BuiltinRecords(),
-                  image.UserRecords());
+        return Format("%s: %u bytes, no header", image.Name.c_str(), Count(image.Size));
+    return Format("%s: built-in count %u, %u records (%u built-in, %u user)", image.Name.c_str(),
+                  image.BuiltinCount, Count(image.Records.size()), Count(image.BuiltinRecords()),
+                  Count(image.UserRecords()));
 }
 
 class CDiff {
@@ -29,11 +29,12 @@ class CDiff {
 
     void Files() {
         if (m_a.HasHeader != m_b.HasHeader || m_a.BuiltinCount != m_b.BuiltinCount) {
-            Line(Format("header: built-in count %s -> %s", Count(m_a).c_str(), Count(m_b).c_str()));
+            Line(Format("header: built-in count %s -> %s", CountText(m_a).c_str(),
+                        CountText(m_b).c_str()));
         }
         if (m_a.TrailingBytes != m_b.TrailingBytes) {
-            Line(Format("file: %zu -> %zu bytes after the last whole record", m_a.TrailingBytes,
-                        m_b.TrailingBytes));
+            Line(Format("file: %u -> %u bytes after the last whole record",
+                        Count(m_a.TrailingBytes), Count(m_b.TrailingBytes)));
         }
     }
 
@@ -51,7 +52,7 @@ class CDiff {
     size_t Differences() const { return m_differences; }
 
   private:
-    static std::string Count(const TableImage& image) {
+    static std::string CountText(const TableImage& image) {
         return image.HasHeader ? std::to_string(image.BuiltinCount) : "(none)";
     }
 

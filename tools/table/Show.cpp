@@ -23,14 +23,14 @@ std::string Span(int32_t low, int32_t high) {
 }
 
 std::string Summary(const TableImage& image) {
-    std::string text = Format("%s: %zu bytes", image.Name.c_str(), image.Size);
+    std::string text = Format("%s: %u bytes", image.Name.c_str(), Count(image.Size));
     if (!image.HasHeader)
         return text + ", too short for the 2-byte header";
-    text += Format("; header: built-in count %u; %zu records (%zu built-in, %zu user)",
-                   image.BuiltinCount, image.Records.size(), image.BuiltinRecords(),
-                   image.UserRecords());
+    text += Format("; header: built-in count %u; %u records (%u built-in, %u user)",
+                   image.BuiltinCount, Count(image.Records.size()), Count(image.BuiltinRecords()),
+                   Count(image.UserRecords()));
     if (image.TrailingBytes > 0)
-        text += Format("; %zu bytes after the last whole record", image.TrailingBytes);
+        text += Format("; %u bytes after the last whole record", Count(image.TrailingBytes));
     return text;
 }
 

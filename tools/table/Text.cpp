@@ -27,14 +27,24 @@ std::string Escaped(const uint8_t* bytes, size_t count) {
 }  // namespace
 
 std::string Format(const char* format, ...) {
-    char buffer[512];
+    char buffer[256];
     va_list args;
     va_start(args, format);
+    va_list again;
+    va_copy(again, args);
     const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (n < 0)
-        return {};
-    return std::string(buffer, std::min(static_cast<size_t>(n), sizeof buffer - 1));
+    std::string text;
+    if (n >= 0 && static_cast<size_t>(n) < sizeof buffer) {
+        text.assign(buffer, static_cast<size_t>(n));
+    } else if (n > 0) {
+        // A long file name: the text is made again at its full length rather than cut.
+        text.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(text.data(), text.size(), format, again);
+        text.resize(static_cast<size_t>(n));
+    }
+    va_end(again);
+    return text;
 }
 
 std::string TagDisplay(const fmt::Tag& tag) {

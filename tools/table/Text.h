@@ -16,6 +16,12 @@ std::string Format(const char* format, ...)
 #endif
     ;
 
+// Counts and sizes go through "%u": every one of them fits (files are read up to 1 MiB), and
+// not every C library a Windows build meets knows "%zu".
+inline unsigned Count(size_t n) {
+    return static_cast<unsigned>(n);
+}
+
 // The tag up to its first zero byte. A tag comes from a file anybody may have written, so only
 // printable ASCII is shown as it is; every other byte (and the backslash) is escaped as \xNN,
 // and nothing in a tag can move a terminal's cursor or change its colours.
