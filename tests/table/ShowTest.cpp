@@ -110,6 +110,12 @@ TEST_F(ToolTest, ShowStillShowsABrokenFile) {
         nullptr);
 }
 
+TEST_F(ToolTest, ALongFileNameIsShownWhole) {
+    const std::string path = WriteTable(std::string(240, 'n') + ".bin", 0, CleanRecords());
+    const ToolRun run = RunTool({"show", path});
+    EXPECT_EQ(run.out.rfind(path + ": 498 bytes; header: built-in count 0;", 0), 0u) << run.out;
+}
+
 TEST(ToolUsageTest, WordsTheToolDoesNotKnow) {
     EXPECT_EQ(RunTool({}).code, 2);
     EXPECT_EQ(RunTool({"list", "format.bin"}).code, 2);
