@@ -34,7 +34,7 @@ class AppliedTableTest : public ::testing::Test {
         std::string error;
         EXPECT_TRUE(scenarios::ParseScript(text, script, error)) << error;
         script.path = "applied.scn";
-        const scenarios::Outcome outcome = scenarios::RunScenario(script, true);
+        const scenarios::Outcome outcome = scenarios::RunScenario(script, "headless", true);
         m_scratch = outcome.scratch;
         for (const std::string& failure : outcome.failures)
             ADD_FAILURE() << failure;
