@@ -17,6 +17,7 @@ class CSteadyClock final : public IClock {
 };
 
 IClock* g_clock = nullptr;
+IWaitHandler* g_waitHandler = nullptr;
 
 }  // namespace
 
@@ -33,8 +34,16 @@ IClock& Clock() {
     return g_clock != nullptr ? *g_clock : RealClock();
 }
 
+void SetWaitHandler(IWaitHandler* handler) {
+    g_waitHandler = handler;
+}
+
 void Sleep(uint32_t ms) {
-    Clock().Sleep(ms);
+    if (g_waitHandler != nullptr) {
+        g_waitHandler->Wait(Clock(), ms);
+    } else {
+        Clock().Sleep(ms);
+    }
 }
 
 }  // namespace platform

@@ -1,7 +1,5 @@
 #include "tools/scenarios/Runner.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -9,12 +7,13 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <random>
 
 #include "app/VuverezeApp.h"
 #include "platform/Platform.h"
 #include "tools/scenarios/Checks.h"
+#include "tools/scenarios/ScenarioHost.h"
 #include "tools/scenarios/World.h"
-#include "ui/headless/HeadlessHost.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +32,7 @@ struct PlatformGuard {
         platform::SetClock(nullptr);
         platform::SetAnsiCodePage(platform::CodePage::Utf8);
         platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_AMD64);
+        platform::SetWaitHandler(nullptr);
         ui::SetHost(nullptr);
         ui::ResetQuit();
     }
@@ -40,12 +40,23 @@ struct PlatformGuard {
 
 class CScenario : public ui::IInputSource, public IScenarioContext {
   public:
-    CScenario(const Script& script, Outcome& outcome, const fs::path& scratch)
-        : m_script(script), m_outcome(outcome), m_scratch(scratch) {
+    CScenario(const Script& script, Outcome& outcome, const fs::path& scratch, IScenarioHost& host)
+        : m_script(script), m_outcome(outcome), m_scratch(scratch), m_host(host) {
         m_scenarioDir = fs::absolute(fs::path(script.path)).parent_path();
     }
 
     void Run() {
+        // A host that cannot play one of the lines does not play the story at all: the scenario
+        // is skipped there, never passed.
+        for (const Line& line : m_script.lines) {
+            const std::string why = m_host.Cannot(line);
+            if (!why.empty()) {
+                m_outcome.skipped = true;
+                m_outcome.skipReason = m_script.path + ":" + std::to_string(line.number) + ": " +
+                                       m_host.Name() + " host: " + why;
+                return;
+            }
+        }
         fs::create_directories(m_scratch / "root");
         platform::SetSystemRoot((m_scratch / "root").string());
         std::vector<const Line*> setup;
@@ -80,16 +91,21 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
             m_debug.append(text);
             m_debugWrites.push_back(m_debug.size());
         });
-        ui::SetHost(&m_host);
         ui::SetAppName("Vuvereze");
         ui::ResetQuit();
         m_startMs = m_clock.NowMs();
 
-        app::CVuverezeApp application(m_world.Backend(), [this] {
-            return m_comFails ? static_cast<int32_t>(0x80004005) : 0;
+        m_exitCode = m_host.Run(*this, [this] {
+            app::CVuverezeApp application(m_world.Backend(), [this] {
+                return m_comFails ? static_cast<int32_t>(0x80004005) : 0;
+            });
+            return application.Run();
         });
-        m_exitCode = application.Run();
         m_ended = true;
+        for (const std::string& problem : m_host.TakeProblems()) {
+            m_outcome.failures.push_back(m_script.path + ": " + m_host.Name() +
+                                         " host: " + problem);
+        }
 
         if (std::getenv("VZ_SCENARIO_DUMP"))
             Dump();
@@ -149,7 +165,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
                                      what);
     }
     void Counted() override { ++m_outcome.expectations; }
-    ui::CHeadlessHost& Host() override { return m_host; }
+    IScenarioHost& Host() override { return m_host; }
     CWorld& World() override { return m_world; }
     bool Ended() const override { return m_ended; }
     int ExitCode() const override { return m_exitCode; }
@@ -248,7 +264,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     size_t m_next = 0;
     CWorld m_world;
     bool m_comFails = false;
-    ui::CHeadlessHost m_host{this};
+    IScenarioHost& m_host;
     mutable platform::CVirtualClock m_clock;
     uint64_t m_startMs = 0;
     std::string m_debug;
@@ -264,19 +280,42 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
 
 }  // namespace
 
-Outcome RunScenario(const Script& script, bool keepScratch) {
+// A folder of its own for one scenario, made so that no other run can have it too.
+bool MakeScratchFolder(fs::path& folder) {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) {
+        return false;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "vuvereze-scn-%012llx",
+                      static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+        folder = base / name;
+        if (fs::create_directory(folder, error)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Outcome RunScenario(const Script& script, const std::string& hostName, bool keepScratch) {
     Outcome outcome;
-    std::string pattern = (fs::temp_directory_path() / "vuvereze-scn-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) {
+    std::unique_ptr<IScenarioHost> host = MakeScenarioHost(hostName);
+    if (!host) {
+        outcome.failures.push_back(script.path + ": no host '" + hostName + "' in this build");
+        return outcome;
+    }
+    fs::path scratch;
+    if (!MakeScratchFolder(scratch)) {
         outcome.failures.push_back(script.path + ": no scratch folder");
         return outcome;
     }
-    fs::path scratch(buffer.data());
     {
         PlatformGuard guard;
-        CScenario scenario(script, outcome, scratch);
+        CScenario scenario(script, outcome, scratch, *host);
         scenario.Run();
     }
     if (keepScratch) {
@@ -285,7 +324,7 @@ Outcome RunScenario(const Script& script, bool keepScratch) {
         std::error_code ignored;
         fs::remove_all(scratch, ignored);
     }
-    outcome.passed = outcome.failures.empty();
+    outcome.passed = outcome.failures.empty() && !outcome.skipped;
     return outcome;
 }
 
