@@ -49,8 +49,7 @@ bool CStandardDlg::OnInitDialog() {
     list.InsertColumn(2, "Line kHz", ui::LVCFMT_LEFT, 110);
     list.InsertColumn(3, "Clock MHz", ui::LVCFMT_LEFT, 80);
     SetDlgItemText(res::IDC_STD_TOLERANCE,
-                   FormatText("From input: the detected size, and the line frequency within "
-                              "%.1f %%.",
+                   FormatText("From input: detected size, line frequency within %.1f %%.",
                               kInputTolerancePercent));
     return true;
 }
@@ -64,8 +63,8 @@ bool CStandardDlg::OnCommand(int id) {
 }
 
 CStandardDlg::Kind CStandardDlg::ChosenKind(standards::Formula* formula,
-                                            standards::TableEntry::Source* source) const {
-    const int item = ui::CComboBox(const_cast<CStandardDlg*>(this), res::IDC_STD_KIND).GetCurSel();
+                                            standards::TableEntry::Source* source) {
+    const int item = ui::CComboBox(this, res::IDC_STD_KIND).GetCurSel();
     if (item >= 0 && item < static_cast<int>(std::size(kFormulas))) {
         *formula = kFormulas[item];
         return Formula;
@@ -77,13 +76,12 @@ CStandardDlg::Kind CStandardDlg::ChosenKind(standards::Formula* formula,
     return item == kFromInputItem ? FromInput : None;
 }
 
-standards::Request CStandardDlg::TypedRequest() const {
+standards::Request CStandardDlg::TypedRequest() {
     standards::Request r;
     r.Width = app::ParseDecimalInt(GetDlgItemText(res::IDC_STD_WIDTH));
     r.Height = app::ParseDecimalInt(GetDlgItemText(res::IDC_STD_HEIGHT));
     r.Rate = app::ParseDecimalNumber(GetDlgItemText(res::IDC_STD_RATE));
-    r.Interlaced =
-        ui::CButton(const_cast<CStandardDlg*>(this), res::IDC_STD_INTERLACED).GetCheck() != 0;
+    r.Interlaced = ui::CButton(this, res::IDC_STD_INTERLACED).GetCheck() != 0;
     return r;
 }
 
@@ -146,10 +144,18 @@ void CStandardDlg::FillList(const std::vector<standards::Listed>& entries, bool 
         list.SetItemText(row, 2, line);
         list.SetItemText(row, 3, FormatText("%.3f", t.PixelClockKHz / 1000.0));
     }
+    // Each column as wide as its widest text, never narrower than its title.
+    for (int column = 0; column < 4; ++column) {
+        list.SetColumnWidth(column, ui::LVSCW_AUTOSIZE);
+        const int cells = list.GetColumnWidth(column);
+        list.SetColumnWidth(column, ui::LVSCW_AUTOSIZE_USEHEADER);
+        if (cells > list.GetColumnWidth(column))
+            list.SetColumnWidth(column, cells);
+    }
 }
 
-int CStandardDlg::SelectedRow() const {
-    ui::CListCtrl list(const_cast<CStandardDlg*>(this), res::IDC_STD_LIST);
+int CStandardDlg::SelectedRow() {
+    ui::CListCtrl list(this, res::IDC_STD_LIST);
     const int count = std::min(list.GetItemCount(), static_cast<int>(m_rows.size()));
     for (int row = 0; row < count; ++row) {
         if (list.GetItemState(row, ui::LVIS_SELECTED) != 0)

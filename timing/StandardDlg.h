@@ -37,12 +37,12 @@ class CStandardDlg : public ui::CDialog {
 
   private:
     enum Kind { Formula, List, FromInput, None };
-    Kind ChosenKind(standards::Formula* formula, standards::TableEntry::Source* source) const;
-    standards::Request TypedRequest() const;
+    Kind ChosenKind(standards::Formula* formula, standards::TableEntry::Source* source);
+    standards::Request TypedRequest();
     // Computes the result line and refills the list for what is chosen and typed.
     void Show();
     void FillList(const std::vector<standards::Listed>& entries, bool withOffsets);
-    int SelectedRow() const;
+    int SelectedRow();
     // The timing the present choice gives, or false with the reason.
     bool Resolve(standards::Timing& timing, std::string& why);
 

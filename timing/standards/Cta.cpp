@@ -144,11 +144,9 @@ std::vector<TableEntry> Build() {
     for (const Row& row : kCta)
         codes.emplace_back(row.Code, FromRow(row));
     for (const auto& [code, source] : kSameAs) {
-        for (const auto& [have, timing] : std::vector(codes)) {
-            if (have == source) {
-                codes.emplace_back(code, timing);
-                break;
-            }
+        for (const Row& row : kCta) {
+            if (row.Code == source)
+                codes.emplace_back(code, FromRow(row));
         }
     }
     std::sort(codes.begin(), codes.end(),

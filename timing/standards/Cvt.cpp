@@ -33,7 +33,7 @@ int VSyncByAspect(int width, int height) {
     return 10;
 }
 
-// Lines of one field as the formulas count them, and the active width they compute with.
+// One field as the formulas count it.
 struct Frame {
     int Lines = 0;         // active lines of a field
     double Interlace = 0;  // the half line of an interlaced field
@@ -51,10 +51,8 @@ Outcome ComputeCvt(Formula variant, const Request& request) {
     // width between cells keeps its extra pixels in the active line and the total, with the
     // blanking and the clock of the cell below.
     const int cellWidth = rb2 ? request.Width : request.Width / kCell * kCell;
-    if (cellWidth <= 0) {
-        out.Why = "The width must be at least 8 pixels, one character cell.";
-        return out;
-    }
+    if (cellWidth <= 0)
+        return Refuse(out, "The width must be at least 8 pixels, one character cell.");
     const int extra = request.Width - cellWidth;
 
     Frame f;
