@@ -19,6 +19,7 @@ const char* const kMsgTableFull =
     "The format table is full (256 formats)! The format was not added.";
 const char* const kMsgTestTableFull =
     "The format table is full (256 formats)! The test file was written without this format.";
+const char* const kMsgTestWriteFailed = "Can not write the test file!!";
 
 namespace {
 
