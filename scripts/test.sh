@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), configures, builds and runs every test.
 # Usage: bash scripts/test.sh [preset]   (default, release or asan; default: default)
+# The asan preset builds with clang 14 under AddressSanitizer and UndefinedBehaviorSanitizer,
+# without benchmarks, and adds the fuzzers, each run briefly from its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
 
-# Qt 6 for the desktop host, whose tests run on Qt's offscreen screen.
+# Qt 6 for the desktop host, whose tests run on Qt's offscreen screen; valgrind for the
+# memcheck run of a few scenarios.
 packages=(cmake ninja-build g++ git libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          qt6-base-dev libgl-dev)
+          qt6-base-dev libgl-dev valgrind)
+if [ "$preset" = asan ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 source scripts/install-missing.sh
 install_missing "${packages[@]}"
 

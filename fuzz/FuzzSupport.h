@@ -1,0 +1,41 @@
+// What every fuzzer shares: a scratch folder of its own for the files it hands the program,
+// and a check that stops the run loudly when a property does not hold.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fuzz {
+
+inline const std::string& ScratchFolder() {
+    static const std::string folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vz-fuzz-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        return pattern;
+    }();
+    return folder;
+}
+
+inline std::string WriteScratchFile(const std::string& name, const uint8_t* data, size_t size) {
+    const std::string path = ScratchFolder() + "/" + name;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return path;
+}
+
+// A broken property is a finding like a crash: libFuzzer keeps the input that caused it.
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
+            std::fprintf(stderr, "%s:%d: %s does not hold\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                      \
+        }                                                                                      \
+    } while (0)
+
+}  // namespace fuzz
