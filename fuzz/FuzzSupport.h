@@ -13,23 +13,31 @@
 namespace fuzz {
 
 // In memory where the system offers it: the program syncs every file it writes, and a disk
-// would make that the whole cost of a run.
-inline const std::string& ScratchFolder() {
-    static const std::string folder = [] {
+// would make that the whole cost of a run. Removed when the fuzzer ends normally.
+class CScratchFolder {
+  public:
+    CScratchFolder() {
         std::error_code none;
         const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", none)
                                                ? std::filesystem::path("/dev/shm")
                                                : std::filesystem::temp_directory_path();
-        std::string pattern = (base / "vz-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
+        m_path = (base / "vz-fuzz-XXXXXX").string();
+        if (mkdtemp(m_path.data()) == nullptr)
             std::abort();
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(ScratchFolder(), ignored);
-        });
-        return pattern;
-    }();
-    return folder;
+    }
+    ~CScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    const std::string& Path() const { return m_path; }
+
+  private:
+    std::string m_path;
+};
+
+inline const std::string& ScratchFolder() {
+    static const CScratchFolder folder;
+    return folder.Path();
 }
 
 inline std::string WriteScratchFile(const std::string& name, const uint8_t* data, size_t size) {
