@@ -32,7 +32,8 @@ struct Reader {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static sim::CSimCard card;
+    // A card of its own for each input: the driver's request log grows with every request.
+    sim::CSimCard card;
     static const bool quiet = [] {
         platform::SetDebugSink([](std::string_view) {});
         platform::SetSystemRoot(fuzz::ScratchFolder());
