@@ -31,6 +31,7 @@ extern const char* const kMsgShiftStartTooLarge;  // printf format with the larg
 extern const char* const kMsgShiftEndTooLarge;
 extern const char* const kMsgTableFull;
 extern const char* const kMsgTestTableFull;
+extern const char* const kMsgTestWriteFailed;
 
 class CInputFormatDlg : public ui::CDialog {
   public:

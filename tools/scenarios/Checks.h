@@ -36,7 +36,9 @@ class IScenarioContext {
     virtual const std::vector<uint8_t>* Snapshot(const std::string& hostPath) const = 0;
 };
 
-// A set-up line (machine, codepage, device, file, table, com-fails).
+// The set-up lines that arrange a fault: read-only, missing, pipe, link, write-fails, chip.
+bool IsFaultSetupVerb(const std::string& verb);
+// A set-up line (machine, codepage, device, file, table, com-fails, or a fault line).
 bool ApplySetup(IScenarioContext& context, const Line& line, CWorld& world, bool& comFails,
                 std::string& error);
 // An input line; false (with a failure recorded) when it is not one the runner knows.

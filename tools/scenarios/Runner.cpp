@@ -22,7 +22,7 @@ namespace {
 
 bool IsSetupVerb(const std::string& verb) {
     return verb == "machine" || verb == "codepage" || verb == "device" || verb == "file" ||
-           verb == "table" || verb == "com-fails";
+           verb == "table" || verb == "com-fails" || IsFaultSetupVerb(verb);
 }
 
 // Restores the process-wide settings a scenario changes, whatever happens.
