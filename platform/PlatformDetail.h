@@ -2,11 +2,34 @@
 // Only platform/ includes this header.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
 
 namespace platform::detail {
 
 // Where debugger output goes when no sink is installed.
 void WriteDebugText(std::string_view text);
+
+// The virtual system, shared by both halves.
+bool SystemRootIsSet();
+// A path on drive C: mapped to the file under the system root; any other path unchanged.
+std::string MapIntoSystemRoot(const std::string& windowsPath);
+bool IsSystemDrivePath(std::string_view path);
+bool IEquals(std::string_view a, std::string_view b);
+std::vector<std::string_view> Components(std::string_view path);
+std::optional<uint16_t> ArchitectureOverride();
+
+// The code page a test or a scenario chose; none means the system's own.
+std::optional<CodePage> CodePageOverride();
+
+// How many bytes an undecodable sequence at `at` spans: a Big5 lead byte followed by a byte of
+// the trail range is one character even when the pair is unassigned; skipping only the lead
+// would turn its trail into a stray ASCII letter.
+size_t InvalidSequenceLength(CodePage codePage, const uint8_t* at, size_t left);
 
 }  // namespace platform::detail
