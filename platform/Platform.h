@@ -12,25 +12,31 @@
 
 namespace platform {
 
-// Processor architecture values of the native system information.
+// Processor architecture values of the native system information. A file that includes
+// windows.h first gets the system's macros of the same names and values instead.
+#ifndef PROCESSOR_ARCHITECTURE_INTEL
 constexpr uint16_t PROCESSOR_ARCHITECTURE_INTEL = 0;
 constexpr uint16_t PROCESSOR_ARCHITECTURE_ARM = 5;
 constexpr uint16_t PROCESSOR_ARCHITECTURE_IA64 = 6;
 constexpr uint16_t PROCESSOR_ARCHITECTURE_AMD64 = 9;
 constexpr uint16_t PROCESSOR_ARCHITECTURE_ARM64 = 12;
+#endif
 
 // The native processor architecture (GetNativeSystemInfo where it exists, else GetSystemInfo).
 uint16_t NativeProcessorArchitecture();
 
-// --- The virtual system (Linux and tests). On Windows these settings are ignored: the real
-// system answers.
+// --- The virtual system (Linux, tests and scenarios). On Linux drive C: is always a folder
+// (the current one until set). On Windows the real system answers until a root or an
+// architecture is set; an empty root gives the real system directories back.
 void SetSystemRoot(const std::string& hostFolder);  // the folder that is drive C:
-const std::string& SystemRoot();
+const std::string& SystemRoot();                    // "." until set
 void SetNativeArchitecture(uint16_t architecture);
+void ResetNativeArchitecture();  // the system's own answer again (AMD64 on Linux)
 
 // Maps a Windows path on the system drive ("C:\Windows\Sysnative\format.bin") to the file that
-// stands for it; "Sysnative" is the same folder as "System32". Paths that are not drive paths
-// (a file chosen in a file dialog) are returned unchanged.
+// stands for it; under a system root "Sysnative" is the same folder as "System32". Paths that
+// are not drive paths (a file chosen in a file dialog) are returned unchanged. On Windows without
+// a root, drive paths are used as they are (a 64-bit build reads "Sysnative" as "System32").
 std::string HostPath(const std::string& windowsPath);
 
 // --- Files. Whole-file operations: the table files are small.
@@ -104,9 +110,11 @@ class IWaitHandler {
 };
 void SetWaitHandler(IWaitHandler* handler);  // nullptr: plain sleeps
 
-// --- ANSI code page (CP_ACP). UTF-8 on Linux unless a test selects another.
+// --- ANSI code page (CP_ACP). UTF-8 on Linux and the system's own on Windows unless a test
+// selects another.
 enum class CodePage { Utf8, Windows1252, Big5 };
 void SetAnsiCodePage(CodePage codePage);
+void ResetAnsiCodePage();  // the system's own again (UTF-8 on Linux)
 CodePage AnsiCodePage();
 bool ParseCodePage(std::string_view name, CodePage& codePage);  // "utf-8", "windows-1252", "big5"
 

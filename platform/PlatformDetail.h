@@ -3,8 +3,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
 
 namespace platform::detail {
 
@@ -14,5 +19,22 @@ void WriteDebugText(std::string_view text);
 // The write fault that SetWriteFault set for this path: true, with the number of bytes the
 // write may still make, when a write of `path` is to fail.
 bool WriteFaultFor(const std::string& path, size_t& bytes);
+
+// The virtual system, shared by both halves.
+bool SystemRootIsSet();
+// A path on drive C: mapped to the file under the system root; any other path unchanged.
+std::string MapIntoSystemRoot(const std::string& windowsPath);
+bool IsSystemDrivePath(std::string_view path);
+bool IEquals(std::string_view a, std::string_view b);
+std::vector<std::string_view> Components(std::string_view path);
+std::optional<uint16_t> ArchitectureOverride();
+
+// The code page a test or a scenario chose; none means the system's own.
+std::optional<CodePage> CodePageOverride();
+
+// How many bytes an undecodable sequence at `at` spans: a Big5 lead byte followed by a byte of
+// the trail range is one character even when the pair is unassigned; skipping only the lead
+// would turn its trail into a stray ASCII letter.
+size_t InvalidSequenceLength(CodePage codePage, const uint8_t* at, size_t left);
 
 }  // namespace platform::detail

@@ -9,11 +9,10 @@
 #include <cstring>
 
 #include "platform/Platform.h"
+#include "platform/PlatformDetail.h"
 
 namespace platform {
 namespace {
-
-CodePage g_codePage = CodePage::Utf8;
 
 constexpr const char* kNativeUtf16 =
     std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
@@ -52,31 +51,18 @@ bool IsLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-// A Big5 lead byte followed by a byte of the trail range is one character even when the pair is
-// unassigned; skipping only the lead would turn its trail into a stray ASCII letter.
-size_t InvalidSequenceLength(CodePage codePage, const uint8_t* at, size_t left) {
-    if (codePage != CodePage::Big5 || left < 2 || at[0] < 0x81 || at[0] > 0xFE)
-        return 1;
-    const uint8_t trail = at[1];
-    const bool trailRange = (trail >= 0x40 && trail <= 0x7E) || (trail >= 0xA1 && trail <= 0xFE);
-    return trailRange ? 2 : 1;
-}
-
 }  // namespace
 
-void SetAnsiCodePage(CodePage codePage) {
-    g_codePage = codePage;
-}
-
 CodePage AnsiCodePage() {
-    return g_codePage;
+    return detail::CodePageOverride().value_or(CodePage::Utf8);
 }
 
 std::string WideToAnsi(std::u16string_view text) {
-    if (g_codePage == CodePage::Utf8)
+    const CodePage codePage = AnsiCodePage();
+    if (codePage == CodePage::Utf8)
         return WideToUtf8(text);
     std::string out;
-    CIconv cd(IconvName(g_codePage), kNativeUtf16);
+    CIconv cd(IconvName(codePage), kNativeUtf16);
     if (!cd.Ok())
         return std::string(text.size(), '?');
 
@@ -104,10 +90,11 @@ std::string WideToAnsi(std::u16string_view text) {
 }
 
 std::u16string AnsiToWide(std::string_view text) {
-    if (g_codePage == CodePage::Utf8)
+    const CodePage codePage = AnsiCodePage();
+    if (codePage == CodePage::Utf8)
         return Utf8ToWide(text);
     std::u16string out;
-    CIconv cd(kNativeUtf16, IconvName(g_codePage));
+    CIconv cd(kNativeUtf16, IconvName(codePage));
     if (!cd.Ok())
         return std::u16string(text.size(), u'\uFFFD');
 
@@ -126,7 +113,7 @@ std::u16string AnsiToWide(std::string_view text) {
         outAt += sizeof replacement;
         outLeft -= sizeof replacement;
         const size_t skip =
-            InvalidSequenceLength(g_codePage, reinterpret_cast<const uint8_t*>(in), inLeft);
+            detail::InvalidSequenceLength(codePage, reinterpret_cast<const uint8_t*>(in), inLeft);
         in += skip;
         inLeft -= skip;
     }

@@ -52,6 +52,8 @@ ui::Input Make(ui::Input::Kind kind, int id = 0) {
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The texts below are UTF-8; a Windows test machine's own code page may be another.
+        platform::SetAnsiCodePage(platform::CodePage::Utf8);
         ui::SetHost(&m_host);
         ui::ResetQuit();
     }

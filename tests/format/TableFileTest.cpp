@@ -1,4 +1,6 @@
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -201,6 +203,13 @@ TEST_F(TableFileTest, AFailedWriteLeavesTheOldFileAsItWas) {
               fmt::kFailure);
     EXPECT_TRUE(fs::is_directory(SystemFile("testformat.bin")));
 
+#ifdef _WIN32
+    // Windows lets anybody write into a read-only folder; what it refuses is a read-only file.
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(SystemFile(), write, fs::perm_options::remove);
+    EXPECT_EQ(m_table.WriteFormatFile(m_table.TableDirectory, "format.bin", true), fmt::kFailure);
+    fs::permissions(SystemFile(), write, fs::perm_options::add);
+#else
     if (geteuid() != 0) {
         fs::permissions(m_root / "Windows/System32", fs::perms::owner_write,
                         fs::perm_options::remove);
@@ -208,6 +217,7 @@ TEST_F(TableFileTest, AFailedWriteLeavesTheOldFileAsItWas) {
                   fmt::kFailure);
         fs::permissions(m_root / "Windows/System32", fs::perms::owner_write, fs::perm_options::add);
     }
+#endif
     EXPECT_EQ(ReadFile(SystemFile()), original);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_root / "Windows/System32"),
                             fs::directory_iterator()),

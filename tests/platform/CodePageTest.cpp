@@ -43,9 +43,11 @@ TEST_F(CodePage, BrokenUtf8BecomesReplacementCharacters) {
     EXPECT_EQ(platform::WideToUtf8(std::u16string(1, u'\xD800') + u"x"), "\xEF\xBF\xBDx");
 }
 
-TEST_F(CodePage, TheAnsiCodePageIsUtf8UntilSetOtherwise) {
+TEST_F(CodePage, Utf8SelectedGivesUtf8) {
+    platform::SetAnsiCodePage(platform::CodePage::Utf8);
     EXPECT_EQ(platform::AnsiCodePage(), platform::CodePage::Utf8);
     EXPECT_EQ(platform::WideToAnsi(kArrows), "\xE2\x96\xB2\xE2\x96\xBC");
+    EXPECT_EQ(platform::AnsiToWide("\xE2\x96\xB2\xE2\x96"), u"\u25B2\uFFFD");
 }
 
 TEST_F(CodePage, Big5HoldsTheSortArrowsAndTraditionalChinese) {

@@ -40,14 +40,4 @@ TEST_F(DebugOutput, TraceOutCutsLongTextAt4095Characters) {
     EXPECT_EQ(m_calls[3], "\n");
 }
 
-TEST_F(DebugOutput, AnEmptySinkRestoresStandardError) {
-    platform::SetDebugSink({});
-    ::testing::internal::CaptureStderr();
-    platform::TraceOut("path %s", "C:\\Windows\\System32\\format.bin");
-    platform::OutputDebugStringA("Error: No binary file matched");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "path C:\\Windows\\System32\\format.bin\nError: No binary file matched");
-    EXPECT_TRUE(m_calls.empty());
-}
-
 }  // namespace

@@ -51,13 +51,6 @@ TEST_F(VirtualSystem, RootWithTrailingSlashGivesNoDoubleSlash) {
               "/srv/vroot/Windows/System32/format.bin");
 }
 
-TEST_F(VirtualSystem, AnEmptyRootMeansTheCurrentFolder) {
-    platform::SetSystemRoot("");
-    EXPECT_EQ(platform::SystemRoot(), ".");
-    EXPECT_EQ(platform::HostPath("C:\\Windows\\System32\\format.bin"),
-              "./Windows/System32/format.bin");
-}
-
 TEST_F(VirtualSystem, ArchitectureDefaultsToAmd64AndCanBeChanged) {
     EXPECT_EQ(platform::NativeProcessorArchitecture(), platform::PROCESSOR_ARCHITECTURE_AMD64);
     platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_INTEL);

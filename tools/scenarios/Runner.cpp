@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <system_error>
 
 #include "app/VuverezeApp.h"
 #include "platform/Platform.h"
@@ -59,6 +60,10 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
         }
         fs::create_directories(m_scratch / "root");
         platform::SetSystemRoot((m_scratch / "root").string());
+        // A scenario's machine speaks UTF-8 until it says otherwise, whatever the machine that
+        // runs it speaks.
+        platform::SetAnsiCodePage(platform::CodePage::Utf8);
+        platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_AMD64);
         std::vector<const Line*> setup;
         for (; m_next < m_script.lines.size(); ++m_next) {
             const Line& line = m_script.lines[m_next];
@@ -213,9 +218,23 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
         if (p.is_absolute())
             return path;
         if (open && !fs::exists(m_scratch / p) && fs::exists(m_scenarioDir / p)) {
-            return (m_scenarioDir / p).string();
+            return RealFile(m_scenarioDir / p);
         }
-        return (m_scratch / p).string();
+        return RealFile(m_scratch / p);
+    }
+
+    // Under a virtual system every path on drive C: means the virtual drive. On Windows the
+    // scratch folder is itself on C: more often than not, so the program is given the form
+    // that always names the real file.
+    static std::string RealFile(const fs::path& file) {
+#if defined(_WIN32)
+        const std::string path = fs::absolute(file).lexically_normal().make_preferred().string();
+        if (path.size() >= 2 && (path[0] == 'C' || path[0] == 'c') && path[1] == ':')
+            return "\\\\?\\" + path;
+        return path;
+#else
+        return file.string();
+#endif
     }
 
     // For whoever writes a scenario: everything the program did, to choose expectations from.
@@ -277,6 +296,34 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     bool m_ended = false;
     int m_exitCode = -1;
 };
+
+// A fresh folder of this run's own: create_directory reports a name that is taken, so two runs
+// at once never share one.
+bool MakeScratchFolder(fs::path& scratch) {
+    std::error_code error;
+    const fs::path temp = fs::temp_directory_path(error);
+    if (error)
+        return false;
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "vuvereze-scn-";
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[pick(random)];
+        const fs::path candidate = temp / name;
+        if (fs::create_directory(candidate, error)) {
+            // Private to its user, as a temporary folder of one run should be.
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+            scratch = candidate;
+            return true;
+        }
+        if (error)
+            return false;
+    }
+    return false;
+}
 
 }  // namespace
 

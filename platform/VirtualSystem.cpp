@@ -1,16 +1,20 @@
 // The virtual system: a folder stands for drive C: and the architecture is whatever the test or
-// the host's start-up says, so the product's Windows paths land on real files.
+// the host's start-up says, so the product's Windows paths land on real files. Both operating
+// systems' halves use it: Linux always, Windows once a test or a scenario has set a root.
+#include <optional>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/PlatformDetail.h"
 
 namespace platform {
 namespace {
 
-uint16_t g_architecture = PROCESSOR_ARCHITECTURE_AMD64;
+std::optional<uint16_t> g_architecture;
 
+// Empty until set: Linux then uses the current folder, Windows the real system.
 std::string& Root() {
-    static std::string root = ".";
+    static std::string root;
     return root;
 }
 
@@ -18,6 +22,14 @@ std::string& Root() {
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+}  // namespace
+
+namespace detail {
 
 bool IEquals(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -27,10 +39,6 @@ bool IEquals(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
-}
-
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
 }
 
 bool IsSystemDrivePath(std::string_view path) {
@@ -59,26 +67,32 @@ std::vector<std::string_view> Components(std::string_view path) {
     return parts;
 }
 
-}  // namespace
-
-uint16_t NativeProcessorArchitecture() {
+std::optional<uint16_t> ArchitectureOverride() {
     return g_architecture;
 }
 
-void SetNativeArchitecture(uint16_t architecture) {
-    g_architecture = architecture;
+bool SystemRootIsSet() {
+    return !Root().empty();
 }
 
-void SetSystemRoot(const std::string& hostFolder) {
-    Root() = hostFolder.empty() ? std::string(".") : hostFolder;
+// On Windows the root folder is itself on drive C: more often than not; a path into it is the
+// host's own file already and must not be taken in a second time.
+bool IsInsideRoot(std::string_view path) {
+    const std::string& root = Root();
+    if (!IsSystemDrivePath(root) || path.size() < root.size())
+        return false;
+    for (size_t i = 0; i < root.size(); ++i) {
+        const bool same = IsSeparator(root[i]) ? IsSeparator(path[i])
+                                               : AsciiLower(root[i]) == AsciiLower(path[i]);
+        if (!same)
+            return false;
+    }
+    return path.size() == root.size() || IsSeparator(path[root.size()]) ||
+           IsSeparator(root.back());
 }
 
-const std::string& SystemRoot() {
-    return Root();
-}
-
-std::string HostPath(const std::string& windowsPath) {
-    if (!IsSystemDrivePath(windowsPath))
+std::string MapIntoSystemRoot(const std::string& windowsPath) {
+    if (!IsSystemDrivePath(windowsPath) || IsInsideRoot(windowsPath))
         return windowsPath;
     std::vector<std::string_view> parts = Components(std::string_view(windowsPath).substr(3));
     // One spelling for the system folders: the driver and the tool must meet at the same file
@@ -89,7 +103,7 @@ std::string HostPath(const std::string& windowsPath) {
             parts[1] = "System32";
         }
     }
-    std::string host = Root();
+    std::string host = SystemRoot();
     host.reserve(host.size() + windowsPath.size());
     for (std::string_view part : parts) {
         if (host.empty() || host.back() != '/')
@@ -97,6 +111,25 @@ std::string HostPath(const std::string& windowsPath) {
         host += part;
     }
     return host;
+}
+
+}  // namespace detail
+
+void SetNativeArchitecture(uint16_t architecture) {
+    g_architecture = architecture;
+}
+
+void ResetNativeArchitecture() {
+    g_architecture.reset();
+}
+
+void SetSystemRoot(const std::string& hostFolder) {
+    Root() = hostFolder;
+}
+
+const std::string& SystemRoot() {
+    static const std::string current = ".";
+    return Root().empty() ? current : Root();
 }
 
 }  // namespace platform

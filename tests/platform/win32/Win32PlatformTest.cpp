@@ -1,0 +1,190 @@
+// What the Windows half adds to the portable stories: the real system answers when nothing is
+// set, and a table file is replaced only when the user's own write would succeed.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/TempFolder.h"
+
+#include <windows.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> Bytes(std::initializer_list<uint8_t> list) {
+    return list;
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> ReadBack(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(platform::ReadWholeFile(path, bytes)) << path;
+    return bytes;
+}
+
+size_t EntriesIn(const std::string& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+class RealSystem : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::SetSystemRoot("");
+        platform::ResetNativeArchitecture();
+        platform::ResetAnsiCodePage();
+    }
+    void TearDown() override {
+        platform::SetSystemRoot("");
+        platform::SetNativeArchitecture(PROCESSOR_ARCHITECTURE_AMD64);
+        platform::SetAnsiCodePage(platform::CodePage::Utf8);
+    }
+};
+
+TEST_F(RealSystem, TheArchitectureIsTheNativeOneUnlessATestSetsOne) {
+    SYSTEM_INFO info = {};
+    ::GetNativeSystemInfo(&info);
+    EXPECT_EQ(platform::NativeProcessorArchitecture(), info.wProcessorArchitecture);
+    platform::SetNativeArchitecture(PROCESSOR_ARCHITECTURE_INTEL);
+    EXPECT_EQ(platform::NativeProcessorArchitecture(), PROCESSOR_ARCHITECTURE_INTEL);
+    platform::ResetNativeArchitecture();
+    EXPECT_EQ(platform::NativeProcessorArchitecture(), info.wProcessorArchitecture);
+}
+
+TEST_F(RealSystem, DrivePathsAreUsedAsTheyAreAndA64BitBuildReadsSysnativeAsSystem32) {
+    EXPECT_EQ(platform::HostPath("C:\\Windows\\System32\\format.bin"),
+              "C:\\Windows\\System32\\format.bin");
+    EXPECT_EQ(platform::HostPath("D:\\data\\format.bin"), "D:\\data\\format.bin");
+    EXPECT_EQ(platform::HostPath("C:\\Sysnative\\x"), "C:\\Sysnative\\x");
+    EXPECT_EQ(platform::HostPath("export.bin"), "export.bin");
+#if defined(_WIN64)
+    EXPECT_EQ(platform::HostPath("C:\\Windows\\Sysnative\\format.bin"),
+              "C:\\Windows\\System32\\format.bin");
+    EXPECT_EQ(platform::HostPath("c:\\WINDOWS\\sysnative\\testformat.bin"),
+              "c:\\WINDOWS\\System32\\testformat.bin");
+    // The mapped path is a real folder: the system's own DLLs are there.
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(
+        platform::ReadWholeFile(platform::HostPath("C:\\Windows\\Sysnative\\kernel32.dll"), bytes));
+    EXPECT_GT(bytes.size(), 2u);
+#else
+    EXPECT_EQ(platform::HostPath("C:\\Windows\\Sysnative\\format.bin"),
+              "C:\\Windows\\Sysnative\\format.bin");
+#endif
+}
+
+TEST_F(RealSystem, ASystemRootTakesDrivePathsIntoItsFolderAsOnLinux) {
+    platform::SetSystemRoot("C:\\vroot");
+    EXPECT_EQ(platform::HostPath("C:\\Windows\\Sysnative\\format.bin"),
+              "C:\\vroot/Windows/System32/format.bin");
+    // A file already inside the root folder (a temporary folder on C:, as tests use) is that file.
+    EXPECT_EQ(platform::HostPath("c:\\VROOT\\import.bin"), "c:\\VROOT\\import.bin");
+    EXPECT_EQ(platform::HostPath("C:/vroot/Windows/System32/format.bin"),
+              "C:/vroot/Windows/System32/format.bin");
+    EXPECT_EQ(platform::HostPath("C:\\vroot2\\x.bin"), "C:\\vroot/vroot2/x.bin");
+    platform::SetSystemRoot("");
+    EXPECT_EQ(platform::HostPath("C:\\Windows\\System32\\format.bin"),
+              "C:\\Windows\\System32\\format.bin");
+}
+
+TEST_F(RealSystem, ConversionsFollowTheSystemCodePageUntilATestSetsOne) {
+    const char text[] = "caf\xE9 \x80 A";
+    wchar_t wide[32] = {};
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 32);
+    ASSERT_GT(length, 0);
+    EXPECT_EQ(platform::AnsiToWide(text),
+              std::u16string(reinterpret_cast<const char16_t*>(wide), length - 1));
+    platform::SetAnsiCodePage(platform::CodePage::Big5);
+    EXPECT_EQ(platform::AnsiToWide("\xA1\xB6"), u"\u25B2");
+    platform::ResetAnsiCodePage();
+    EXPECT_EQ(platform::WideToAnsi(u"plain"), "plain");
+}
+
+TEST(Win32Files, AReadOnlyTargetIsRefusedAndKept) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    WriteFile(target, Bytes({1, 2}));
+    ASSERT_TRUE(::SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::vector<uint8_t> content = Bytes({3, 4, 5});
+    EXPECT_FALSE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    EXPECT_EQ(ReadBack(target), Bytes({1, 2}));
+    EXPECT_EQ(EntriesIn(temp.Path()), 1u) << "the temporary file was left behind";
+    ::SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Win32Files, ATargetAnotherProgramHoldsOpenIsRefusedAndKept) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    WriteFile(target, Bytes({1, 2}));
+    // The driver reading the table without sharing it, as a locked file looks to us.
+    const HANDLE held = ::CreateFileW(Wide(target).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::vector<uint8_t> content = Bytes({3, 4, 5});
+    EXPECT_FALSE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    ::CloseHandle(held);
+    EXPECT_EQ(ReadBack(target), Bytes({1, 2}));
+    EXPECT_EQ(EntriesIn(temp.Path()), 1u) << "the temporary file was left behind";
+}
+
+TEST(Win32Files, TheReplacementKeepsTheOldFilesAttributes) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    WriteFile(target, Bytes({1}));
+    ASSERT_TRUE(::SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::vector<uint8_t> content = Bytes({2, 3});
+    ASSERT_TRUE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    EXPECT_EQ(ReadBack(target), content);
+    const DWORD attributes = ::GetFileAttributesW(Wide(target).c_str());
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+    ::SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Win32Files, APipeOrADeviceIsNeitherReadNorReplaced) {
+    const wchar_t* name = L"\\\\.\\pipe\\vuvereze-files-test";
+    const HANDLE pipe = ::CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 4,
+                                           64, 64, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    // Nobody ever writes into the pipe: a read of it would wait for ever.
+    std::vector<uint8_t> bytes = Bytes({7});
+    EXPECT_FALSE(platform::ReadWholeFile("\\\\.\\pipe\\vuvereze-files-test", bytes));
+    uint8_t buffer[8];
+    size_t size = 0;
+    EXPECT_FALSE(
+        platform::ReadFileInto("\\\\.\\pipe\\vuvereze-files-test", buffer, sizeof buffer, size));
+    const std::vector<uint8_t> content = Bytes({1});
+    EXPECT_FALSE(platform::ReplaceFileAtomically("\\\\.\\pipe\\vuvereze-files-test", content.data(),
+                                                 content.size()));
+    ::CloseHandle(pipe);
+
+    EXPECT_FALSE(platform::ReadWholeFile("NUL", bytes));
+    EXPECT_EQ(bytes, Bytes({7}));
+    CTempFolder temp;
+    EXPECT_FALSE(platform::ReplaceFileAtomically(temp / "NUL", content.data(), content.size()));
+    EXPECT_EQ(EntriesIn(temp.Path()), 0u);
+}
+
+TEST(Win32Files, PathsAreTextInTheAnsiCodePage) {
+    CTempFolder temp;
+    platform::SetAnsiCodePage(platform::CodePage::Big5);
+    const std::string target = temp / "\xC3\xF6\xA9\xF3.bin";  // "關於" in Big5
+    const std::vector<uint8_t> content = Bytes({4, 2});
+    ASSERT_TRUE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    EXPECT_TRUE(fs::exists(fs::path(Wide(temp.Path())) / L"\u95DC\u65BC.bin"));
+    EXPECT_EQ(ReadBack(target), content);
+    platform::SetAnsiCodePage(platform::CodePage::Utf8);
+}
+
+}  // namespace
