@@ -327,27 +327,6 @@ bool MakeScratchFolder(fs::path& scratch) {
 
 }  // namespace
 
-// A folder of its own for one scenario, made so that no other run can have it too.
-bool MakeScratchFolder(fs::path& folder) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
-    if (error) {
-        return false;
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "vuvereze-scn-%012llx",
-                      static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-        folder = base / name;
-        if (fs::create_directory(folder, error)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 Outcome RunScenario(const Script& script, const std::string& hostName, bool keepScratch) {
     Outcome outcome;
     std::unique_ptr<IScenarioHost> host = MakeScenarioHost(hostName);
