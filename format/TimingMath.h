@@ -32,18 +32,36 @@ constexpr uint16_t ChipFrLl(uint16_t frLl, bool interlaced) {
     return interlaced ? static_cast<uint16_t>(frLl * 2) : frLl;
 }
 
-// frameRate x vTotal x hTotal / 1000000 in MHz, the product taken wide enough not to overflow.
+// frameRate x vTotal x hTotal / 1000000 in MHz, the product taken wide enough not to overflow
+// (beyond 64 bits it is taken in floating point rather than wrapped).
 double PixelClockMHz(int32_t frameRate, int32_t vTotal, int32_t hTotal);
+
+// What the timing editor derives for a whole frame from the totals and the whole frame rate.
+// The values are the editor's 32-bit ones, before a record keeps their low 16 bits.
+struct FrameRegisters {
+    int32_t PLLDivRatio = 0;  // always set, even when the rest cannot be derived
+    int32_t FR_LL = 0;
+    int32_t L_MAX = 0;
+    double PixelClockMHz = 0.0;
+};
+enum class FrameDerivation {
+    Ok,
+    FrameRateNotPositive,  // FR_LL, L_MAX and the pixel clock are left at 0
+    VerticalTotalZero,     // likewise: a frame without lines has no line length
+};
+FrameDerivation DeriveFrameRegisters(int32_t hTotal, int32_t vTotal, int32_t frameRate,
+                                     FrameRegisters& out);
 
 // Blanking intervals of the two fields. Interlaced formats give vertical values as the sum over
 // both fields (a 1080i timing: VT 1125, VFP 5, VS 10); each term is halved on its own.
 struct VbiLines {
-    int32_t VBackPorch = 0;  // VT - VFP - VS - VA
+    int32_t VBackPorch = 0;  // VT - VFP - VS - VA, its low 32 bits
     uint16_t F1Start = 0;
     uint16_t F1End = 0;
     uint16_t F2Start = 0;
     uint16_t F2End = 0;
 };
+// The arithmetic is wide, so no typed value overflows; each result keeps its low 16 bits.
 VbiLines DeriveVbiLines(int32_t vTotal, int32_t vActive, int32_t vFrontPorch, int32_t vSync,
                         bool interlaced);
 

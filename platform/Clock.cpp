@@ -4,6 +4,7 @@ namespace platform {
 namespace {
 
 IClock* g_clock = nullptr;
+IWaitHandler* g_waitHandler = nullptr;
 
 }  // namespace
 
@@ -15,8 +16,16 @@ IClock& Clock() {
     return g_clock != nullptr ? *g_clock : RealClock();
 }
 
+void SetWaitHandler(IWaitHandler* handler) {
+    g_waitHandler = handler;
+}
+
 void Sleep(uint32_t ms) {
-    Clock().Sleep(ms);
+    if (g_waitHandler != nullptr) {
+        g_waitHandler->Wait(Clock(), ms);
+    } else {
+        Clock().Sleep(ms);
+    }
 }
 
 }  // namespace platform

@@ -83,7 +83,18 @@ class CVirtualClock final : public IClock {
 IClock& RealClock();
 void SetClock(IClock* clock);  // nullptr restores the real clock
 IClock& Clock();
+// Every blocking wait of the program: the installed wait handler's, else the clock's sleep.
 void Sleep(uint32_t ms);
+
+// A host that shows windows keeps them alive through the program's blocking waits: it repaints
+// them, shows the wait cursor and leaves the user's input queued for when the wait is over. The
+// handler does the waiting itself, on the clock it is given.
+class IWaitHandler {
+  public:
+    virtual ~IWaitHandler() = default;
+    virtual void Wait(IClock& clock, uint32_t ms) = 0;
+};
+void SetWaitHandler(IWaitHandler* handler);  // nullptr: plain sleeps
 
 // --- ANSI code page (CP_ACP). UTF-8 on Linux and the system's own on Windows unless a test
 // selects another.

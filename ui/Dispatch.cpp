@@ -62,25 +62,29 @@ void FocusIfLive(CDialog& dlg, int id) {
 
 void Click(CDialog& dlg, int id) {
     const int target = MouseTarget(dlg, id);
-    const bool eaten = PreFilter(
-        dlg, {Message{Message::LButtonDown, target, 0}, Message{Message::LButtonUp, target, 0}});
+    bool eaten = PreFilter(dlg, {Message{Message::LButtonDown, target, 0}});
+    // The press moves the focus before the release is even looked at, as a Windows control
+    // takes it on the button going down; whatever the release then does (a refused step field
+    // taking the focus back) has the last word. A push button keeps the focus where it was: a
+    // later Enter then does what the window's default action says ("Enter does nothing" in the
+    // main window) rather than pressing the clicked button a second time.
+    if (!eaten && target != 0 && !Stopped(dlg) && Live(dlg, id) != nullptr &&
+        dlg.Control(id).kind != ControlKind::PushButton) {
+        dlg.SetFocus(id);
+    }
+    eaten = PreFilter(dlg, {Message{Message::LButtonUp, target, 0}}) || eaten;
     // The pre-filter may have disabled the control or closed the window meanwhile.
     if (eaten || target == 0 || Stopped(dlg) || Live(dlg, id) == nullptr) {
         return;
     }
     switch (dlg.Control(id).kind) {
         case ControlKind::PushButton:
-            // The keyboard focus stays where it was: a later Enter then does what the window's
-            // default action says ("Enter does nothing" in the main window) rather than pressing
-            // the clicked button a second time.
             dlg.OnCommand(id);
             break;
         case ControlKind::CheckBox:
-            dlg.SetFocus(id);
             ToggleCheckBox(dlg, id);
             break;
         default:
-            dlg.SetFocus(id);
             break;
     }
 }

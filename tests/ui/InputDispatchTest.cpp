@@ -82,6 +82,19 @@ TEST_F(InputDispatchTest, ClickingAFieldGivesItTheFocusAndNothingElse) {
     EXPECT_EQ(m_dlg.log.size(), 4u);  // the mouse messages only
 }
 
+TEST_F(InputDispatchTest, ThePressMovesTheFocusBeforeTheReleaseIsSeen) {
+    // As on Windows: the field has the focus when the release reaches the pre-filter, and what
+    // the pre-filter does with the focus then is what stays.
+    m_dlg.focusOnRelease = kName;
+    Do(Click(kDevice));
+    EXPECT_EQ(m_dlg.focusAtRelease, kDevice);
+    EXPECT_EQ(m_dlg.GetFocus(), kName);
+    // A push button never takes it, not even for the release.
+    m_dlg.focusOnRelease = 0;
+    Do(Click(kGo));
+    EXPECT_EQ(m_dlg.focusAtRelease, kName);
+}
+
 TEST_F(InputDispatchTest, TypingReplacesTheTextOfEditableFieldsOnly) {
     Do(Type(kName, "1920"));
     Do(Type(kReadOnly, "x"));

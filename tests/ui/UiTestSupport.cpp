@@ -177,6 +177,12 @@ bool CTestDialog::PreTranslateMessage(const ui::Message& message) {
         entry += ":" + std::to_string(message.key);
     }
     log.push_back(entry);
+    if (message.kind == ui::Message::LButtonUp) {
+        focusAtRelease = GetFocus();
+        if (focusOnRelease != 0) {
+            SetFocus(focusOnRelease);
+        }
+    }
     if (message.kind == ui::Message::LButtonUp && message.targetId == eatReleaseOn) {
         return true;
     }

@@ -83,6 +83,9 @@ class CTestDialog : public ui::CDialog {
     int m_flag = 0;
     std::vector<int> postAtInit;
     int eatReleaseOn = -1;  // a control id whose mouse releases the pre-filter eats
+    // A control the pre-filter gives the focus to on every release, as a refused field does.
+    int focusOnRelease = 0;
+    int focusAtRelease = 0;  // where the focus was when the pre-filter saw the last release
     // Runs on a command id before the default handling, e.g. to open a nested dialog.
     std::function<bool(int)> onCommand;
 };

@@ -8,13 +8,10 @@
 #include "tools/scenarios/Script.h"
 #include "ui/Dialog.h"
 
-namespace ui {
-class CHeadlessHost;
-}
-
 namespace scenarios {
 
 class CWorld;
+class IScenarioHost;
 
 // What the lines see of the running scenario.
 class IScenarioContext {
@@ -22,7 +19,7 @@ class IScenarioContext {
     virtual ~IScenarioContext() = default;
     virtual void Fail(const Line& line, const std::string& what) = 0;
     virtual void Counted() = 0;
-    virtual ui::CHeadlessHost& Host() = 0;
+    virtual IScenarioHost& Host() = 0;
     virtual CWorld& World() = 0;
     virtual bool Ended() const = 0;
     virtual int ExitCode() const = 0;

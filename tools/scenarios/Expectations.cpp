@@ -10,8 +10,8 @@
 #include "platform/Platform.h"
 #include "tools/scenarios/Checks.h"
 #include "tools/scenarios/Readers.h"
+#include "tools/scenarios/ScenarioHost.h"
 #include "tools/scenarios/World.h"
-#include "ui/headless/HeadlessHost.h"
 
 namespace scenarios {
 
@@ -86,6 +86,15 @@ class CChecker {
         return dlg.Control(id);
     }
 
+    // What the real control shows, on a host with a screen; nullptr on the headless host.
+    const ShownControl* Real(size_t index) {
+        const int id = static_cast<int>(Number(index));
+        if (!m_c.Host().Shown(Top(), id, m_shown))
+            return nullptr;
+        return &m_shown;
+    }
+    void FailShown(const std::string& what) { Fail("the window shows " + what); }
+
     std::string Expected(size_t index) {
         if (index >= m_line.Size())
             throw std::runtime_error("expected a text");
@@ -111,21 +120,32 @@ class CChecker {
         int id = static_cast<int>(Number(2));
         std::string actual = id == 0 ? Top().GetWindowText() : Ctl(2).text;
         if (actual != Expected(3))
-            Fail("text is " + Quote(actual));
+            return Fail("text is " + Quote(actual));
+        // A drop-down list has no text of its own: what it shows is its selected item.
+        const ShownControl* real = Real(2);
+        if (real && real->kind != ui::ControlKind::DropDownList && real->text != Expected(3))
+            FailShown(Quote(real->text));
     }
 
-    void Enabled() { Flag(Ctl(2).enabled, "enabled"); }
-    void Visible() { Flag(Ctl(2).visible, "visible"); }
-    void Checked() { Flag(Ctl(2).check != 0, "checked"); }
-    void Flag(bool actual, const char* name) {
-        if (actual != YesNo(3))
-            Fail(std::string(name) + " is " + (actual ? "yes" : "no"));
+    void Enabled() { Flag(Ctl(2).enabled, "enabled", &ShownControl::enabled); }
+    void Visible() { Flag(Ctl(2).visible, "visible", &ShownControl::visible); }
+    void Checked() { Flag(Ctl(2).check != 0, "checked", &ShownControl::checked); }
+    void Flag(bool actual, const char* name, bool ShownControl::*shown) {
+        const bool expected = YesNo(3);
+        if (actual != expected)
+            return Fail(std::string(name) + " is " + (actual ? "yes" : "no"));
+        const ShownControl* real = Real(2);
+        if (real && real->*shown != expected)
+            FailShown(std::string(name) + " " + (real->*shown ? "yes" : "no"));
     }
 
     void Focus() {
         int id = static_cast<int>(Number(2));
         if (Top().GetFocus() != id)
-            Fail("focus is on " + std::to_string(Top().GetFocus()));
+            return Fail("focus is on " + std::to_string(Top().GetFocus()));
+        int real = 0;
+        if (m_c.Host().ShownFocus(Top(), real) && real != id)
+            FailShown("the focus on " + std::to_string(real));
     }
 
     void Items() {
@@ -134,7 +154,10 @@ class CChecker {
         for (size_t i = 3; i < m_line.Size(); ++i)
             expected.push_back(Expected(i));
         if (ctl.items != expected)
-            Fail("items are " + Join(ctl.items));
+            return Fail("items are " + Join(ctl.items));
+        const ShownControl* real = Real(2);
+        if (real && real->items != expected)
+            FailShown("the items " + Join(real->items));
     }
 
     void Selected() {
@@ -156,12 +179,31 @@ class CChecker {
         }
         if (none) {
             if (any)
-                Fail("selected is " + Quote(actual));
+                return Fail("selected is " + Quote(actual));
         } else if (!any) {
-            Fail("nothing is selected");
+            return Fail("nothing is selected");
         } else if (actual != Expected(3)) {
-            Fail("selected is " + Quote(actual));
+            return Fail("selected is " + Quote(actual));
         }
+        const ShownControl* real = Real(2);
+        if (!real)
+            return;
+        std::string shown;
+        bool shownAny = false;
+        if (real->kind == ui::ControlKind::ListView) {
+            for (const ShownRow& row : real->rows) {
+                if (row.selected) {
+                    shown = row.texts.empty() ? "" : row.texts[0];
+                    shownAny = true;
+                    break;
+                }
+            }
+        } else if (real->curSel >= 0 && real->curSel < static_cast<int>(real->items.size())) {
+            shown = real->items[real->curSel];
+            shownAny = true;
+        }
+        if (shownAny != any || (any && shown != actual))
+            FailShown(shownAny ? "selected " + Quote(shown) : std::string("nothing selected"));
     }
 
     void Columns() {
@@ -173,15 +215,21 @@ class CChecker {
         for (size_t i = 3; i < m_line.Size() && !none; ++i)
             expected.push_back(Expected(i));
         if (actual != expected)
-            Fail("columns are " + Join(actual));
+            return Fail("columns are " + Join(actual));
+        const ShownControl* real = Real(2);
+        if (real && real->columns != expected)
+            FailShown("the columns " + Join(real->columns));
     }
 
     void Rows() {
         const ui::ControlState& ctl = Ctl(2);
         int64_t expected = Number(3);
         if (static_cast<int64_t>(ctl.rows.size()) != expected) {
-            Fail("rows: " + std::to_string(ctl.rows.size()));
+            return Fail("rows: " + std::to_string(ctl.rows.size()));
         }
+        const ShownControl* real = Real(2);
+        if (real && static_cast<int64_t>(real->rows.size()) != expected)
+            FailShown(std::to_string(real->rows.size()) + " rows");
     }
 
     void Row() {
@@ -205,7 +253,22 @@ class CChecker {
             }
         }
         if (row.checked != on)
-            Fail("row " + std::to_string(index) + " is " + (row.checked ? "on" : "off"));
+            return Fail("row " + std::to_string(index) + " is " + (row.checked ? "on" : "off"));
+        const ShownControl* real = Real(2);
+        if (!real)
+            return;
+        if (index >= static_cast<int64_t>(real->rows.size()))
+            return FailShown("no row " + std::to_string(index));
+        const ShownRow& shown = real->rows[index];
+        std::vector<std::string> texts;
+        for (size_t i = 5; i < m_line.Size(); ++i) {
+            size_t column = i - 5;
+            texts.push_back(column < shown.texts.size() ? shown.texts[column] : "");
+        }
+        if (texts != actual || shown.checked != on) {
+            FailShown("row " + std::to_string(index) + " " + (shown.checked ? "on " : "off ") +
+                      Join(texts));
+        }
     }
 
     void Width() {
@@ -436,6 +499,7 @@ class CChecker {
 
     IScenarioContext& m_c;
     const Line& m_line;
+    ShownControl m_shown;
 };
 
 }  // namespace

@@ -8,13 +8,12 @@
 #include <map>
 #include <optional>
 #include <random>
-#include <system_error>
 
 #include "app/VuverezeApp.h"
 #include "platform/Platform.h"
 #include "tools/scenarios/Checks.h"
+#include "tools/scenarios/ScenarioHost.h"
 #include "tools/scenarios/World.h"
-#include "ui/headless/HeadlessHost.h"
 
 namespace fs = std::filesystem;
 
@@ -31,8 +30,12 @@ struct PlatformGuard {
     ~PlatformGuard() {
         platform::SetDebugSink({});
         platform::SetClock(nullptr);
-        platform::SetAnsiCodePage(platform::CodePage::Utf8);
-        platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_AMD64);
+        // The system's own settings again, and no virtual drive C: left behind: on Windows a
+        // stale root would take in every path on C: the next user of the process gives.
+        platform::ResetAnsiCodePage();
+        platform::ResetNativeArchitecture();
+        platform::SetSystemRoot("");
+        platform::SetWaitHandler(nullptr);
         ui::SetHost(nullptr);
         ui::ResetQuit();
     }
@@ -40,12 +43,23 @@ struct PlatformGuard {
 
 class CScenario : public ui::IInputSource, public IScenarioContext {
   public:
-    CScenario(const Script& script, Outcome& outcome, const fs::path& scratch)
-        : m_script(script), m_outcome(outcome), m_scratch(scratch) {
+    CScenario(const Script& script, Outcome& outcome, const fs::path& scratch, IScenarioHost& host)
+        : m_script(script), m_outcome(outcome), m_scratch(scratch), m_host(host) {
         m_scenarioDir = fs::absolute(fs::path(script.path)).parent_path();
     }
 
     void Run() {
+        // A host that cannot play one of the lines does not play the story at all: the scenario
+        // is skipped there, never passed.
+        for (const Line& line : m_script.lines) {
+            const std::string why = m_host.Cannot(line);
+            if (!why.empty()) {
+                m_outcome.skipped = true;
+                m_outcome.skipReason = m_script.path + ":" + std::to_string(line.number) + ": " +
+                                       m_host.Name() + " host: " + why;
+                return;
+            }
+        }
         fs::create_directories(m_scratch / "root");
         platform::SetSystemRoot((m_scratch / "root").string());
         // A scenario's machine speaks UTF-8 until it says otherwise, whatever the machine that
@@ -84,16 +98,21 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
             m_debug.append(text);
             m_debugWrites.push_back(m_debug.size());
         });
-        ui::SetHost(&m_host);
         ui::SetAppName("Vuvereze");
         ui::ResetQuit();
         m_startMs = m_clock.NowMs();
 
-        app::CVuverezeApp application(m_world.Backend(), [this] {
-            return m_comFails ? static_cast<int32_t>(0x80004005) : 0;
+        m_exitCode = m_host.Run(*this, [this] {
+            app::CVuverezeApp application(m_world.Backend(), [this] {
+                return m_comFails ? static_cast<int32_t>(0x80004005) : 0;
+            });
+            return application.Run();
         });
-        m_exitCode = application.Run();
         m_ended = true;
+        for (const std::string& problem : m_host.TakeProblems()) {
+            m_outcome.failures.push_back(m_script.path + ": " + m_host.Name() +
+                                         " host: " + problem);
+        }
 
         if (std::getenv("VZ_SCENARIO_DUMP"))
             Dump();
@@ -153,7 +172,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
                                      what);
     }
     void Counted() override { ++m_outcome.expectations; }
-    ui::CHeadlessHost& Host() override { return m_host; }
+    IScenarioHost& Host() override { return m_host; }
     CWorld& World() override { return m_world; }
     bool Ended() const override { return m_ended; }
     int ExitCode() const override { return m_exitCode; }
@@ -266,7 +285,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     size_t m_next = 0;
     CWorld m_world;
     bool m_comFails = false;
-    ui::CHeadlessHost m_host{this};
+    IScenarioHost& m_host;
     mutable platform::CVirtualClock m_clock;
     uint64_t m_startMs = 0;
     std::string m_debug;
@@ -280,38 +299,36 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     int m_exitCode = -1;
 };
 
-// A fresh folder of this run's own: create_directory reports a name that is taken, so two runs
-// at once never share one.
-bool MakeScratchFolder(fs::path& scratch) {
-    std::error_code error;
-    const fs::path temp = fs::temp_directory_path(error);
-    if (error)
-        return false;
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+}  // namespace
+
+// A folder of its own for one scenario, made so that no other run can have it too.
+bool MakeScratchFolder(fs::path& folder) {
     std::random_device seed;
-    std::mt19937 random(seed());
-    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    std::mt19937_64 random(seed());
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) {
+        return false;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = "vuvereze-scn-";
-        for (int i = 0; i < 6; ++i)
-            name += kLetters[pick(random)];
-        const fs::path candidate = temp / name;
-        if (fs::create_directory(candidate, error)) {
-            // Private to its user, as a temporary folder of one run should be.
-            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
-            scratch = candidate;
+        char name[32];
+        std::snprintf(name, sizeof name, "vuvereze-scn-%012llx",
+                      static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+        folder = base / name;
+        if (fs::create_directory(folder, error)) {
             return true;
         }
-        if (error)
-            return false;
     }
     return false;
 }
 
-}  // namespace
-
-Outcome RunScenario(const Script& script, bool keepScratch) {
+Outcome RunScenario(const Script& script, const std::string& hostName, bool keepScratch) {
     Outcome outcome;
+    std::unique_ptr<IScenarioHost> host = MakeScenarioHost(hostName);
+    if (!host) {
+        outcome.failures.push_back(script.path + ": no host '" + hostName + "' in this build");
+        return outcome;
+    }
     fs::path scratch;
     if (!MakeScratchFolder(scratch)) {
         outcome.failures.push_back(script.path + ": no scratch folder");
@@ -319,7 +336,7 @@ Outcome RunScenario(const Script& script, bool keepScratch) {
     }
     {
         PlatformGuard guard;
-        CScenario scenario(script, outcome, scratch);
+        CScenario scenario(script, outcome, scratch, *host);
         scenario.Run();
     }
     if (keepScratch) {
@@ -328,7 +345,7 @@ Outcome RunScenario(const Script& script, bool keepScratch) {
         std::error_code ignored;
         fs::remove_all(scratch, ignored);
     }
-    outcome.passed = outcome.failures.empty();
+    outcome.passed = outcome.failures.empty() && !outcome.skipped;
     return outcome;
 }
 

@@ -15,9 +15,13 @@ struct Outcome {
     int expectations = 0;
     std::vector<std::string> failures;  // "file:line: what"
     std::string scratch;                // kept scratch folder, if asked for
+    bool skipped = false;               // the host cannot play one of its lines
+    std::string skipReason;
 };
 
-// Runs the scenario in a scratch folder of its own, removed afterwards unless keepScratch.
-Outcome RunScenario(const Script& script, bool keepScratch = false);
+// Runs the scenario on the named host ("headless", "win32", "qt") in a scratch folder of its
+// own, removed afterwards unless keepScratch.
+Outcome RunScenario(const Script& script, const std::string& host = "headless",
+                    bool keepScratch = false);
 
 }  // namespace scenarios

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/Dialog.h"
+#include "ui/HostRecords.h"
 
 namespace ui {
 
@@ -23,28 +24,6 @@ class IInputSource {
     // dialog counts as cancelled.
     virtual bool AnswerFileDialog(const FileDialogRequest& request, std::string& path,
                                   bool& answered) = 0;
-};
-
-struct MessageBoxRecord {
-    std::string text;     // ANSI, as the program passed it
-    std::string caption;  // ANSI
-    uint32_t type = 0;    // MB_* values
-    int dialogId = 0;     // template id of the topmost dialog then; 0 when none was open
-    int sequence = 0;     // position among all message boxes and file dialogs of this host
-};
-
-struct FileDialogRecord {
-    FileDialogRequest request;
-    bool answered = false;  // the source had an answer for it
-    bool accepted = false;  // the dialog returned a path (false: cancelled)
-    std::string path;       // the path returned; empty when cancelled
-    int dialogId = 0;
-    int sequence = 0;
-};
-
-struct ModalRecord {
-    int templateId = 0;
-    std::string title;  // ANSI, as the window showed it after its initialisation
 };
 
 class CHeadlessHost : public IHost {

@@ -1,0 +1,59 @@
+// Vuvereze.exe: the Win32 host, the Windows platform layer and the machine's capture devices.
+#include <string>
+
+#include "app/VuverezeApp.h"
+#include "device/DeviceBackend.h"
+#include "platform/Platform.h"
+#include "ui/Dialog.h"
+#include "ui/win32/Win32Host.h"
+
+#include <objbase.h>
+
+namespace {
+
+// Until the program reaches DirectShow the machine offers no capture device: the device box
+// says "N/A" and only Cancel leads on.
+class CNoDevices final : public device::IDeviceBackend {
+  public:
+    device::HRESULT CreateSystemDeviceEnum(device::ICreateDevEnum** deviceEnum) override {
+        *deviceEnum = nullptr;
+        return E_FAIL;
+    }
+};
+
+// The executable's base name titles every message box, as the framework does it.
+std::string ModuleBaseName() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name(path, length);
+    const size_t slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) {
+        name.erase(0, slash + 1);
+    }
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) {
+        name.erase(dot);
+    }
+    return name.empty() ? std::string("Vuvereze") : ui::FromWide(name);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    ui::CWin32Host host(instance);
+    ui::SetHost(&host);
+    platform::SetWaitHandler(&host);
+    ui::SetAppName(ModuleBaseName());
+    CNoDevices devices;
+    const int exitCode = app::CVuverezeApp(devices, [] {
+                             return static_cast<int32_t>(CoInitialize(nullptr));
+                         }).Run();
+    platform::SetWaitHandler(nullptr);
+    ui::SetHost(nullptr);
+    return exitCode;
+}

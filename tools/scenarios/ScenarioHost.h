@@ -1,0 +1,90 @@
+// The host a scenario runs on, as the runner drives and reads it. The same scenario file runs on
+// every host; a host with a screen also answers what its real controls show, so that an
+// expectation holds only when the dialog's state and the screen agree.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/scenarios/Script.h"
+#include "ui/Dialog.h"
+#include "ui/HostRecords.h"
+#include "ui/headless/HeadlessHost.h"
+
+namespace scenarios {
+
+struct ShownRow {
+    std::vector<std::string> texts;  // ANSI
+    bool checked = false;
+    bool selected = false;
+};
+
+// What a real control shows, in the dialog layer's terms (texts in the ANSI code page).
+struct ShownControl {
+    ui::ControlKind kind = ui::ControlKind::Static;
+    std::string text;
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false;
+    std::vector<std::string> items;
+    int curSel = -1;
+    std::vector<std::string> columns;
+    std::vector<ShownRow> rows;
+};
+
+class IScenarioHost {
+  public:
+    virtual ~IScenarioHost() = default;
+    virtual const char* Name() const = 0;
+    // Why this host cannot run the line; empty when it can.
+    virtual std::string Cannot(const Line& line) const = 0;
+    // Runs `program` with this host installed; its modal loops take the user's actions and the
+    // file dialogs' answers from `actions`. Returns the program's exit code.
+    virtual int Run(ui::IInputSource& actions, const std::function<int()>& program) = 0;
+    virtual ui::CDialog* Topmost() const = 0;
+    virtual const std::vector<ui::MessageBoxRecord>& MessageBoxes() const = 0;
+    // What the real control `id` of `dlg` shows; false on a host without a screen.
+    virtual bool Shown(const ui::CDialog& dlg, int id, ShownControl& shown) {
+        (void)dlg;
+        (void)id;
+        (void)shown;
+        return false;
+    }
+    // The control the real window has the keyboard focus on; false without a screen.
+    virtual bool ShownFocus(const ui::CDialog& dlg, int& id) {
+        (void)dlg;
+        (void)id;
+        return false;
+    }
+    // What the host saw go wrong on its own (a real box showing another text than asked):
+    // each is a failure of the scenario.
+    virtual std::vector<std::string> TakeProblems() { return {}; }
+};
+
+// The host without a screen: the dialog layer's state is all there is.
+class CHeadlessScenarioHost final : public IScenarioHost {
+  public:
+    const char* Name() const override { return "headless"; }
+    std::string Cannot(const Line&) const override { return {}; }
+    int Run(ui::IInputSource& actions, const std::function<int()>& program) override {
+        m_host.SetInputSource(&actions);
+        ui::SetHost(&m_host);
+        return program();
+    }
+    ui::CDialog* Topmost() const override { return m_host.Topmost(); }
+    const std::vector<ui::MessageBoxRecord>& MessageBoxes() const override {
+        return m_host.MessageBoxes();
+    }
+
+  private:
+    ui::CHeadlessHost m_host;
+};
+
+// The hosts this build of the runner can play scenarios on: "headless", and "win32" or "qt"
+// where they are built in. nullptr for a name it does not know.
+std::unique_ptr<IScenarioHost> MakeScenarioHost(const std::string& name);
+std::vector<std::string> ScenarioHostNames();
+
+}  // namespace scenarios

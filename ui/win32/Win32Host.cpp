@@ -1,0 +1,310 @@
+// The modal runs of the Windows host. Each run creates its window from the template, then serves
+// posted commands and the queued user actions in order, and takes the next window message only
+// when there is nothing else to do. Every message passes the window's interception (mouse
+// buttons and keys become Input records for the dialog's pre-filter) before IsDialogMessage,
+// TranslateMessage and DispatchMessage, as the dialog framework hands messages to
+// PreTranslateMessage first.
+#include "ui/win32/Win32Host.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/win32/Win32Window.h"
+
+namespace ui {
+namespace {
+
+// Takes the window off the stack and forgets the dialog's controls however the run ends.
+class CModalFrame {
+  public:
+    CModalFrame(std::vector<win32::CWin32Window*>& open,
+                std::unique_ptr<win32::CWin32Window> window)
+        : m_open(open), m_window(std::move(window)) {
+        m_open.push_back(m_window.get());
+    }
+    ~CModalFrame() {
+        m_open.pop_back();
+        CDialog& dlg = m_window->Dialog();
+        m_window.reset();
+        dlg.Destroy();
+    }
+    CModalFrame(const CModalFrame&) = delete;
+    CModalFrame& operator=(const CModalFrame&) = delete;
+
+  private:
+    std::vector<win32::CWin32Window*>& m_open;
+    std::unique_ptr<win32::CWin32Window> m_window;
+};
+
+bool Stopped(const CDialog& dlg) {
+    return dlg.HasEnded() || Quitting();
+}
+
+// The framework's "Label|pattern|...||" filter with its bars as the NULs the system wants.
+std::wstring SystemFilter(const std::string& filter) {
+    std::wstring wide = ToWide(filter);
+    std::replace(wide.begin(), wide.end(), L'|', L'\0');
+    wide.push_back(L'\0');
+    return wide;
+}
+
+}  // namespace
+
+std::wstring ToWide(const std::string& ansi) {
+    const std::u16string wide = platform::AnsiToWide(ansi);
+    return std::wstring(wide.begin(), wide.end());
+}
+
+std::string FromWide(const std::wstring& text) {
+    return platform::WideToAnsi(std::u16string(text.begin(), text.end()));
+}
+
+CWin32Host::CWin32Host(HINSTANCE resources) : m_resources(resources) {}
+
+CWin32Host::~CWin32Host() {
+    for (auto& [key, icon] : m_icons) {
+        DestroyIcon(icon);
+    }
+}
+
+intptr_t CWin32Host::RunModal(CDialog& dlg) {
+    if (!dlg.IsCreated()) {
+        dlg.Create();
+    }
+    HWND owner = m_open.empty() ? nullptr : m_open.back()->Handle();
+    auto owned = std::make_unique<win32::CWin32Window>(*this, dlg, owner);
+    win32::CWin32Window& window = *owned;
+    CModalFrame frame(m_open, std::move(owned));
+    if (!window.Create()) {
+        // Without its window the program cannot go on: it ends, and says so by its exit code.
+        Quit(1);
+        return IDCANCEL;
+    }
+    RECT client{};
+    GetClientRect(window.Handle(), &client);
+    dlg.SetClientSize(client.right - client.left, client.bottom - client.top);
+    InitDialog(dlg);
+    if (!Stopped(dlg)) {
+        window.Show();
+    }
+    for (;;) {
+        // Posted commands come before the user's next action, as a message queue serves them.
+        ServePosted(dlg);
+        if (Stopped(dlg)) {
+            break;
+        }
+        Input input;
+        if (window.TakeInput(input)) {
+            DispatchInput(dlg, input);
+            // The controls reacted on their own (a box toggled, a text typed): once the queue
+            // is served they show what the dialog made of it instead.
+            if (!Stopped(dlg) && !window.HasInput()) {
+                window.PushAll();
+            }
+            continue;
+        }
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                Quit(static_cast<int>(msg.wParam));
+                break;
+            }
+            Route(msg);
+            continue;
+        }
+        window.FlushLists();
+        if (m_idle) {
+            if (!m_idle(dlg)) {
+                Quit(0);
+                break;
+            }
+            continue;
+        }
+        WaitMessage();
+    }
+    return dlg.HasEnded() ? dlg.Result() : IDCANCEL;
+}
+
+void CWin32Host::Route(MSG& msg) {
+    win32::CWin32Window* top = m_open.empty() ? nullptr : m_open.back();
+    if (top != nullptr) {
+        if (top->Intercept(msg)) {
+            return;
+        }
+        if (IsDialogMessageW(top->Handle(), &msg)) {
+            return;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+win32::CWin32Window* CWin32Host::WindowFor(const CDialog& dlg) const {
+    for (win32::CWin32Window* window : m_open) {
+        if (&window->Dialog() == &dlg) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+CDialog* CWin32Host::Topmost() const {
+    return m_open.empty() ? nullptr : &m_open.back()->Dialog();
+}
+
+HWND CWin32Host::WindowOf(const CDialog& dlg) const {
+    const win32::CWin32Window* window = WindowFor(dlg);
+    return window != nullptr ? window->Handle() : nullptr;
+}
+
+HWND CWin32Host::ControlWindow(const CDialog& dlg, int controlId) const {
+    const win32::CWin32Window* window = WindowFor(dlg);
+    return window != nullptr ? window->ControlWindow(controlId) : nullptr;
+}
+
+CDialog* CWin32Host::DialogOf(HWND hwnd) const {
+    for (win32::CWin32Window* window : m_open) {
+        if (window->Owns(hwnd)) {
+            return &window->Dialog();
+        }
+    }
+    return nullptr;
+}
+
+void CWin32Host::Changed(CDialog& dlg, int controlId) {
+    if (win32::CWin32Window* window = WindowFor(dlg)) {
+        window->Push(controlId);
+    }
+}
+
+int CWin32Host::MessageBox(const std::string& text, const std::string& caption, uint32_t type) {
+    win32::CWin32Window* top = m_open.empty() ? nullptr : m_open.back();
+    if (top != nullptr) {
+        top->FlushLists();
+    }
+    m_messageBoxes.push_back(
+        {text, caption, type, top != nullptr ? top->Dialog().Template().id : 0, m_sequence++});
+    m_modal = Modal::MessageBox;
+    MessageBoxW(top != nullptr ? top->Handle() : nullptr, ToWide(text).c_str(),
+                ToWide(caption).c_str(), type);
+    m_modal = Modal::None;
+    return IDOK;
+}
+
+bool CWin32Host::FileDialog(const FileDialogRequest& request, std::string& path) {
+    win32::CWin32Window* top = m_open.empty() ? nullptr : m_open.back();
+    if (top != nullptr) {
+        top->FlushLists();
+    }
+    FileDialogRecord record;
+    record.request = request;
+    record.dialogId = top != nullptr ? top->Dialog().Template().id : 0;
+    record.sequence = m_sequence++;
+    m_fileDialogs.push_back(record);
+
+    const std::wstring filter = SystemFilter(request.filter);
+    std::wstring extension = ToWide(request.defaultExtension);
+    // The system appends the extension after a dot of its own.
+    if (!extension.empty() && extension.front() == L'.') {
+        extension.erase(0, 1);
+    }
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring initial = ToWide(request.initialName);
+    std::copy_n(initial.begin(), std::min(initial.size(), file.size() - 1), file.begin());
+    OPENFILENAMEW box{};
+    box.lStructSize = sizeof box;
+    box.hwndOwner = top != nullptr ? top->Handle() : nullptr;
+    box.lpstrFilter = filter.c_str();
+    box.nFilterIndex = 1;
+    box.lpstrFile = file.data();
+    box.nMaxFile = static_cast<DWORD>(file.size());
+    box.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    box.Flags = request.flags;
+    m_modal = Modal::FileDialog;
+    const BOOL chosen = request.open ? GetOpenFileNameW(&box) : GetSaveFileNameW(&box);
+    m_modal = Modal::None;
+    FileDialogRecord& done = m_fileDialogs.back();
+    done.answered = true;
+    done.accepted = chosen != FALSE;
+    if (chosen) {
+        done.path = FromWide(file.data());
+        path = done.path;
+    }
+    return done.accepted;
+}
+
+int CWin32Host::TextWidth(CDialog& dlg, int controlId, const std::string& text) {
+    if (const win32::CWin32Window* window = WindowFor(dlg)) {
+        return window->TextWidth(controlId, text);
+    }
+    return static_cast<int>(ToWide(text).size()) * 6;
+}
+
+int CWin32Host::ListRowHeight(CDialog& dlg, int controlId) {
+    if (const win32::CWin32Window* window = WindowFor(dlg)) {
+        return window->RowHeight(controlId);
+    }
+    return 16;
+}
+
+int CWin32Host::ListPageRows(CDialog& dlg, int controlId) {
+    if (const win32::CWin32Window* window = WindowFor(dlg)) {
+        return window->PageRows(controlId);
+    }
+    return IHost::ListPageRows(dlg, controlId);
+}
+
+void CWin32Host::Pump(bool paintsOnly) {
+    MSG msg;
+    // Messages sent by other windows are served by any look at the queue; paints are taken out
+    // and drawn. Input stays where it is, in order, for the modal loop after the wait.
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        DispatchMessageW(&msg);
+    }
+    (void)paintsOnly;
+}
+
+void CWin32Host::Wait(platform::IClock& clock, uint32_t ms) {
+    for (win32::CWin32Window* window : m_open) {
+        window->FlushLists();
+    }
+    const bool nested = m_waiting;
+    m_waiting = true;
+    HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    Pump(true);
+    if (&clock == &platform::RealClock()) {
+        // Windows takes a window whose program has not looked at its queue for five seconds
+        // as hung; a test blocks for longer. So the wait looks in at least every 100 ms.
+        const uint64_t end = clock.NowMs() + ms;
+        for (uint64_t now = clock.NowMs(); now < end; now = clock.NowMs()) {
+            const DWORD slice = static_cast<DWORD>(std::min<uint64_t>(end - now, 100));
+            MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_PAINT | QS_SENDMESSAGE, 0);
+            Pump(true);
+        }
+    } else {
+        clock.Sleep(ms);
+    }
+    m_waiting = nested;
+    if (!nested) {
+        SetCursor(before != nullptr ? before : LoadCursorW(nullptr, IDC_ARROW));
+    }
+}
+
+HICON CWin32Host::Icon(int id, bool big) {
+    if (id == 0) {
+        return nullptr;
+    }
+    const auto key = std::make_pair(id, big);
+    auto it = m_icons.find(key);
+    if (it != m_icons.end()) {
+        return it->second;
+    }
+    const int size = GetSystemMetrics(big ? SM_CXICON : SM_CXSMICON);
+    HICON icon = static_cast<HICON>(
+        LoadImageW(m_resources, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    m_icons[key] = icon;
+    return icon;
+}
+
+}  // namespace ui

@@ -1,0 +1,118 @@
+// One dialog on screen: the real Win32 dialog created from the template of the dialog's number,
+// its controls paired with the dialog's control states, the state pushed into them, and what the
+// user does to them queued as Input records for the modal loop. Nothing is dispatched from inside
+// a window procedure: the loop takes the queue in order, as the message queue delivered it.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/Dialog.h"
+
+#include "ui/win32/WindowsApi.h"
+
+namespace ui {
+class CWin32Host;
+}
+
+namespace ui::win32 {
+
+class CWin32Window {
+  public:
+    CWin32Window(CWin32Host& host, CDialog& dlg, HWND owner);
+    ~CWin32Window();
+    CWin32Window(const CWin32Window&) = delete;
+    CWin32Window& operator=(const CWin32Window&) = delete;
+
+    // Creates the window from its template (hidden). False when the system refused.
+    bool Create();
+    void Show();
+    HWND Handle() const { return m_hwnd; }
+    HWND Owner() const { return m_owner; }
+    CDialog& Dialog() const { return m_dlg; }
+
+    // Copies a control's state (0: the window's title, focus, icons, menu) to the screen. Lists
+    // are refilled row by row, so they are only marked and shown at the next FlushLists.
+    void Push(int controlId);
+    void PushAll();
+    void FlushLists();
+
+    // Mouse and key messages on their way to this window's controls: true when the message
+    // became an Input record and must not reach the control itself.
+    bool Intercept(const MSG& msg);
+    bool TakeInput(Input& input);
+    bool HasInput() const { return !m_inputs.empty(); }
+
+    HWND ControlWindow(int controlId) const;
+    bool Owns(HWND hwnd) const;
+    // Height of one row, and whole rows a page shows, of a real list view.
+    int RowHeight(int controlId) const;
+    int PageRows(int controlId) const;
+    int TextWidth(int controlId, const std::string& text) const;
+
+  private:
+    struct ShownList {
+        uint32_t extendedStyle = 0;
+        bool styleValid = false;
+        std::vector<ListColumn> columns;
+        std::vector<ListRow> rows;
+        int topIndex = 0;
+    };
+    struct Control {
+        int id = IDC_STATIC;
+        ControlKind kind = ControlKind::Static;
+        HWND hwnd = nullptr;
+        std::vector<std::string> items;  // combo boxes: what the real box holds
+        bool itemsValid = false;
+        ShownList list;
+        bool listDirty = false;
+    };
+
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Proc(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Result(LRESULT result);
+
+    // Pairing and pushing (Win32Window.cpp).
+    void PairControls();
+    Control* Find(int id);
+    const Control* Find(int id) const;
+    Control* ControlOf(HWND hwnd);
+    const ControlState* StateOf(const Control& control) const;
+    void PushControl(Control& control);
+    void PushWindow();
+    void PushCombo(Control& control, const ControlState& state);
+    void PushList(Control& control, const ControlState& state);
+    void PushListRows(Control& control, const ControlState& state);
+    void Paint();
+
+    // Input (Win32Input.cpp).
+    void Queue(Input input);
+    bool OnMouse(const MSG& msg);
+    bool OnKey(const MSG& msg);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnNotify(const NMHDR& header, LPARAM lParam);
+    bool OnSysCommand(WPARAM wParam);
+    void QueueListSelection(const Control& control);
+
+    CWin32Host& m_host;
+    CDialog& m_dlg;
+    HWND m_owner;
+    HWND m_hwnd = nullptr;
+    std::vector<Control> m_controls;  // in the template's order, as the dialog's states
+    std::deque<Input> m_inputs;
+    bool m_pushing = false;  // the host is changing the controls: their notifications are ours
+    int m_shownFocus = 0;
+    std::wstring m_shownTitle;
+    bool m_titleValid = false;
+    size_t m_shownMenuItems = 0;
+    bool m_shownIconic = false;
+    int m_shownBigIcon = 0;
+    int m_shownSmallIcon = 0;
+    bool m_pressed = false;
+    int m_pressId = 0;  // the control the left button went down on (0: the dialog)
+    HWND m_pressHwnd = nullptr;
+    bool m_pressCaptured = false;  // a button the host holds the mouse for
+};
+
+}  // namespace ui::win32
