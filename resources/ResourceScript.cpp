@@ -86,22 +86,30 @@ std::string Dialog(const ui::DialogTemplate& t) {
     for (const ui::ControlTemplate& c : t.controls)
         items = items || !c.items.empty();
     if (items) {
-        out += std::to_string(t.id) + " DLGINIT\nBEGIN\n";
+        // As a resource of type 240 (RT_DLGINIT) with its raw words, since not every resource
+        // compiler knows the DLGINIT keyword; the bytes are the same.
+        out += std::to_string(t.id) + " 240\nBEGIN\n";
         for (const ui::ControlTemplate& c : t.controls) {
             for (const std::string& item : c.items) {
                 // Each entry: control id, CB_ADDSTRING (0x0403), the length with the
-                // terminator, then the text and its terminator as little-endian words.
-                std::string bytes = item + '\0';
-                if (bytes.size() % 2)
-                    bytes += '\0';
-                out += "    " + std::to_string(c.id) + ", 0x403, " +
-                       std::to_string(item.size() + 1) + ", 0\n   ";
-                for (size_t i = 0; i < bytes.size(); i += 2) {
+                // terminator as a double word, then exactly that many bytes: the reader steps
+                // by the length, so an odd length must not be padded to a whole word. The last
+                // odd byte is a one-byte string.
+                const std::string bytes = item + '\0';
+                out += "    " + std::to_string(c.id) + ", 0x403, " + std::to_string(bytes.size()) +
+                       ", 0,\n   ";
+                for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
                     char word[16];
                     std::snprintf(word, sizeof word, " 0x%02X%02X,",
                                   static_cast<unsigned char>(bytes[i + 1]),
                                   static_cast<unsigned char>(bytes[i]));
                     out += word;
+                }
+                if (bytes.size() % 2) {
+                    char last[16];
+                    std::snprintf(last, sizeof last, " \"\\%03o\",",
+                                  static_cast<unsigned char>(bytes.back()));
+                    out += last;
                 }
                 out += "\n";
             }

@@ -87,8 +87,9 @@ int main(int argc, char** argv) {
         yardstick.push_back(TimeToWindow(argv[4], argv[5]));
     }
     const double a = Median(program), b = Median(yardstick);
-    std::printf("start to first window, median of %d: program %.1f ms, minimal dialog %.1f ms, "
-                "ratio %.2f\n",
-                runs, a, b, b > 0 ? a / b : 0.0);
+    std::printf(
+        "start to first window, median of %d: program %.1f ms, minimal dialog %.1f ms, "
+        "ratio %.2f\n",
+        runs, a, b, b > 0 ? a / b : 0.0);
     return a > 0 && b > 0 ? 0 : 1;
 }

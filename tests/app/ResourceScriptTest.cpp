@@ -23,8 +23,19 @@ TEST(ResourceScript, HoldsEveryDialogWithItsControls) {
     EXPECT_NE(rc.find("CONTROL \"Lock\", 1001, \"BUTTON\", 0x58010000, 211, 7, 50, 14"),
               std::string::npos);
     EXPECT_NE(rc.find("CONTROL \"\", 1040, \"EDIT\", 0x40810080"), std::string::npos);
-    // "Negtive" as the little-endian words of its bytes.
-    EXPECT_NE(rc.find("1054, 0x403, 8, 0\n    0x654E, 0x7467, 0x7669, 0x0065,"), std::string::npos);
+    // "Negtive" as the little-endian words of its bytes, in a resource of type 240 (dialog-init
+    // data), with a comma after every value so that every resource compiler reads it.
+    EXPECT_NE(rc.find("129 240\nBEGIN\n"), std::string::npos);
+    EXPECT_NE(rc.find("1054, 0x403, 8, 0,\n    0x654E, 0x7467, 0x7669, 0x0065,"),
+              std::string::npos);
+}
+
+TEST(ResourceScript, AnOddLengthItemIsNotPaddedSinceItsReaderStepsByTheLength) {
+    const std::string rc = ResourceScript();
+    // "Positive" and its terminator: nine bytes, the ninth a one-byte string.
+    EXPECT_NE(rc.find("1054, 0x403, 9, 0,\n    0x6F50, 0x6973, 0x6974, 0x6576, \"\\000\","),
+              std::string::npos);
+    EXPECT_EQ(rc.find("0x6576, 0x0000"), std::string::npos);
 }
 
 TEST(ResourceScript, CarriesTheVersionAndTheManifest) {

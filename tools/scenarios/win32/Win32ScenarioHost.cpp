@@ -82,8 +82,8 @@ class CWin32ScenarioHost final : public IScenarioHost {
         ui::SetHost(&m_host);
         platform::SetWaitHandler(&m_host);
         m_host.SetIdleHandler([this](ui::CDialog& topmost) { return Step(topmost); });
-        HHOOK hook = SetWindowsHookExW(WH_CBT, &CWin32ScenarioHost::CbtProc, nullptr,
-                                       GetCurrentThreadId());
+        HHOOK hook =
+            SetWindowsHookExW(WH_CBT, &CWin32ScenarioHost::CbtProc, nullptr, GetCurrentThreadId());
         const int exitCode = program();
         if (hook != nullptr) {
             UnhookWindowsHookEx(hook);
@@ -221,10 +221,9 @@ class CWin32ScenarioHost final : public IScenarioHost {
         at = CentreOf(control);
         const ui::ControlKind kind = dlg.Control(id).kind;
         const bool transparent = kind == ui::ControlKind::Static ||
-                                 kind == ui::ControlKind::GroupBox ||
-                                 kind == ui::ControlKind::Icon;
-        const bool live = IsWindowEnabled(control) &&
-                          (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+                                 kind == ui::ControlKind::GroupBox || kind == ui::ControlKind::Icon;
+        const bool live =
+            IsWindowEnabled(control) && (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
         if (live && !transparent) {
             target = control;
             return;
@@ -557,10 +556,10 @@ class CWin32ScenarioHost final : public IScenarioHost {
                 }
                 return;
             case ui::CWin32Host::Modal::None:
-                m_problems.push_back("a box nobody asked for: \"" +
-                                     platform::WideToUtf8(std::u16string(
-                                         TextOf(box).begin(), TextOf(box).end())) +
-                                     "\"");
+                m_problems.push_back(
+                    "a box nobody asked for: \"" +
+                    platform::WideToUtf8(std::u16string(TextOf(box).begin(), TextOf(box).end())) +
+                    "\"");
                 PostMessageW(box, WM_CLOSE, 0, 0);
                 return;
         }
@@ -569,8 +568,8 @@ class CWin32ScenarioHost final : public IScenarioHost {
     void AnswerFileDialog(HWND box) {
         std::string path;
         bool answered = false;
-        const bool accepted = m_actions->AnswerFileDialog(m_host.FileDialogs().back().request,
-                                                          path, answered);
+        const bool accepted =
+            m_actions->AnswerFileDialog(m_host.FileDialogs().back().request, path, answered);
         if (!answered || !accepted) {
             ClickButton(box, IDCANCEL);
             return;

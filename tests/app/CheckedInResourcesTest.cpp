@@ -1,0 +1,67 @@
+// The Windows build compiles the resource script and manifest checked in under resources/, so
+// that it needs no native tool; they must be exactly what the templates generate.
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "resources/Resource.h"
+
+namespace {
+
+const char* const kRegenerate =
+    "\nThe checked-in file differs from what the templates generate. Regenerate it with\n"
+    "  cmake --build build/default --target vuvereze-rcgen && "
+    "build/default/tools/vuvereze-rcgen resources\n"
+    "and commit resources/Vuvereze.rc and resources/Vuvereze.manifest.";
+
+std::string ReadSource(const std::string& relative) {
+    std::ifstream in(std::string(VZ_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(CheckedInResources, TheResourceScriptIsTheGeneratedOne) {
+    const std::string file = ReadSource("resources/Vuvereze.rc");
+    ASSERT_FALSE(file.empty()) << "resources/Vuvereze.rc is missing" << kRegenerate;
+    EXPECT_TRUE(file == res::ResourceScript()) << kRegenerate;
+}
+
+TEST(CheckedInResources, TheManifestIsTheGeneratedOne) {
+    const std::string file = ReadSource("resources/Vuvereze.manifest");
+    ASSERT_FALSE(file.empty()) << "resources/Vuvereze.manifest is missing" << kRegenerate;
+    EXPECT_TRUE(file == res::ApplicationManifest()) << kRegenerate;
+}
+
+uint32_t Little(const std::string& bytes, size_t at, size_t width) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < width; ++i)
+        value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
+    return value;
+}
+
+TEST(CheckedInResources, TheIconHoldsThe16_32And48PixelImagesInFull) {
+    const std::string ico = ReadSource("resources/Vuvereze.ico");
+    ASSERT_GE(ico.size(), 6u)
+        << "resources/Vuvereze.ico is missing: python3 resources/make-icon.py";
+    EXPECT_EQ(Little(ico, 0, 2), 0u);
+    EXPECT_EQ(Little(ico, 2, 2), 1u);  // an icon, not a cursor
+    const uint32_t count = Little(ico, 4, 2);
+    ASSERT_GE(ico.size(), 6 + 16 * count);
+    std::set<uint32_t> sizes;
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t entry = 6 + 16 * i;
+        const uint32_t width = Little(ico, entry, 1);
+        const uint32_t bytes = Little(ico, entry + 8, 4);
+        const uint32_t offset = Little(ico, entry + 12, 4);
+        EXPECT_EQ(Little(ico, entry + 1, 1), width);
+        EXPECT_EQ(Little(ico, entry + 6, 2), 32u) << "bits per pixel";
+        ASSERT_LE(uint64_t{offset} + bytes, ico.size()) << "image " << i << " runs past the file";
+        sizes.insert(width);
+    }
+    EXPECT_EQ(sizes, (std::set<uint32_t>{16, 32, 48}));
+}
+
+}  // namespace
