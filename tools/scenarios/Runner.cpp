@@ -300,6 +300,34 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     int m_exitCode = -1;
 };
 
+// A fresh folder of this run's own: create_directory reports a name that is taken, so two runs
+// at once never share one.
+bool MakeScratchFolder(fs::path& scratch) {
+    std::error_code error;
+    const fs::path temp = fs::temp_directory_path(error);
+    if (error)
+        return false;
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "vuvereze-scn-";
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[pick(random)];
+        const fs::path candidate = temp / name;
+        if (fs::create_directory(candidate, error)) {
+            // Private to its user, as a temporary folder of one run should be.
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+            scratch = candidate;
+            return true;
+        }
+        if (error)
+            return false;
+    }
+    return false;
+}
+
 }  // namespace
 
 Outcome RunScenario(const Script& script, const std::string& hostName, bool keepScratch) {
