@@ -292,6 +292,11 @@ void CompareGtf(Tally& tally, bool interlaced) {
 class Oracle : public ::testing::Test {
   protected:
     void SetUp() override {
+#if defined(_WIN32)
+        // The calculator is a Linux program; the Windows build computes with the same code,
+        // which the Linux build compares.
+        GTEST_SKIP() << "edid-decode runs on Linux only";
+#endif
         if (!OracleInstalled())
             FAIL() << "edid-decode is not installed (scripts/test.sh installs it)";
     }

@@ -18,6 +18,9 @@ class IScenarioContext {
   public:
     virtual ~IScenarioContext() = default;
     virtual void Fail(const Line& line, const std::string& what) = 0;
+    // The machine the runner runs on cannot set the scenario up (a named pipe on Windows): the
+    // story is skipped, never passed.
+    virtual void Skip(const Line& line, const std::string& why) = 0;
     virtual void Counted() = 0;
     virtual IScenarioHost& Host() = 0;
     virtual CWorld& World() = 0;

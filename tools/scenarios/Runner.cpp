@@ -91,6 +91,8 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
             Fail(m_script.lines.empty() ? Line{} : m_script.lines.back(), "no start line");
             return;
         }
+        if (m_outcome.skipped)
+            return;
         ++m_next;  // start
         SnapshotFiles();
 
@@ -171,6 +173,12 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     void Fail(const Line& line, const std::string& what) override {
         m_outcome.failures.push_back(m_script.path + ":" + std::to_string(line.number) + ": " +
                                      what);
+    }
+    void Skip(const Line& line, const std::string& why) override {
+        if (!m_outcome.skipped) {
+            m_outcome.skipped = true;
+            m_outcome.skipReason = m_script.path + ":" + std::to_string(line.number) + ": " + why;
+        }
     }
     void Counted() override { ++m_outcome.expectations; }
     IScenarioHost& Host() override { return m_host; }
