@@ -49,6 +49,8 @@ class CQtWindow : public QObject {
 
     // The widget standing for a control; nullptr for an id the dialog does not have.
     QWidget* ControlWidget(int controlId) const;
+    // The control a widget of this window belongs to; 0 for the window itself.
+    int ControlOf(QWidget* widget) const { return ControlAt(widget); }
 
     int TextWidth(int controlId, const std::string& text) const;
     int RowHeight(int controlId) const;
@@ -91,6 +93,7 @@ class CQtWindow : public QObject {
     void PushList(Control& control, const ControlState& state);
     void PushListRows(Control& control, const ControlState& state);
     void PushListSelection(Control& control, const ControlState& state);
+    void KeepFocusOff(QWidget* widget);
 
     // Input (QtInput.cpp).
     void Queue(Input input);
