@@ -5,9 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
 
-# Qt 6 for the desktop host, whose tests run on Qt's offscreen screen.
+# Qt 6 for the desktop host, whose tests run on Qt's offscreen screen; fonttools cuts the Ming
+# face the host embeds for its Chinese texts out of fonts-arphic-uming.
 packages=(cmake ninja-build g++ git libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          qt6-base-dev libgl-dev)
+          qt6-base-dev libgl-dev fonttools fonts-arphic-uming fonts-dejavu-core)
 source scripts/install-missing.sh
 install_missing "${packages[@]}"
 

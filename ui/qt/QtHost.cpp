@@ -13,6 +13,7 @@
 #include <chrono>
 #include <memory>
 
+#include "ui/qt/QtFonts.h"
 #include "ui/qt/QtWindow.h"
 
 namespace ui {
@@ -184,6 +185,7 @@ void CQtHost::Changed(CDialog& dlg, int controlId) {
 }
 
 int CQtHost::MessageBox(const std::string& text, const std::string& caption, uint32_t type) {
+    qt::UseEmbeddedFonts();
     m_messageBoxes.push_back({text, caption, type, TopmostId(), m_sequence++});
     QMessageBox box(QMessageBox::Warning, qt::ToQt(caption), qt::ToQt(text), QMessageBox::Ok,
                     TopWidget());

@@ -16,6 +16,7 @@
 #include <QTableWidget>
 
 #include "platform/Platform.h"
+#include "ui/qt/QtFonts.h"
 
 namespace ui::qt {
 namespace {
@@ -46,8 +47,7 @@ CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
     m_window = new QDialog(parent);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     // A face the machine lacks falls back to the desktop's own sans serif at the same size.
-    QFont font(QString::fromStdString(t.fontName), t.fontSize);
-    font.setStyleHint(QFont::SansSerif);
+    const QFont font = DialogFont(QString::fromStdString(t.fontName), t.fontSize);
     m_window->setFont(font);
     const QFontMetrics metrics(font);
     m_baseX = metrics.horizontalAdvance(QString::fromLatin1(kLetters)) / 52.0;

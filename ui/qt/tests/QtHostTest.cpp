@@ -38,6 +38,9 @@ QApplication& App() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    if (QApplication::instance() == nullptr) {
+        qputenv("FONTCONFIG_FILE", VZ_LATIN_ONLY_FONTS);
+    }
     // Never destroyed: at exit Qt's own statics may already be gone before ours.
     static QApplication* app = new QApplication(argc, argv);
     return *app;
