@@ -11,6 +11,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
@@ -88,10 +90,43 @@ int CQtWindow::ClientHeight() const {
 void CQtWindow::Show() {
     m_window->setWindowFlags(FlagsFor(m_dlg));
     m_window->setWindowModality(Qt::ApplicationModal);
+    AddMenuBar();
     PushAll();
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+}
+
+void CQtWindow::AddMenuBar() {
+    // A window manager's own window menu lacks the items the program adds to the system menu,
+    // so they also go where a Linux user looks for them: a Help menu in a menu bar over the
+    // dialog. The same ids go back to the program as system commands.
+    if (m_menuBar != nullptr || !m_dlg.HasSystemMenu() || m_dlg.SystemMenu().empty()) {
+        return;
+    }
+    m_menuBar = new QMenuBar(m_window);
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    for (const CDialog::MenuItem& item : m_dlg.SystemMenu()) {
+        if (item.id == 0) {
+            continue;
+        }
+        QAction* action = help->addAction(ToQt(item.text));
+        action->setData(static_cast<uint>(item.id));
+        const uint32_t id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            Input input;
+            input.kind = Input::SysMenu;
+            input.id = static_cast<int>(id);
+            Queue(std::move(input));
+        });
+    }
+    const int bar = m_menuBar->sizeHint().height();
+    m_menuBar->setGeometry(0, 0, ClientWidth(), bar);
+    for (Control& control : m_controls) {
+        control.widget->move(control.widget->x(), control.widget->y() + bar);
+    }
+    m_top = bar;
+    m_window->setFixedSize(ClientWidth(), ClientHeight() + bar);
 }
 
 QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {

@@ -18,6 +18,7 @@ class QEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QWidget;
+class QMenuBar;
 
 namespace ui::qt {
 
@@ -82,6 +83,7 @@ class CQtWindow : public QObject {
     QWidget* CreateList(const ControlState& state, Control& control);
     void Place(const ControlState& state, QWidget* widget) const;
     void Watch(QWidget* widget);
+    void AddMenuBar();
     Control* Find(int id);
     const Control* Find(int id) const;
     int ControlAt(QWidget* widget) const;
@@ -113,6 +115,8 @@ class CQtWindow : public QObject {
     int m_shownFocus = 0;
     std::string m_shownTitle;
     bool m_shownIconic = false;
+    QMenuBar* m_menuBar = nullptr;
+    int m_top = 0;  // the menu bar's height over the template's client area
     bool m_pressed = false;
     int m_pressId = 0;  // the control the left button went down on (0: the dialog)
 };

@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -92,6 +94,10 @@ class CProbeDlg : public CDialog {
 
     bool OnInitDialog() override {
         CDialog::OnInitDialog();
+        if (withAboutItem) {
+            AppendSystemMenu(0, "");
+            AppendSystemMenu(16, "\xE9\x97\x9C\xE6\x96\xBC Vuvereze(&A)...");
+        }
         CListCtrl list(this, kList);
         list.InsertColumn(0, "Id", LVCFMT_LEFT, 40);
         list.InsertColumn(1, "Format", LVCFMT_LEFT, 80);
@@ -125,6 +131,10 @@ class CProbeDlg : public CDialog {
         }
         return CDialog::OnCommand(id);
     }
+    void OnSysCommand(uint32_t id) override {
+        sysCommands.push_back(id);
+        CDialog::OnSysCommand(id);
+    }
     bool OnNotify(const Notify& notify) override {
         notifies.push_back(notify);
         return true;
@@ -134,7 +144,9 @@ class CProbeDlg : public CDialog {
         return false;
     }
 
+    static inline bool withAboutItem = false;
     std::vector<int> commands;
+    std::vector<uint32_t> sysCommands;
     std::vector<Notify> notifies;
     std::vector<Message> messages;
     bool goEnabledOnScreen = true;
@@ -458,6 +470,31 @@ TEST_F(QtHostTest, EnterAfterTheFocusedControlGoesGreyPressesNoOtherButton) {
     EXPECT_EQ(focusOnScreen, 0);
     // Enter went to the window, whose default action is OK; no button next to the edit got it.
     EXPECT_EQ(dlg->commands, (std::vector<int>{IDOK}));
+}
+
+TEST_F(QtHostTest, TheItemsTheProgramAddsToTheSystemMenuAreInTheHelpMenuOfAMenuBar) {
+    // A window manager's own window menu does not have them; a Linux user looks in Help.
+    CProbeDlg::withAboutItem = true;
+    CProbeDlg* dlg = nullptr;
+    QString shown;
+    Run({[&shown](CProbeDlg& d) {
+             auto* bar = d.Window()->findChild<QMenuBar*>();
+             ASSERT_NE(bar, nullptr);
+             QAction* help = bar->actions().value(0);
+             ASSERT_NE(help, nullptr);
+             EXPECT_EQ(help->text(), "&Help");
+             QAction* about = help->menu()->actions().value(0);
+             ASSERT_NE(about, nullptr);
+             shown = about->text();
+             // The controls sit under the bar, as the template places them under the caption.
+             EXPECT_GE(d.Widget(kEdit)->y(), bar->height());
+             about->trigger();
+         },
+         ClickOk},
+        &dlg);
+    CProbeDlg::withAboutItem = false;
+    EXPECT_EQ(shown, QString::fromUtf8("\xE9\x97\x9C\xE6\x96\xBC Vuvereze(&A)..."));
+    EXPECT_EQ(dlg->sysCommands, (std::vector<uint32_t>{16}));
 }
 
 TEST(QtNameFilters, TheWindowsFilterBecomesQtFiltersWithTheirOwnPatterns) {
