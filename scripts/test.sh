@@ -15,3 +15,6 @@ install_missing "${packages[@]}"
 cmake --preset "$preset" -DVUVEREZE_WERROR=ON -DVUVEREZE_QT=ON
 cmake --build --preset "$preset" -j "$(nproc)"
 ctest --preset "$preset" -j "$(nproc)"
+
+# The pictures in docs/screenshots are made anew from the real windows on every run.
+bash scripts/screenshots.sh "build/$preset"

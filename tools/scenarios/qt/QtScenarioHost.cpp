@@ -20,6 +20,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
@@ -166,6 +168,20 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     }
 
     std::vector<std::string> TakeProblems() override { return std::move(m_problems); }
+
+    bool Shoot(const std::string& path, bool nextBox) override {
+        if (nextBox) {
+            m_boxShot = path;
+            return true;
+        }
+        ui::CDialog* top = m_host.Topmost();
+        ui::qt::CQtWindow* window = top != nullptr ? m_host.WindowOf(*top) : nullptr;
+        if (window == nullptr) {
+            m_problems.push_back("no window to take a picture of for " + path);
+            return false;
+        }
+        return Save(*window->Widget(), path);
+    }
 
   protected:
     // The file dialog asks on its own whether to replace a file: the user says yes.
@@ -492,6 +508,29 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
         QApplication::sendEvent(dialog, &event);
     }
 
+    // The window as the screen shows it, with the frame a desktop would draw around it.
+    bool Save(QWidget& window, const std::string& path) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const QPixmap client = window.grab();
+        const int title = 24;
+        QPixmap framed(client.width() + 2, client.height() + title + 1);
+        framed.fill(QColor(0x3c, 0x6e, 0xb4));
+        QPainter painter(&framed);
+        painter.drawPixmap(1, title, client);
+        painter.setPen(Qt::white);
+        QFont font = window.font();
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(QRect(8, 0, framed.width() - 16, title), Qt::AlignVCenter | Qt::AlignLeft,
+                         window.windowTitle());
+        painter.end();
+        if (!framed.save(QString::fromStdString(path), "PNG")) {
+            m_problems.push_back("cannot write " + path);
+            return false;
+        }
+        return true;
+    }
+
     // --- The host's own boxes.
     void ClickButton(QAbstractButton* button, QDialog& box) {
         if (button == nullptr) {
@@ -514,6 +553,10 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
             if (caption != m_host.MessageBoxes().back().caption) {
                 m_problems.push_back("the message box is titled \"" +
                                      platform::AnsiToUtf8(caption) + "\"");
+            }
+            if (!m_boxShot.empty()) {
+                Save(box, m_boxShot);
+                m_boxShot.clear();
             }
             ClickButton(message->button(QMessageBox::Ok), box);
             return;
@@ -574,6 +617,7 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     ui::CQtHost m_host;
     ui::IInputSource* m_actions = nullptr;
     std::vector<std::string> m_problems;
+    std::string m_boxShot;  // where the next message box's picture goes
 };
 
 }  // namespace
