@@ -47,8 +47,10 @@ int main(int argc, char** argv) {
 
     ui::CQtHost host;
     ui::SetHost(&host);
+    platform::SetWaitHandler(&host);
     ui::SetAppName("Vuvereze");
     const int exitCode = app::CVuverezeApp(system->Backend(), [] { return 0; }).Run();
+    platform::SetWaitHandler(nullptr);
     ui::SetHost(nullptr);
     return exitCode;
 }

@@ -6,6 +6,9 @@ namespace scenarios {
 #if defined(_WIN32)
 std::unique_ptr<IScenarioHost> MakeWin32ScenarioHost();
 #endif
+#if defined(VUVEREZE_SCENARIOS_QT)
+std::unique_ptr<IScenarioHost> MakeQtScenarioHost();
+#endif
 
 std::unique_ptr<IScenarioHost> MakeScenarioHost(const std::string& name) {
     if (name == "headless") {
@@ -16,6 +19,11 @@ std::unique_ptr<IScenarioHost> MakeScenarioHost(const std::string& name) {
         return MakeWin32ScenarioHost();
     }
 #endif
+#if defined(VUVEREZE_SCENARIOS_QT)
+    if (name == "qt") {
+        return MakeQtScenarioHost();
+    }
+#endif
     return nullptr;
 }
 
@@ -23,6 +31,9 @@ std::vector<std::string> ScenarioHostNames() {
     std::vector<std::string> names = {"headless"};
 #if defined(_WIN32)
     names.push_back("win32");
+#endif
+#if defined(VUVEREZE_SCENARIOS_QT)
+    names.push_back("qt");
 #endif
     return names;
 }

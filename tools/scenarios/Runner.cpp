@@ -141,6 +141,14 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
                 CheckExpectation(*this, line);
             } else if (verb == "answer") {
                 QueueAnswer(line);
+            } else if (verb == "shot") {
+                // A picture for the documentation; a host without a screen has none to take.
+                const bool box = line.Size() == 3 && line.Arg(1) == "box";
+                if (line.Size() != (box ? 3u : 2u)) {
+                    Fail(line, "shot takes [box] \"PATH\"");
+                } else {
+                    m_host.Shoot(HostFile(line.Arg(box ? 2 : 1)), box);
+                }
             } else if (IsSetupVerb(verb) || verb == "start") {
                 Fail(line, "'" + verb + "' after start");
             } else if (MakeInput(*this, line, input)) {

@@ -58,6 +58,13 @@ class IScenarioHost {
         (void)id;
         return false;
     }
+    // Saves a picture of the topmost window to `path` (PNG), or of the next message box when
+    // `nextBox`; false (with nothing written) on a host without a screen.
+    virtual bool Shoot(const std::string& path, bool nextBox) {
+        (void)path;
+        (void)nextBox;
+        return false;
+    }
     // What the host saw go wrong on its own (a real box showing another text than asked):
     // each is a failure of the scenario.
     virtual std::vector<std::string> TakeProblems() { return {}; }

@@ -2,13 +2,18 @@
 // the queued user actions in order, waiting in Qt's event loop only when there is nothing to do.
 #include "ui/qt/QtHost.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QTimer>
+#include <chrono>
 #include <memory>
 
+#include "ui/qt/QtFonts.h"
 #include "ui/qt/QtWindow.h"
 
 namespace ui {
@@ -34,6 +39,8 @@ class CModalFrame {
     std::vector<qt::CQtWindow*>& m_open;
     std::unique_ptr<qt::CQtWindow> m_window;
 };
+
+constexpr uint32_t kFileMustExist = 0x1000;  // OFN_FILEMUSTEXIST
 
 bool Stopped(const CDialog& dlg) {
     return dlg.HasEnded() || Quitting();
@@ -79,9 +86,80 @@ intptr_t CQtHost::RunModal(CDialog& dlg) {
             }
             continue;
         }
+        if (m_idle) {
+            // A driver acts only once Qt has delivered everything that is already pending.
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            if (window.HasInput() || !dlg.PostedCommands().empty() || Stopped(dlg)) {
+                continue;
+            }
+            if (!m_idle(dlg)) {
+                Quit(0);
+                break;
+            }
+            continue;
+        }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return dlg.HasEnded() ? dlg.Result() : IDCANCEL;
+}
+
+CDialog* CQtHost::Topmost() const {
+    return m_open.empty() ? nullptr : &m_open.back()->Dialog();
+}
+
+QWidget* CQtHost::TopWidget() const {
+    return m_open.empty() ? nullptr : m_open.back()->Widget();
+}
+
+int CQtHost::TopmostId() const {
+    return m_open.empty() ? 0 : m_open.back()->Dialog().Template().id;
+}
+
+void CQtHost::RunBox(QDialog& box) {
+    if (m_boxHandler) {
+        // Answered from the box's own loop, once it is on screen.
+        QTimer::singleShot(0, &box, [this, &box] {
+            if (m_boxHandler) {
+                m_boxHandler(box);
+            }
+        });
+    }
+    box.exec();
+}
+
+void CQtHost::Wait(platform::IClock& clock, uint32_t ms) {
+    const bool nested = m_waiting;
+    m_waiting = true;
+    if (!nested) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    // Paint what the program changed, and the cursor, before the wait begins.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (&clock == &platform::RealClock()) {
+        // Qt's loop sleeps until the end or until something is to be painted; the user's
+        // input is left where it is.
+        const uint64_t end = clock.NowMs() + ms;
+        for (uint64_t now = clock.NowMs(); now < end; now = clock.NowMs()) {
+            QEventLoop loop;
+            QTimer::singleShot(std::chrono::milliseconds(end - now), Qt::PreciseTimer, &loop,
+                               &QEventLoop::quit);
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        }
+    } else {
+        clock.Sleep(ms);
+    }
+    m_waiting = nested;
+    if (nested) {
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    // The user's input held back during the wait is taken in now, in the order it came, and
+    // the modal loop is woken for it: left alone, Qt would deliver it only with the next event
+    // that reaches the program, such as a mouse move.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+        dispatcher->wakeUp();
+    }
 }
 
 qt::CQtWindow* CQtHost::WindowOf(const CDialog& dlg) const {
@@ -106,19 +184,35 @@ void CQtHost::Changed(CDialog& dlg, int controlId) {
     }
 }
 
-int CQtHost::MessageBox(const std::string& text, const std::string& caption, uint32_t) {
-    QWidget* parent = m_open.empty() ? nullptr : m_open.back()->Widget();
+int CQtHost::MessageBox(const std::string& text, const std::string& caption, uint32_t type) {
+    qt::UseEmbeddedFonts();
+    m_messageBoxes.push_back({text, caption, type, TopmostId(), m_sequence++});
     QMessageBox box(QMessageBox::Warning, qt::ToQt(caption), qt::ToQt(text), QMessageBox::Ok,
-                    parent);
-    box.exec();
+                    TopWidget());
+    m_modal = Modal::MessageBox;
+    RunBox(box);
+    m_modal = Modal::None;
     return IDOK;
 }
 
 bool CQtHost::FileDialog(const FileDialogRequest& request, std::string& path) {
-    QWidget* parent = m_open.empty() ? nullptr : m_open.back()->Widget();
-    QFileDialog box(parent);
+    FileDialogRecord record;
+    record.request = request;
+    record.dialogId = TopmostId();
+    record.sequence = m_sequence++;
+    m_fileDialogs.push_back(record);
+
+    QFileDialog box(TopWidget());
+    if (m_boxHandler) {
+        // A driver answers the dialog's own widgets, which a desktop's native dialog has not.
+        box.setOption(QFileDialog::DontUseNativeDialog);
+    }
     box.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    box.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // As the system's dialog, an open dialog takes a name that does not exist unless it is told
+    // the file must exist; the program then says itself that it cannot read it.
+    box.setFileMode(request.open && (request.flags & kFileMustExist) != 0
+                        ? QFileDialog::ExistingFile
+                        : QFileDialog::AnyFile);
     QStringList filters;
     for (const std::string& filter : QtNameFilters(request.filter)) {
         filters << qt::ToQt(filter);
@@ -140,10 +234,17 @@ bool CQtHost::FileDialog(const FileDialogRequest& request, std::string& path) {
     if (!request.initialName.empty()) {
         box.selectFile(qt::ToQt(request.initialName));
     }
-    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) {
+    m_modal = Modal::FileDialog;
+    RunBox(box);
+    m_modal = Modal::None;
+    FileDialogRecord& done = m_fileDialogs.back();
+    done.answered = true;
+    done.accepted = box.result() == QDialog::Accepted && !box.selectedFiles().isEmpty();
+    if (!done.accepted) {
         return false;
     }
-    path = qt::FromQt(box.selectedFiles().front());
+    done.path = qt::FromQt(box.selectedFiles().front());
+    path = done.path;
     return true;
 }
 

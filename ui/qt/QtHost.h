@@ -4,10 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "ui/Dialog.h"
+#include "ui/HostRecords.h"
+
+class QDialog;
+class QWidget;
 
 namespace ui {
 
@@ -15,7 +21,7 @@ namespace qt {
 class CQtWindow;
 }
 
-class CQtHost : public IHost {
+class CQtHost : public IHost, public platform::IWaitHandler {
   public:
     // A QApplication must exist for as long as the host runs dialogs.
     CQtHost() = default;
@@ -30,11 +36,41 @@ class CQtHost : public IHost {
     int ListRowHeight(CDialog& dlg, int controlId) override;
     int ListPageRows(CDialog& dlg, int controlId) override;
 
+    // --- platform::IWaitHandler: the windows keep painting under the wait cursor; what the user
+    // does meanwhile stays queued, and is served in order as soon as the wait is over.
+    void Wait(platform::IClock& clock, uint32_t ms) override;
+    bool Waiting() const { return m_waiting; }
+
     // The window showing `dlg`, while it runs; nullptr otherwise.
     qt::CQtWindow* WindowOf(const CDialog& dlg) const;
+    CDialog* Topmost() const;
+
+    // --- For test drivers.
+    // Called by the modal loop whenever it has nothing left to do (no posted command, no queued
+    // input, no pending event). False: the user is done, and the program is told to quit.
+    using IdleHandler = std::function<bool(CDialog& topmost)>;
+    void SetIdleHandler(IdleHandler handler) { m_idle = std::move(handler); }
+    // Called once a message box or file dialog of the host is on screen, from its own loop.
+    using BoxHandler = std::function<void(QDialog& box)>;
+    void SetBoxHandler(BoxHandler handler) { m_boxHandler = std::move(handler); }
+    enum class Modal { None, MessageBox, FileDialog };
+    Modal ShowingModal() const { return m_modal; }
+    const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
+    const std::vector<FileDialogRecord>& FileDialogs() const { return m_fileDialogs; }
 
   private:
+    QWidget* TopWidget() const;
+    int TopmostId() const;
+    void RunBox(QDialog& box);
+
     std::vector<qt::CQtWindow*> m_open;  // the topmost at the back
+    IdleHandler m_idle;
+    BoxHandler m_boxHandler;
+    Modal m_modal = Modal::None;
+    bool m_waiting = false;
+    std::vector<MessageBoxRecord> m_messageBoxes;
+    std::vector<FileDialogRecord> m_fileDialogs;
+    int m_sequence = 0;
 };
 
 // The Windows form "Label|*.a;*.b|...||" as Qt name filters ("Label (*.a *.b)"). "*.*" means every

@@ -142,11 +142,24 @@ void CQtWindow::PushControl(Control& control) {
         case ControlKind::Icon:
             break;
     }
+    if ((!state.enabled && widget->isEnabled()) || (!state.visible && !widget->isHidden())) {
+        KeepFocusOff(widget);
+    }
     if (widget->isEnabled() != state.enabled) {
         widget->setEnabled(state.enabled);
     }
     if (widget->isHidden() == state.visible) {
         widget->setVisible(state.visible);
+    }
+}
+
+void CQtWindow::KeepFocusOff(QWidget* widget) {
+    // Qt hands the focus of a control that goes grey or away to the next one on its own, where
+    // a later Enter would press a button the user never chose. The dialog layer says where the
+    // focus is; until it moves it, the keys go to the window itself.
+    QWidget* focus = m_window->focusWidget();
+    if (focus != nullptr && (focus == widget || widget->isAncestorOf(focus))) {
+        m_window->setFocus(Qt::OtherFocusReason);
     }
 }
 

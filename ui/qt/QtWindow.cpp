@@ -11,11 +11,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
 
 #include "platform/Platform.h"
+#include "ui/qt/QtFonts.h"
 
 namespace ui::qt {
 namespace {
@@ -46,8 +49,7 @@ CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
     m_window = new QDialog(parent);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     // A face the machine lacks falls back to the desktop's own sans serif at the same size.
-    QFont font(QString::fromStdString(t.fontName), t.fontSize);
-    font.setStyleHint(QFont::SansSerif);
+    const QFont font = DialogFont(QString::fromStdString(t.fontName), t.fontSize);
     m_window->setFont(font);
     const QFontMetrics metrics(font);
     m_baseX = metrics.horizontalAdvance(QString::fromLatin1(kLetters)) / 52.0;
@@ -88,10 +90,43 @@ int CQtWindow::ClientHeight() const {
 void CQtWindow::Show() {
     m_window->setWindowFlags(FlagsFor(m_dlg));
     m_window->setWindowModality(Qt::ApplicationModal);
+    AddMenuBar();
     PushAll();
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+}
+
+void CQtWindow::AddMenuBar() {
+    // A window manager's own window menu lacks the items the program adds to the system menu,
+    // so they also go where a Linux user looks for them: a Help menu in a menu bar over the
+    // dialog. The same ids go back to the program as system commands.
+    if (m_menuBar != nullptr || !m_dlg.HasSystemMenu() || m_dlg.SystemMenu().empty()) {
+        return;
+    }
+    m_menuBar = new QMenuBar(m_window);
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    for (const CDialog::MenuItem& item : m_dlg.SystemMenu()) {
+        if (item.id == 0) {
+            continue;
+        }
+        QAction* action = help->addAction(ToQt(item.text));
+        action->setData(static_cast<uint>(item.id));
+        const uint32_t id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            Input input;
+            input.kind = Input::SysMenu;
+            input.id = static_cast<int>(id);
+            Queue(std::move(input));
+        });
+    }
+    const int bar = m_menuBar->sizeHint().height();
+    m_menuBar->setGeometry(0, 0, ClientWidth(), bar);
+    for (Control& control : m_controls) {
+        control.widget->move(control.widget->x(), control.widget->y() + bar);
+    }
+    m_top = bar;
+    m_window->setFixedSize(ClientWidth(), ClientHeight() + bar);
 }
 
 QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {

@@ -18,6 +18,7 @@ class QEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QWidget;
+class QMenuBar;
 
 namespace ui::qt {
 
@@ -49,6 +50,8 @@ class CQtWindow : public QObject {
 
     // The widget standing for a control; nullptr for an id the dialog does not have.
     QWidget* ControlWidget(int controlId) const;
+    // The control a widget of this window belongs to; 0 for the window itself.
+    int ControlOf(QWidget* widget) const { return ControlAt(widget); }
 
     int TextWidth(int controlId, const std::string& text) const;
     int RowHeight(int controlId) const;
@@ -80,6 +83,7 @@ class CQtWindow : public QObject {
     QWidget* CreateList(const ControlState& state, Control& control);
     void Place(const ControlState& state, QWidget* widget) const;
     void Watch(QWidget* widget);
+    void AddMenuBar();
     Control* Find(int id);
     const Control* Find(int id) const;
     int ControlAt(QWidget* widget) const;
@@ -91,6 +95,7 @@ class CQtWindow : public QObject {
     void PushList(Control& control, const ControlState& state);
     void PushListRows(Control& control, const ControlState& state);
     void PushListSelection(Control& control, const ControlState& state);
+    void KeepFocusOff(QWidget* widget);
 
     // Input (QtInput.cpp).
     void Queue(Input input);
@@ -110,6 +115,8 @@ class CQtWindow : public QObject {
     int m_shownFocus = 0;
     std::string m_shownTitle;
     bool m_shownIconic = false;
+    QMenuBar* m_menuBar = nullptr;
+    int m_top = 0;  // the menu bar's height over the template's client area
     bool m_pressed = false;
     int m_pressId = 0;  // the control the left button went down on (0: the dialog)
 };

@@ -2,12 +2,15 @@
 // what it decided is what the widgets show.
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -15,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "ui/qt/QtHost.h"
 #include "ui/qt/QtWindow.h"
 
@@ -35,6 +39,9 @@ QApplication& App() {
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (QApplication::instance() == nullptr) {
+        qputenv("FONTCONFIG_FILE", VZ_LATIN_ONLY_FONTS);
     }
     // Never destroyed: at exit Qt's own statics may already be gone before ours.
     static QApplication* app = new QApplication(argc, argv);
@@ -87,6 +94,10 @@ class CProbeDlg : public CDialog {
 
     bool OnInitDialog() override {
         CDialog::OnInitDialog();
+        if (withAboutItem) {
+            AppendSystemMenu(0, "");
+            AppendSystemMenu(16, "\xE9\x97\x9C\xE6\x96\xBC Vuvereze(&A)...");
+        }
         CListCtrl list(this, kList);
         list.InsertColumn(0, "Id", LVCFMT_LEFT, 40);
         list.InsertColumn(1, "Format", LVCFMT_LEFT, 80);
@@ -104,6 +115,14 @@ class CProbeDlg : public CDialog {
     }
     bool OnCommand(int id) override {
         commands.push_back(id);
+        if (id == kGo && waitMs > 0) {
+            platform::Sleep(waitMs);
+            waitEnded = true;
+            return true;
+        }
+        if (id == IDOK || id == kPlain) {
+            servedAfterWait.push_back(waitEnded);
+        }
         if (id == kGo) {
             // What a handler that blocks next would leave on screen.
             GetDlgItem(kGo).EnableWindow(false);
@@ -111,6 +130,10 @@ class CProbeDlg : public CDialog {
             GetDlgItem(kGo).EnableWindow(true);
         }
         return CDialog::OnCommand(id);
+    }
+    void OnSysCommand(uint32_t id) override {
+        sysCommands.push_back(id);
+        CDialog::OnSysCommand(id);
     }
     bool OnNotify(const Notify& notify) override {
         notifies.push_back(notify);
@@ -121,10 +144,15 @@ class CProbeDlg : public CDialog {
         return false;
     }
 
+    static inline bool withAboutItem = false;
     std::vector<int> commands;
+    std::vector<uint32_t> sysCommands;
     std::vector<Notify> notifies;
     std::vector<Message> messages;
     bool goEnabledOnScreen = true;
+    uint32_t waitMs = 0;
+    bool waitEnded = false;
+    std::vector<bool> servedAfterWait;
 
   private:
     // Each step runs once the loop has dispatched what the step before it queued.
@@ -151,8 +179,10 @@ class QtHostTest : public ::testing::Test {
     }
     void TearDown() override { SetHost(nullptr); }
 
-    intptr_t Run(std::vector<CProbeDlg::Step> steps, CProbeDlg** seen = nullptr) {
+    intptr_t Run(std::vector<CProbeDlg::Step> steps, CProbeDlg** seen = nullptr,
+                 uint32_t waitMs = 0) {
         m_dlg = std::make_unique<CProbeDlg>(m_host, std::move(steps));
+        m_dlg->waitMs = waitMs;
         if (seen != nullptr) {
             *seen = m_dlg.get();
         }
@@ -355,6 +385,116 @@ TEST_F(QtHostTest, TheDesktopMinimisingAndRestoringReachesTheDialog) {
 TEST_F(QtHostTest, QuittingEndsTheLoopWithCancel) {
     EXPECT_EQ(Run({[](CProbeDlg&) { Quit(3); }}), IDCANCEL);
     EXPECT_EQ(ExitCode(), 3);
+}
+
+// A clock on which the user acts while the program waits: each sleep runs what the user does
+// then, and notes the cursor the program showed.
+class CBusyClock : public platform::IClock {
+  public:
+    uint64_t NowMs() override { return m_now; }
+    void Sleep(uint32_t ms) override {
+        m_now += ms;
+        const QCursor* cursor = QApplication::overrideCursor();
+        cursors.push_back(cursor != nullptr ? cursor->shape() : Qt::ArrowCursor);
+        if (during) {
+            during();
+        }
+    }
+    std::function<void()> during;
+    std::vector<Qt::CursorShape> cursors;
+
+  private:
+    uint64_t m_now = 0;
+};
+
+class QtHostWaitTest : public QtHostTest {
+  protected:
+    void SetUp() override {
+        QtHostTest::SetUp();
+        platform::SetClock(&m_clock);
+        platform::SetWaitHandler(&m_host);
+    }
+    void TearDown() override {
+        platform::SetWaitHandler(nullptr);
+        platform::SetClock(nullptr);
+        QtHostTest::TearDown();
+    }
+    CBusyClock m_clock;
+};
+
+TEST_F(QtHostWaitTest, ClicksDuringAWaitAreServedInOrderOnceItEndsUnderTheWaitCursor) {
+    CProbeDlg* dlg = nullptr;
+    m_clock.during = [&dlg] {
+        QTest::mouseClick(dlg->Widget(kPlain), Qt::LeftButton);
+        QTest::mouseClick(dlg->Widget(IDOK), Qt::LeftButton);
+    };
+    const intptr_t result =
+        Run({[](CProbeDlg& d) { QTest::mouseClick(d.Widget(kGo), Qt::LeftButton); }}, &dlg, 1000);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dlg->commands, (std::vector<int>{kGo, kPlain, IDOK}));
+    // Neither click reached the program while it was still waiting.
+    EXPECT_EQ(dlg->servedAfterWait, (std::vector<bool>{true, true}));
+    EXPECT_EQ(m_clock.cursors, (std::vector<Qt::CursorShape>{Qt::WaitCursor}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(QtHostWaitTest, TheEndOfAWaitWakesTheLoopForInputHeldBack) {
+    // Whatever Qt held back while the program waited is looked at at once, not with the next
+    // event from outside: a loop that waits for events right after the wait returns.
+    bool watchdog = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&watchdog] { watchdog = true; });
+    timer.start(5000);
+    m_host.Wait(m_clock, 10);
+    QAbstractEventDispatcher::instance()->processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_FALSE(watchdog);
+}
+
+TEST_F(QtHostTest, EnterAfterTheFocusedControlGoesGreyPressesNoOtherButton) {
+    // As the device box at Lock: the focused control is disabled by the handler of a click.
+    CProbeDlg* dlg = nullptr;
+    int focusOnScreen = -1;
+    Run({[](CProbeDlg& d) {
+             d.Widget(kEdit)->setFocus();
+             d.SetFocus(kEdit);
+             d.GetDlgItem(kEdit).EnableWindow(false);
+         },
+         [&focusOnScreen](CProbeDlg& d) {
+             QWidget* focus = d.Window()->focusWidget();
+             focusOnScreen = focus != nullptr ? d.Window() == focus ? 0 : -2 : -3;
+             QTest::keyClick(focus != nullptr ? focus : d.Window(), Qt::Key_Return);
+         },
+         ClickOk},
+        &dlg);
+    EXPECT_EQ(focusOnScreen, 0);
+    // Enter went to the window, whose default action is OK; no button next to the edit got it.
+    EXPECT_EQ(dlg->commands, (std::vector<int>{IDOK}));
+}
+
+TEST_F(QtHostTest, TheItemsTheProgramAddsToTheSystemMenuAreInTheHelpMenuOfAMenuBar) {
+    // A window manager's own window menu does not have them; a Linux user looks in Help.
+    CProbeDlg::withAboutItem = true;
+    CProbeDlg* dlg = nullptr;
+    QString shown;
+    Run({[&shown](CProbeDlg& d) {
+             auto* bar = d.Window()->findChild<QMenuBar*>();
+             ASSERT_NE(bar, nullptr);
+             QAction* help = bar->actions().value(0);
+             ASSERT_NE(help, nullptr);
+             EXPECT_EQ(help->text(), "&Help");
+             QAction* about = help->menu()->actions().value(0);
+             ASSERT_NE(about, nullptr);
+             shown = about->text();
+             // The controls sit under the bar, as the template places them under the caption.
+             EXPECT_GE(d.Widget(kEdit)->y(), bar->height());
+             about->trigger();
+         },
+         ClickOk},
+        &dlg);
+    CProbeDlg::withAboutItem = false;
+    EXPECT_EQ(shown, QString::fromUtf8("\xE9\x97\x9C\xE6\x96\xBC Vuvereze(&A)..."));
+    EXPECT_EQ(dlg->sysCommands, (std::vector<uint32_t>{16}));
 }
 
 TEST(QtNameFilters, TheWindowsFilterBecomesQtFiltersWithTheirOwnPatterns) {

@@ -1,0 +1,92 @@
+// The program's Chinese texts on a desktop without any CJK font: every character is drawn with a
+// real glyph of the face the program carries, never as an empty box.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QTextLayout>
+
+#include "ui/qt/QtFonts.h"
+
+namespace {
+
+QApplication& FontApp() {
+    static int argc = 1;
+    static char name[] = "vz_ui_qt_tests";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (QApplication::instance() == nullptr) {
+        qputenv("FONTCONFIG_FILE", VZ_LATIN_ONLY_FONTS);
+    }
+    static QApplication* app = QApplication::instance() != nullptr
+                                   ? static_cast<QApplication*>(QApplication::instance())
+                                   : new QApplication(argc, argv);
+    return *app;
+}
+
+QStringList ProgramTexts() {
+    QFile file(QStringLiteral(VZ_PROGRAM_TEXTS));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// The characters of `text` that `font` draws with the missing glyph (glyph 0), each laid out
+// as the text shows it, with the fallbacks the font brings.
+QString Missing(const QString& text, const QFont& font) {
+    QString missing;
+    for (const QChar c : text) {
+        QTextLayout layout(QString(c), font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            for (const quint32 glyph : run.glyphIndexes()) {
+                if (glyph == 0) {
+                    missing += c;
+                }
+            }
+        }
+    }
+    return missing;
+}
+
+TEST(QtFonts, TheProgramsChineseTextsHaveRealGlyphsWithoutAnySystemCjkFont) {
+    FontApp();
+    const QString ming = ui::qt::EmbeddedMingFamily();
+    ASSERT_FALSE(ming.isEmpty()) << "the embedded face did not load";
+    // Nothing of the machine draws Chinese here but the face the program carries.
+    for (const QString& family : QFontDatabase::families(QFontDatabase::TraditionalChinese)) {
+        EXPECT_EQ(family, ming) << family.toStdString() << " is a system CJK font";
+    }
+    const QStringList texts = ProgramTexts();
+    ASSERT_GE(texts.size(), 4);
+    const QFont dialog = ui::qt::DialogFont(QStringLiteral("新細明體"), 9);
+    for (const QString& text : texts) {
+        EXPECT_EQ(Missing(text, dialog), QString()) << text.toStdString();
+        EXPECT_EQ(Missing(text, QApplication::font()), QString()) << text.toStdString();
+        // And it paints: some ink lands on the image.
+        QImage image(400, 40, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(dialog);
+        painter.drawText(4, 30, text);
+        painter.end();
+        bool ink = false;
+        for (int y = 0; y < image.height() && !ink; ++y) {
+            for (int x = 0; x < image.width() && !ink; ++x) {
+                ink = image.pixel(x, y) != qRgb(255, 255, 255);
+            }
+        }
+        EXPECT_TRUE(ink) << text.toStdString();
+    }
+}
+
+}  // namespace
