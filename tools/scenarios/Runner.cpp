@@ -112,6 +112,13 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
             return application.Run();
         });
         m_ended = true;
+        const std::string skip = m_host.TakeSkipReason();
+        if (!skip.empty()) {
+            m_outcome.skipped = true;
+            m_outcome.skipReason = m_script.path + ": " + m_host.Name() + " host: " + skip;
+            m_outcome.failures.clear();
+            return;
+        }
         for (const std::string& problem : m_host.TakeProblems()) {
             m_outcome.failures.push_back(m_script.path + ": " + m_host.Name() +
                                          " host: " + problem);

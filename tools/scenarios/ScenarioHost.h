@@ -3,6 +3,7 @@
 // expectation holds only when the dialog's state and the screen agree.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -68,7 +69,17 @@ class IScenarioHost {
     // What the host saw go wrong on its own (a real box showing another text than asked):
     // each is a failure of the scenario.
     virtual std::vector<std::string> TakeProblems() { return {}; }
+    // Why the host could not play the story to its end, found only while playing it (a real
+    // file dialog opens a folder it is given rather than choosing it); empty when it could.
+    virtual std::string TakeSkipReason() { return {}; }
 };
+
+// A real file dialog opens a folder that is typed into it, where the headless host hands the
+// folder's path to the program: such an answer cannot be played on a host with a screen.
+inline bool AnswerIsAFolder(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(path, ignored);
+}
 
 // The host without a screen: the dialog layer's state is all there is.
 class CHeadlessScenarioHost final : public IScenarioHost {

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "TableFixture.h"
+#include "format/TableFixture.h"
 
 namespace {
 

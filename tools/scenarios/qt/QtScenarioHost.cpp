@@ -168,6 +168,7 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     }
 
     std::vector<std::string> TakeProblems() override { return std::move(m_problems); }
+    std::string TakeSkipReason() override { return std::move(m_skipReason); }
 
     bool Shoot(const std::string& path, bool nextBox) override {
         if (nextBox) {
@@ -591,6 +592,11 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
             ClickButton(ButtonOf(box, QDialogButtonBox::RejectRole), box);
             return;
         }
+        if (AnswerIsAFolder(path)) {
+            m_skipReason = "a file dialog given a folder opens it instead of choosing it";
+            ClickButton(ButtonOf(box, QDialogButtonBox::RejectRole), box);
+            return;
+        }
         auto* name = box.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (name == nullptr) {
             m_problems.push_back("a file dialog without a file name box");
@@ -617,6 +623,7 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     ui::CQtHost m_host;
     ui::IInputSource* m_actions = nullptr;
     std::vector<std::string> m_problems;
+    std::string m_skipReason;
     std::string m_boxShot;  // where the next message box's picture goes
 };
 

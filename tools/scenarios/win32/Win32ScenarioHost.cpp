@@ -144,6 +144,7 @@ class CWin32ScenarioHost final : public IScenarioHost {
     }
 
     std::vector<std::string> TakeProblems() override { return std::move(m_problems); }
+    std::string TakeSkipReason() override { return std::move(m_skipReason); }
 
   private:
     static void ReadCombo(HWND box, ShownControl& shown) {
@@ -574,6 +575,11 @@ class CWin32ScenarioHost final : public IScenarioHost {
             ClickButton(box, IDCANCEL);
             return;
         }
+        if (AnswerIsAFolder(path)) {
+            m_skipReason = "a file dialog given a folder opens it instead of choosing it";
+            ClickButton(box, IDCANCEL);
+            return;
+        }
         HWND name = GetDlgItem(box, kFileNameBox);
         if (name == nullptr) {
             name = GetDlgItem(box, kFileNameEdit);
@@ -591,6 +597,7 @@ class CWin32ScenarioHost final : public IScenarioHost {
     ui::CWin32Host m_host;
     ui::IInputSource* m_actions = nullptr;
     std::vector<std::string> m_problems;
+    std::string m_skipReason;
     std::vector<HWND> m_handled;
     std::vector<HWND> m_pending;
     size_t m_fileDialogsAnswered = 0;
