@@ -44,9 +44,23 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 // Reads the whole file into buffer and sets size. False when the file cannot be read or holds
 // more than capacity bytes (a file that cannot be what the caller expects is not read further).
 bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, size_t& size);
+// Only regular files are read: a folder, a named pipe or a device is refused at once, without
+// waiting for data that may never come.
+//
 // Writes beside the target, flushes to disk and replaces the target in one step, so a failure
-// leaves the old file as it was. Returns false when any step fails.
+// leaves the old file as it was. Returns false when any step fails. The replacement respects its
+// target as the user's own write would: a file the user may not write is refused, and so is a
+// file (or a folder to write into) without any write permission bit, which stands for the
+// read-only attribute and binds every user; a symbolic link is written through and stays a
+// link; the new file keeps the old one's permissions, and its owner where the process may.
 bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size);
+
+// A write that fails part-way, as on a disk that fills up, for tests of the failure paths.
+// While set, every ReplaceFileAtomically of exactly `path` (of every path when it is empty)
+// writes at most `bytes` bytes and then fails as a full disk would; the target stays as it was.
+// Each operating system's half honours it. ClearWriteFault switches it off.
+void SetWriteFault(const std::string& path, size_t bytes);
+void ClearWriteFault();
 
 // --- Debugger output channel (OutputDebugStringA). Goes to standard error unless a sink is
 // installed; tests install one to capture the traces.

@@ -2,6 +2,7 @@
 // Only platform/ includes this header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +15,10 @@ namespace platform::detail {
 
 // Where debugger output goes when no sink is installed.
 void WriteDebugText(std::string_view text);
+
+// The write fault that SetWriteFault set for this path: true, with the number of bytes the
+// write may still make, when a write of `path` is to fail.
+bool WriteFaultFor(const std::string& path, size_t& bytes);
 
 // The virtual system, shared by both halves.
 bool SystemRootIsSet();

@@ -87,8 +87,7 @@ bool IsInsideRoot(std::string_view path) {
         if (!same)
             return false;
     }
-    return path.size() == root.size() || IsSeparator(path[root.size()]) ||
-           IsSeparator(root.back());
+    return path.size() == root.size() || IsSeparator(path[root.size()]) || IsSeparator(root.back());
 }
 
 std::string MapIntoSystemRoot(const std::string& windowsPath) {

@@ -12,6 +12,7 @@ constexpr int IDS_ABOUTBOX = 101;
 constexpr int IDD_VUVEREZE_DIALOG = 102;
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDD_INPUT_FORMAT = 129;
+constexpr int IDD_STANDARD_TIMING = 130;
 
 // System menu item of the About box.
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
@@ -52,6 +53,7 @@ constexpr int IDC_TEST = 1036;
 constexpr int IDC_INTERLACE = 1037;
 constexpr int IDC_DETECT = 1038;
 constexpr int IDC_H_POLARITY = 1054;
+constexpr int IDC_STANDARD = 1064;  // "Standard...": fills the timing from a standard
 constexpr int IDC_V_POLARITY = 1055;
 // Timing editor (129): hidden fields, the hand-off point of the register values.
 constexpr int IDC_DE_H_START = 1040;
@@ -69,9 +71,21 @@ constexpr int IDC_F2_VBI_END = 1056;
 constexpr int IDC_LINE_LENGTH = 1057;
 constexpr int IDC_LINE_FREQ = 1058;
 
+// Standard timing dialog (130), opened by "Standard..." of the timing editor.
+constexpr int IDC_STD_KIND = 1070;  // CVT ... CTA-861, From input
+constexpr int IDC_STD_WIDTH = 1071;
+constexpr int IDC_STD_HEIGHT = 1072;
+constexpr int IDC_STD_RATE = 1073;
+constexpr int IDC_STD_INTERLACED = 1074;
+constexpr int IDC_STD_SHOW = 1075;       // computes the result and lists the fitting entries
+constexpr int IDC_STD_LIST = 1076;       // DMT, CTA-861 or matching entries
+constexpr int IDC_STD_RESULT = 1077;     // the result as the user reads it, or why there is none
+constexpr int IDC_STD_TOLERANCE = 1078;  // how closely "From input" matches
+
 const ui::DialogTemplate& AboutTemplate();
 const ui::DialogTemplate& MainTemplate();
 const ui::DialogTemplate& InputFormatTemplate();
+const ui::DialogTemplate& StandardTimingTemplate();
 // All templates, for the hosts and the resource script generator.
 const ui::DialogTemplate* FindTemplate(int templateId);
 // String resources, UTF-8; empty for an unknown number.

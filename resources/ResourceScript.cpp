@@ -132,7 +132,7 @@ std::string ResourceScript() {
     out += "1 RT_MANIFEST \"Vuvereze.manifest\"\n\n";
     out += "STRINGTABLE\nBEGIN\n    " + std::to_string(IDS_ABOUTBOX) + " " +
            Quoted(LoadResourceString(IDS_ABOUTBOX)) + "\nEND\n\n";
-    for (int id : {IDD_ABOUTBOX, IDD_VUVEREZE_DIALOG, IDD_INPUT_FORMAT})
+    for (int id : {IDD_ABOUTBOX, IDD_VUVEREZE_DIALOG, IDD_INPUT_FORMAT, IDD_STANDARD_TIMING})
         out += Dialog(*FindTemplate(id));
     out +=
         "VS_VERSION_INFO VERSIONINFO\n"

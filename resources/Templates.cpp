@@ -132,6 +132,8 @@ DialogTemplate MakeInputFormat() {
         Ctl(IDC_RIGHT, ControlKind::PushButton, "Right", 193, 49, 24, 14, button),
         Ctl(ui::IDC_STATIC, ControlKind::GroupBox, "Output Position", 161, 7, 59, 75),
         Ctl(IDC_DETECT, ControlKind::PushButton, "Detect", 7, 139, 100, 14, button),
+        // In the free corner under the output position group, right of the Int. list.
+        Ctl(IDC_STANDARD, ControlKind::PushButton, "Standard...", 170, 89, 52, 14, button),
         Label("Horizontal", 59, 6, 36, 8),
         Label("Vertical", 120, 6, 30, 8),
         Label("Active Pixel:", 7, 16, 46, 8),
@@ -162,7 +164,49 @@ DialogTemplate MakeInputFormat() {
     return t;
 }
 
+DialogTemplate MakeStandardTiming() {
+    const uint32_t button = ui::WS_TABSTOP;
+    DialogTemplate t;
+    t.id = IDD_STANDARD_TIMING;
+    t.title = "Standard Timing";
+    t.fontName = "MS Shell Dlg";
+    t.fontSize = 11;
+    t.cx = 250;
+    t.cy = 197;
+    t.style = ui::DS_MODALFRAME | ui::DS_SHELLFONT | ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU;
+    ControlTemplate kind =
+        DropList(IDC_STD_KIND, 50, 7,
+                 {"CVT", "CVT-RB", "CVT-RB2", "CVT-RB3", "GTF", "DMT", "CTA-861", "From input"});
+    kind.rect = {50, 7, 80, 100};
+    t.controls = {
+        kind,
+        Edit(IDC_STD_WIDTH, 50, 25),
+        Edit(IDC_STD_HEIGHT, 130, 25),
+        Edit(IDC_STD_RATE, 50, 43),
+        Ctl(IDC_STD_INTERLACED, ControlKind::CheckBox, "Interlaced", 97, 45, 60, 10,
+            ui::BS_AUTOCHECKBOX | ui::WS_TABSTOP),
+        Ctl(IDC_STD_SHOW, ControlKind::PushButton, "Show", 183, 25, 60, 14, button),
+        Ctl(IDC_STD_LIST, ControlKind::ListView, "", 7, 62, 236, 80,
+            ui::LVS_REPORT | ui::LVS_SHOWSELALWAYS | ui::WS_BORDER | ui::WS_TABSTOP),
+        Ctl(IDC_STD_RESULT, ControlKind::Static, "", 7, 146, 236, 16),  // two lines
+        Ctl(IDC_STD_TOLERANCE, ControlKind::Static, "", 7, 164, 236, 8),
+        Ctl(ui::IDOK, ControlKind::PushButton, "OK", 138, 176, 50, 14,
+            ui::BS_DEFPUSHBUTTON | button),
+        Ctl(ui::IDCANCEL, ControlKind::PushButton, "Cancel", 193, 176, 50, 14, button),
+        Label("Standard:", 7, 9, 40, 8),
+        Label("Width:", 7, 27, 40, 8),
+        Label("Height:", 97, 27, 30, 8),
+        Label("Rate (Hz):", 7, 45, 40, 8),
+    };
+    return t;
+}
+
 }  // namespace
+
+const ui::DialogTemplate& StandardTimingTemplate() {
+    static const DialogTemplate t = MakeStandardTiming();
+    return t;
+}
 
 const ui::DialogTemplate& AboutTemplate() {
     static const DialogTemplate t = MakeAbout();
@@ -187,6 +231,8 @@ const ui::DialogTemplate* FindTemplate(int templateId) {
             return &MainTemplate();
         case IDD_INPUT_FORMAT:
             return &InputFormatTemplate();
+        case IDD_STANDARD_TIMING:
+            return &StandardTimingTemplate();
         default:
             return nullptr;
     }

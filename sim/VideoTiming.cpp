@@ -1,5 +1,7 @@
 #include "sim/VideoTiming.h"
 
+#include "timing/standards/Timing.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -10,73 +12,75 @@ namespace sim {
 
 namespace {
 
-constexpr double kNtscFactor = 1.001;  // the 59.94/29.97/23.98 variants of the CEA rates
-
+// Each catalogue timing is an entry of the DMT or CTA-861 list, by its code. The 1000/1001
+// rates are the list's own variants; the 720-pixel interlaced timings are the list's
+// 1440-pixel ones without their pixel repetition.
 struct CatalogueRow {
     const char* Name;
-    const char* Standard;
-    double PixelClockKHz;
-    uint16_t HActive, HFrontPorch, HSync, HTotal;
-    uint16_t VActive, VFrontPorch, VSync, VTotal;
-    bool HPositive, VPositive, Interlaced;
+    standards::TableEntry::Source From;
+    int Code;
+    bool VideoRate = false;
+    bool Unrepeated = false;
 };
 
-constexpr const char* kDmt = "VESA DMT";
-constexpr const char* kCea = "CEA-861";
+constexpr auto kDmt = standards::TableEntry::Dmt;
+constexpr auto kCta = standards::TableEntry::Cta;
 
-// Published values: pixel clock, active, front porch, sync width and total per direction.
-// Interlaced rows give vertical values as sums over both fields.
 const CatalogueRow kRows[] = {
-    {"640x480p60", kDmt, 25175, 640, 16, 96, 800, 480, 10, 2, 525, false, false, false},
-    {"640x480p72", kDmt, 31500, 640, 24, 40, 832, 480, 9, 3, 520, false, false, false},
-    {"640x480p75", kDmt, 31500, 640, 16, 64, 840, 480, 1, 3, 500, false, false, false},
-    {"640x480p85", kDmt, 36000, 640, 56, 56, 832, 480, 1, 3, 509, false, false, false},
-    {"800x600p56", kDmt, 36000, 800, 24, 72, 1024, 600, 1, 2, 625, true, true, false},
-    {"800x600p60", kDmt, 40000, 800, 40, 128, 1056, 600, 1, 4, 628, true, true, false},
-    {"800x600p72", kDmt, 50000, 800, 56, 120, 1040, 600, 37, 6, 666, true, true, false},
-    {"800x600p75", kDmt, 49500, 800, 16, 80, 1056, 600, 1, 3, 625, true, true, false},
-    {"800x600p85", kDmt, 56250, 800, 32, 64, 1048, 600, 1, 3, 631, true, true, false},
-    {"1024x768p60", kDmt, 65000, 1024, 24, 136, 1344, 768, 3, 6, 806, false, false, false},
-    {"1024x768p70", kDmt, 75000, 1024, 24, 136, 1328, 768, 3, 6, 806, false, false, false},
-    {"1024x768p75", kDmt, 78750, 1024, 16, 96, 1312, 768, 1, 3, 800, true, true, false},
-    {"1024x768p85", kDmt, 94500, 1024, 48, 96, 1376, 768, 1, 3, 808, true, true, false},
-    {"1152x864p75", kDmt, 108000, 1152, 64, 128, 1600, 864, 1, 3, 900, true, true, false},
-    {"1280x768p60", kDmt, 79500, 1280, 64, 128, 1664, 768, 3, 7, 798, false, true, false},
-    {"1280x800p60", kDmt, 83500, 1280, 72, 128, 1680, 800, 3, 6, 831, false, true, false},
-    {"1280x960p60", kDmt, 108000, 1280, 96, 112, 1800, 960, 1, 3, 1000, true, true, false},
-    {"1280x1024p60", kDmt, 108000, 1280, 48, 112, 1688, 1024, 1, 3, 1066, true, true, false},
-    {"1280x1024p75", kDmt, 135000, 1280, 16, 144, 1688, 1024, 1, 3, 1066, true, true, false},
-    {"1280x1024p85", kDmt, 157500, 1280, 64, 160, 1728, 1024, 1, 3, 1072, true, true, false},
-    {"1360x768p60", kDmt, 85500, 1360, 64, 112, 1792, 768, 3, 6, 795, true, true, false},
-    {"1366x768p60", kDmt, 85500, 1366, 70, 143, 1792, 768, 3, 3, 798, true, true, false},
-    {"1400x1050p60", kDmt, 121750, 1400, 88, 144, 1864, 1050, 3, 4, 1089, false, true, false},
-    {"1440x900p60", kDmt, 106500, 1440, 80, 152, 1904, 900, 3, 6, 934, false, true, false},
-    {"1600x900p60", kDmt, 108000, 1600, 24, 80, 1800, 900, 1, 3, 1000, true, true, false},
-    {"1680x1050p60", kDmt, 146250, 1680, 104, 176, 2240, 1050, 3, 6, 1089, false, true, false},
-    {"720x480p59.94", kCea, 27000, 720, 16, 62, 858, 480, 9, 6, 525, false, false, false},
-    {"720x576p50", kCea, 27000, 720, 12, 64, 864, 576, 5, 5, 625, false, false, false},
-    {"720x480i59.94", kCea, 13500, 720, 19, 62, 858, 480, 9, 6, 525, false, false, true},
-    {"720x576i50", kCea, 13500, 720, 12, 63, 864, 576, 5, 6, 625, false, false, true},
-    {"1280x720p60", kCea, 74250, 1280, 110, 40, 1650, 720, 5, 5, 750, true, true, false},
-    {"1280x720p59.94", kCea, 74250 / kNtscFactor, 1280, 110, 40, 1650, 720, 5, 5, 750, true, true,
-     false},
-    {"1280x720p50", kCea, 74250, 1280, 440, 40, 1980, 720, 5, 5, 750, true, true, false},
-    {"1920x1080i60", kCea, 74250, 1920, 88, 44, 2200, 1080, 5, 10, 1125, true, true, true},
-    {"1920x1080i59.94", kCea, 74250 / kNtscFactor, 1920, 88, 44, 2200, 1080, 5, 10, 1125, true,
-     true, true},
-    {"1920x1080i50", kCea, 74250, 1920, 528, 44, 2640, 1080, 5, 10, 1125, true, true, true},
-    {"1920x1080p60", kCea, 148500, 1920, 88, 44, 2200, 1080, 4, 5, 1125, true, true, false},
-    {"1920x1080p59.94", kCea, 148500 / kNtscFactor, 1920, 88, 44, 2200, 1080, 4, 5, 1125, true,
-     true, false},
-    {"1920x1080p50", kCea, 148500, 1920, 528, 44, 2640, 1080, 4, 5, 1125, true, true, false},
-    {"1920x1080p30", kCea, 74250, 1920, 88, 44, 2200, 1080, 4, 5, 1125, true, true, false},
-    {"1920x1080p29.97", kCea, 74250 / kNtscFactor, 1920, 88, 44, 2200, 1080, 4, 5, 1125, true, true,
-     false},
-    {"1920x1080p25", kCea, 74250, 1920, 528, 44, 2640, 1080, 4, 5, 1125, true, true, false},
-    {"1920x1080p24", kCea, 74250, 1920, 638, 44, 2750, 1080, 4, 5, 1125, true, true, false},
-    {"1920x1080p23.98", kCea, 74250 / kNtscFactor, 1920, 638, 44, 2750, 1080, 4, 5, 1125, true,
-     true, false},
+    {"640x480p60", kDmt, 0x04},
+    {"640x480p72", kDmt, 0x05},
+    {"640x480p75", kDmt, 0x06},
+    {"640x480p85", kDmt, 0x07},
+    {"800x600p56", kDmt, 0x08},
+    {"800x600p60", kDmt, 0x09},
+    {"800x600p72", kDmt, 0x0A},
+    {"800x600p75", kDmt, 0x0B},
+    {"800x600p85", kDmt, 0x0C},
+    {"1024x768p60", kDmt, 0x10},
+    {"1024x768p70", kDmt, 0x11},
+    {"1024x768p75", kDmt, 0x12},
+    {"1024x768p85", kDmt, 0x13},
+    {"1152x864p75", kDmt, 0x15},
+    {"1280x768p60", kDmt, 0x17},
+    {"1280x800p60", kDmt, 0x1C},
+    {"1280x960p60", kDmt, 0x20},
+    {"1280x1024p60", kDmt, 0x23},
+    {"1280x1024p75", kDmt, 0x24},
+    {"1280x1024p85", kDmt, 0x25},
+    {"1360x768p60", kDmt, 0x27},
+    {"1366x768p60", kDmt, 0x51},
+    {"1400x1050p60", kDmt, 0x2A},
+    {"1440x900p60", kDmt, 0x2F},
+    {"1600x900p60", kDmt, 0x53},
+    {"1680x1050p60", kDmt, 0x3A},
+    {"720x480p59.94", kCta, 2},
+    {"720x576p50", kCta, 17},
+    {"720x480i59.94", kCta, 6, false, true},
+    {"720x576i50", kCta, 21, false, true},
+    {"1280x720p60", kCta, 4},
+    {"1280x720p59.94", kCta, 4, true},
+    {"1280x720p50", kCta, 19},
+    {"1920x1080i60", kCta, 5},
+    {"1920x1080i59.94", kCta, 5, true},
+    {"1920x1080i50", kCta, 20},
+    {"1920x1080p60", kCta, 16},
+    {"1920x1080p59.94", kCta, 16, true},
+    {"1920x1080p50", kCta, 31},
+    {"1920x1080p30", kCta, 34},
+    {"1920x1080p29.97", kCta, 34, true},
+    {"1920x1080p25", kCta, 33},
+    {"1920x1080p24", kCta, 32},
+    {"1920x1080p23.98", kCta, 32, true},
 };
+
+const standards::TableEntry& ListEntry(const CatalogueRow& row) {
+    const auto& list = row.From == kDmt ? standards::DmtTable() : standards::CtaTable();
+    for (const standards::TableEntry& entry : list) {
+        if (entry.Code == row.Code && entry.VideoRate == row.VideoRate)
+            return entry;
+    }
+    std::abort();  // a catalogue row names an entry the lists do not have
+}
 
 struct ParsedName {
     int Width = 0;
@@ -120,21 +124,29 @@ bool ParseName(std::string_view text, ParsedName& parsed) {
 std::vector<StandardTiming> BuildCatalogue() {
     std::vector<StandardTiming> catalogue;
     for (const CatalogueRow& row : kRows) {
+        const standards::TableEntry& entry = ListEntry(row);
+        standards::Timing s = entry.Value;
+        if (row.Unrepeated) {
+            s.HActive /= 2;
+            s.HFrontPorch /= 2;
+            s.HSync /= 2;
+            s.HTotal /= 2;
+            s.PixelClockKHz /= 2;
+        }
         VideoTiming t;
-        t.HActive = row.HActive;
-        t.HFrontPorch = row.HFrontPorch;
-        t.HSync = row.HSync;
-        t.HTotal = row.HTotal;
-        t.VActive = row.VActive;
-        t.VFrontPorch = row.VFrontPorch;
-        t.VSync = row.VSync;
-        t.VTotal = row.VTotal;
-        t.HSyncPositive = row.HPositive;
-        t.VSyncPositive = row.VPositive;
-        t.Interlaced = row.Interlaced;
-        const double frames = row.PixelClockKHz * 1000.0 / (double(row.HTotal) * row.VTotal);
-        t.FrameRate = row.Interlaced ? frames * 2.0 : frames;
-        catalogue.push_back({row.Name, row.Standard, t});
+        t.HActive = static_cast<uint16_t>(s.HActive);
+        t.HFrontPorch = static_cast<uint16_t>(s.HFrontPorch);
+        t.HSync = static_cast<uint16_t>(s.HSync);
+        t.HTotal = static_cast<uint16_t>(s.HTotal);
+        t.VActive = static_cast<uint16_t>(s.VActive);
+        t.VFrontPorch = static_cast<uint16_t>(s.VFrontPorch);
+        t.VSync = static_cast<uint16_t>(s.VSync);
+        t.VTotal = static_cast<uint16_t>(s.VTotal);
+        t.HSyncPositive = s.HSyncPositive;
+        t.VSyncPositive = s.VSyncPositive;
+        t.Interlaced = s.Interlaced;
+        t.FrameRate = standards::RefreshRate(s);
+        catalogue.push_back({row.Name, entry.From == kDmt ? "VESA DMT" : "CEA-861", t});
     }
     return catalogue;
 }

@@ -19,6 +19,7 @@ const char* const kMsgTableFull =
     "The format table is full (256 formats)! The format was not added.";
 const char* const kMsgTestTableFull =
     "The format table is full (256 formats)! The test file was written without this format.";
+const char* const kMsgTestWriteFailed = "Can not write the test file!!";
 
 namespace {
 
@@ -48,10 +49,17 @@ CInputFormatDlg::CInputFormatDlg(app::CVuverezeDlg* parent, int editIndex)
 CInputFormatDlg::~CInputFormatDlg() = default;
 
 void CInputFormatDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Text(dx, res::IDC_STEP, m_stepText);
-    if (dx.m_bSaveAndValidate) {
-        ui::DDV_MinMaxInt(dx, app::ParseDecimalInt(m_stepText), kStepMin, kStepMax);
+    if (!dx.m_bSaveAndValidate) {
+        ui::DDX_Text(dx, res::IDC_STEP, m_stepText);
+        return;
     }
+    // Only a step inside the range becomes the editor's step: a refused text would otherwise
+    // come back into the field at the next write of the members and move the picture by it.
+    std::string typed = m_stepText;
+    ui::DDX_Text(dx, res::IDC_STEP, typed);
+    ui::DDV_MinMaxInt(dx, app::ParseDecimalInt(typed), kStepMin, kStepMax);
+    if (!dx.m_failed)
+        m_stepText = typed;
 }
 
 bool CInputFormatDlg::OnInitDialog() {
@@ -88,6 +96,9 @@ bool CInputFormatDlg::OnCommand(int id) {
             return true;
         case res::IDC_TEST:
             RunTimingTest();
+            return true;
+        case res::IDC_STANDARD:
+            OpenStandardDialog();
             return true;
         default:
             return ui::CDialog::OnCommand(id);

@@ -31,6 +31,7 @@ extern const char* const kMsgShiftStartTooLarge;  // printf format with the larg
 extern const char* const kMsgShiftEndTooLarge;
 extern const char* const kMsgTableFull;
 extern const char* const kMsgTestTableFull;
+extern const char* const kMsgTestWriteFailed;
 
 class CInputFormatDlg : public ui::CDialog {
   public:
@@ -53,6 +54,8 @@ class CInputFormatDlg : public ui::CDialog {
     void OnOkButton();
     void DetectInput();
     void RunTimingTest();
+    // "Standard...": fills the visible timing from a standard, as a user would type it.
+    void OpenStandardDialog();
 
     // --- The record and the fields.
     void FillFieldsFromRecord(int k);

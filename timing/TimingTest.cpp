@@ -100,9 +100,13 @@ void CInputFormatDlg::RunTimingTest() {
         ReplaceRecordFromFields();
     }
 
-    table.WriteFormatFile(table.TableDirectory, kTestTableName, true);
-    if (!device::ReloadFormatTable(handle, device::kReloadTestFile))
+    // The driver is not asked to load a test file that was not written: it would try the
+    // timing of an earlier test and the user would take that for this one.
+    if (table.WriteFormatFile(table.TableDirectory, kTestTableName, true) != fmt::kOk) {
+        ui::MessageBox(kMsgTestWriteFailed);
+    } else if (!device::ReloadFormatTable(handle, device::kReloadTestFile)) {
         ui::MessageBox(app::kMsgReloadFail);
+    }
 
     if (appended) {
         --table.UserCount;

@@ -1,12 +1,17 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <new>
 
 #include "platform/Platform.h"
+#include "platform/PlatformDetail.h"
 
 namespace platform {
 namespace {
@@ -19,6 +24,11 @@ class CFd {
     CFd& operator=(const CFd&) = delete;
 
     int Get() const { return m_fd; }
+    void Release() { m_fd = -1; }
+    void Reset(int fd) {
+        Close();
+        m_fd = fd;
+    }
     bool Ok() const { return m_fd >= 0; }
     bool Close() {
         if (m_fd < 0)
@@ -40,9 +50,15 @@ int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
     return fd;
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
+// Writes at most `limit` bytes and then fails as a full disk does, so the write fault of tests
+// takes the same road as a real one.
+bool WriteAll(int fd, const uint8_t* data, size_t size, size_t limit) {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
+        if (limit == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        const ssize_t written = ::write(fd, data, size < limit ? size : limit);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -50,6 +66,7 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
         }
         data += written;
         size -= static_cast<size_t>(written);
+        limit -= static_cast<size_t>(written);
     }
     return true;
 }
@@ -63,13 +80,97 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string TempPathBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
+const char kTempMarker[] = ".tmp.";
+
+std::string NameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string TempPrefix(const std::string& path) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + "." + name + ".tmp." + std::to_string(::getpid()) + "." +
-           std::to_string(counter++);
+    return folder + "." + NameOf(path) + kTempMarker;
+}
+
+std::string TempPathBeside(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return TempPrefix(path) + std::to_string(::getpid()) + "." + std::to_string(counter++);
+}
+
+// A writer killed between creating its temporary file and renaming it leaves the file behind.
+// Ours are named after the process that made them, so those of processes that are gone can be
+// swept before the next write; one whose number a live process has taken again stays, harmless.
+void RemoveLeftoverTemps(const std::string& path) {
+    const std::string prefix = "." + NameOf(path) + kTempMarker;
+    const std::string folder = FolderOf(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (end == name.c_str() + prefix.size() || *end != '.' || pid <= 0 || pid > INT_MAX)
+            continue;
+        if (pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
+}
+
+// The file a path finally names, through any symbolic links: the link itself is to stay, and
+// the file it points to is the one the user means. A link to a file not yet there names it.
+bool ResolveLinks(const std::string& path, std::string& target) {
+    target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info = {};
+        if (::lstat(target.c_str(), &info) != 0)
+            return errno == ENOENT;
+        if (!S_ISLNK(info.st_mode))
+            return true;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+        if (length < 0 || static_cast<size_t>(length) >= link.size())
+            return false;
+        link.resize(static_cast<size_t>(length));
+        target = link[0] == '/' ? link : FolderOf(target) + "/" + link;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool HasWriteBit(mode_t mode) {
+    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+// Whether the user may replace this target as their own write would. A missing target may be
+// created; one that exists must be a regular file this user may write.
+bool MayReplace(const std::string& target, bool& exists, struct stat& info) {
+    exists = ::stat(target.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        return false;
+    if (exists) {
+        if (!S_ISREG(info.st_mode) || !HasWriteBit(info.st_mode))
+            return false;
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            return false;
+    }
+    // The superuser may write into any folder; one without a write bit is still read-only.
+    struct stat folder = {};
+    return ::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) &&
+           HasWriteBit(folder.st_mode);
+}
+
+// The replacement is the old file with new contents: same owner where we may keep it (changed
+// first, as a change of owner may clear the set-id bits), then the same permissions.
+bool TakeOverAttributes(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
 // Makes the rename itself durable. Some file systems cannot sync a folder at all; the rename is
@@ -105,12 +206,24 @@ bool AtEnd(int fd) {
     return got == 0;
 }
 
+// Opening a named pipe for reading waits for a writer, so the file is opened without waiting
+// and read only when it turns out to be a regular one.
+int OpenRegularForReading(const std::string& path, struct stat& info) {
+    CFd fd(OpenRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
+    if (!fd.Ok() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return -1;
+    const int open = fd.Get();
+    fd.Release();
+    return open;
+}
+
 bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes) {
-    CFd fd(OpenRetrying(path.c_str(), O_RDONLY));
-    if (!fd.Ok())
-        return false;
     struct stat info = {};
-    if (::fstat(fd.Get(), &info) != 0)
+    CFd fd(OpenRegularForReading(path, info));
+    if (!fd.Ok())
         return false;
 
     // The reported size is only a hint: files in /proc say 0, and a file may grow while we read.
@@ -139,11 +252,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, size_t& size) {
-    CFd fd(OpenRetrying(path.c_str(), O_RDONLY));
+    struct stat info = {};
+    CFd fd(OpenRegularForReading(path, info));
     if (!fd.Ok())
         return false;
     size_t filled = 0;
-    // A folder fails at its first read, so no separate check is needed.
     if (!ReadUpTo(fd.Get(), buffer, capacity, filled))
         return false;
     if (filled == capacity && !AtEnd(fd.Get()))
@@ -153,26 +266,36 @@ bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, siz
 }
 
 bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
-    const std::string temp = TempPathBeside(path);
-    CFd fd(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666));
+    std::string target;
+    bool exists = false;
+    struct stat old = {};
+    if (!ResolveLinks(path, target) || !MayReplace(target, exists, old))
+        return false;
+    RemoveLeftoverTemps(target);
+
+    size_t limit = SIZE_MAX;
+    detail::WriteFaultFor(path, limit);
+
+    // A name already taken (a leftover under a number this process now has) is passed over.
+    std::string temp;
+    CFd fd(-1);
+    for (int attempt = 0; attempt < 100 && !fd.Ok(); ++attempt) {
+        temp = TempPathBeside(target);
+        fd.Reset(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666));
+        if (!fd.Ok() && errno != EEXIST)
+            return false;
+    }
     if (!fd.Ok())
         return false;
-
-    // The replacement keeps the permissions of the file it replaces: the driver reading it may
-    // not be the user writing it.
-    struct stat target = {};
-    bool ok = true;
-    if (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode)) {
-        ok = ::fchmod(fd.Get(), target.st_mode & 07777) == 0;
-    }
-    ok = ok && WriteAll(fd.Get(), data, size) && ::fsync(fd.Get()) == 0;
+    bool ok = !exists || TakeOverAttributes(fd.Get(), old);
+    ok = ok && WriteAll(fd.Get(), data, size, limit) && ::fsync(fd.Get()) == 0;
     ok = fd.Close() && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
-    SyncFolder(FolderOf(path));
+    SyncFolder(FolderOf(target));
     return true;
 }
 

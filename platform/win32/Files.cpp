@@ -1,9 +1,11 @@
 // Files through the wide Win32 calls: the product's paths are ANSI text, converted with the
 // ANSI code page as the system's own "A" functions would.
 #include <atomic>
+#include <cstdint>
 #include <new>
 
 #include "platform/Platform.h"
+#include "platform/PlatformDetail.h"
 
 #include <windows.h>
 
@@ -97,14 +99,20 @@ bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes) {
     return true;
 }
 
-bool WriteAll(HANDLE handle, const uint8_t* data, size_t size) {
+// Writes everything, or fails once `limit` bytes are written (a test's write fault: the disk
+// that fills part-way).
+bool WriteAll(HANDLE handle, const uint8_t* data, size_t size, size_t limit) {
     while (size > 0) {
-        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        if (limit == 0)
+            return false;
+        size_t want = size < limit ? size : limit;
+        const DWORD chunk = want > 0x40000000 ? 0x40000000 : static_cast<DWORD>(want);
         DWORD written = 0;
         if (!::WriteFile(handle, data, chunk, &written, nullptr) || written == 0)
             return false;
         data += written;
         size -= written;
+        limit -= written;
     }
     return true;
 }
@@ -192,12 +200,14 @@ bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t 
     DWORD attributes = 0;
     if (!MayReplace(target, attributes))
         return false;
+    size_t limit = SIZE_MAX;
+    detail::WriteFaultFor(path, limit);
     const std::wstring temp = TempPathBeside(target);
     CHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Ok())
         return false;
-    bool ok = WriteAll(file.Get(), data, size) && ::FlushFileBuffers(file.Get()) != 0;
+    bool ok = WriteAll(file.Get(), data, size, limit) && ::FlushFileBuffers(file.Get()) != 0;
     ok = file.Close() && ok;
     // The replacement keeps what the old file was (hidden, system, not indexed), since the
     // rename carries the new file's attributes, not the old one's.

@@ -63,8 +63,20 @@ uint16_t NativeProcessorArchitecture() {
     return real;
 }
 
+// With a virtual system in place on Windows, only the system folder stands in for the real
+// one: every other path on drive C: is a real file (the scratch folder of a scenario, a file
+// chosen in a file dialog), where on Linux drive C: is nothing but the virtual system.
+static bool InVirtualSystemFolder(const std::string& windowsPath) {
+    if (!detail::IsSystemDrivePath(windowsPath)) {
+        return false;
+    }
+    const std::vector<std::string_view> parts =
+        detail::Components(std::string_view(windowsPath).substr(3));
+    return !parts.empty() && detail::IEquals(parts[0], "Windows");
+}
+
 std::string HostPath(const std::string& windowsPath) {
-    if (detail::SystemRootIsSet())
+    if (detail::SystemRootIsSet() && InVirtualSystemFolder(windowsPath))
         return detail::MapIntoSystemRoot(windowsPath);
     return RealSystemPath(windowsPath);
 }

@@ -11,6 +11,10 @@ TEST(ResourceScript, HoldsEveryDialogWithItsControls) {
     EXPECT_NE(rc.find("100 DIALOGEX 0, 0, 170, 62"), std::string::npos);
     EXPECT_NE(rc.find("102 DIALOGEX 0, 0, 268, 289"), std::string::npos);
     EXPECT_NE(rc.find("129 DIALOGEX 0, 0, 229, 160"), std::string::npos);
+    EXPECT_NE(rc.find("130 DIALOGEX 0, 0, 250, 197"), std::string::npos);
+    EXPECT_NE(rc.find("CONTROL \"Standard...\", 1064, \"BUTTON\", 0x50010000, 170, 89, 52, 14"),
+              std::string::npos);
+    EXPECT_NE(rc.find("CONTROL \"\", 1076, \"SysListView32\""), std::string::npos);
     EXPECT_NE(rc.find("CAPTION \"Zeriveve\""), std::string::npos);
     EXPECT_NE(rc.find("CAPTION \"  \""), std::string::npos);
     EXPECT_NE(rc.find("FONT 11, \"MS Shell Dlg\""), std::string::npos);

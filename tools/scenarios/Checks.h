@@ -18,6 +18,9 @@ class IScenarioContext {
   public:
     virtual ~IScenarioContext() = default;
     virtual void Fail(const Line& line, const std::string& what) = 0;
+    // The machine the runner runs on cannot set the scenario up (a named pipe on Windows): the
+    // story is skipped, never passed.
+    virtual void Skip(const Line& line, const std::string& why) = 0;
     virtual void Counted() = 0;
     virtual IScenarioHost& Host() = 0;
     virtual CWorld& World() = 0;
@@ -36,7 +39,9 @@ class IScenarioContext {
     virtual const std::vector<uint8_t>* Snapshot(const std::string& hostPath) const = 0;
 };
 
-// A set-up line (machine, codepage, device, file, table, com-fails).
+// The set-up lines that arrange a fault: read-only, missing, pipe, link, write-fails, chip.
+bool IsFaultSetupVerb(const std::string& verb);
+// A set-up line (machine, codepage, device, file, table, com-fails, or a fault line).
 bool ApplySetup(IScenarioContext& context, const Line& line, CWorld& world, bool& comFails,
                 std::string& error);
 // An input line; false (with a failure recorded) when it is not one the runner knows.

@@ -45,7 +45,7 @@ class CChecker {
             {"builtin", &CChecker::Builtin}, {"record", &CChecker::Record},
             {"log", &CChecker::Log},         {"trace", &CChecker::Trace},
             {"chip", &CChecker::Chip},       {"exit", &CChecker::Exit},
-            {"elapsed", &CChecker::Elapsed},
+            {"elapsed", &CChecker::Elapsed}, {"no-log", &CChecker::NoLog},
         };
         auto it = checks.find(what);
         if (it == checks.end())
@@ -416,6 +416,17 @@ class CChecker {
     }
 
     void Log() { FindLine(m_c.World().LogLines(), m_c.LogCursor(), "driver log"); }
+
+    // A request that must not have been made since the last one matched (a reload after a
+    // write that failed, say).
+    void NoLog() {
+        const std::vector<std::string> lines = m_c.World().LogLines();
+        const std::string expected = Expected(2);
+        for (size_t i = m_c.LogCursor(); i < lines.size(); ++i) {
+            if (lines[i] == expected)
+                return Fail("the driver log has \"" + expected + "\"");
+        }
+    }
 
     // The debug output read as lines: split at line ends, with "\r" dropped. A write that ends
     // without a line end ("Edit number is 0") also counts as a line of its own, so it can be

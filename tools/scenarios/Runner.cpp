@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <system_error>
 
 #include "app/VuverezeApp.h"
 #include "platform/Platform.h"
@@ -22,7 +23,7 @@ namespace {
 
 bool IsSetupVerb(const std::string& verb) {
     return verb == "machine" || verb == "codepage" || verb == "device" || verb == "file" ||
-           verb == "table" || verb == "com-fails";
+           verb == "table" || verb == "com-fails" || IsFaultSetupVerb(verb);
 }
 
 // Restores the process-wide settings a scenario changes, whatever happens.
@@ -90,6 +91,8 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
             Fail(m_script.lines.empty() ? Line{} : m_script.lines.back(), "no start line");
             return;
         }
+        if (m_outcome.skipped)
+            return;
         ++m_next;  // start
         SnapshotFiles();
 
@@ -170,6 +173,12 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     void Fail(const Line& line, const std::string& what) override {
         m_outcome.failures.push_back(m_script.path + ":" + std::to_string(line.number) + ": " +
                                      what);
+    }
+    void Skip(const Line& line, const std::string& why) override {
+        if (!m_outcome.skipped) {
+            m_outcome.skipped = true;
+            m_outcome.skipReason = m_script.path + ":" + std::to_string(line.number) + ": " + why;
+        }
     }
     void Counted() override { ++m_outcome.expectations; }
     IScenarioHost& Host() override { return m_host; }
@@ -299,28 +308,35 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     int m_exitCode = -1;
 };
 
-}  // namespace
-
-// A folder of its own for one scenario, made so that no other run can have it too.
-bool MakeScratchFolder(fs::path& folder) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
+// A fresh folder of this run's own: create_directory reports a name that is taken, so two runs
+// at once never share one.
+bool MakeScratchFolder(fs::path& scratch) {
     std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
-    if (error) {
+    const fs::path temp = fs::temp_directory_path(error);
+    if (error)
         return false;
-    }
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "vuvereze-scn-%012llx",
-                      static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-        folder = base / name;
-        if (fs::create_directory(folder, error)) {
+        std::string name = "vuvereze-scn-";
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[pick(random)];
+        const fs::path candidate = temp / name;
+        if (fs::create_directory(candidate, error)) {
+            // Private to its user, as a temporary folder of one run should be.
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+            scratch = candidate;
             return true;
         }
+        if (error)
+            return false;
     }
     return false;
 }
+
+}  // namespace
 
 Outcome RunScenario(const Script& script, const std::string& hostName, bool keepScratch) {
     Outcome outcome;

@@ -1,5 +1,11 @@
 // Set-up lines and input lines of a scenario.
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -88,7 +94,117 @@ bool ParseId(const Line& line, size_t index, int& id) {
     return true;
 }
 
+// The faults change files on the host, so they reach only the scenario's own scratch folder
+// (the virtual system lies inside it): never a fixture beside the scenario, never elsewhere.
+bool InScratch(const std::string& hostPath, std::string& error) {
+    std::error_code ignored;
+    const fs::path scratch = fs::weakly_canonical(fs::path(platform::SystemRoot()).parent_path());
+    const fs::path path = fs::weakly_canonical(fs::absolute(hostPath), ignored);
+    const auto [end, unused] =
+        std::mismatch(scratch.begin(), scratch.end(), path.begin(), path.end());
+    (void)unused;
+    if (end == scratch.end() && path != scratch)
+        return true;
+    error = "a fault line may change only the scenario's own files, not " + hostPath;
+    return false;
+}
+
+// A path in the scratch folder; a relative one is never taken from beside the scenario.
+bool ScratchPath(IScenarioContext& context, const Line& line, size_t index, std::string& hostPath,
+                 std::string& error) {
+    if (index >= line.Size()) {
+        error = line.Verb() + " takes a PATH";
+        return false;
+    }
+    const std::string& path = line.Arg(index);
+    const bool drive =
+        path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    hostPath = drive || fs::path(path).is_absolute()
+                   ? context.FilePath(path)
+                   : (fs::path(platform::SystemRoot()).parent_path() / path).string();
+    return InScratch(hostPath, error);
+}
+
+bool ApplyFaultSetup(IScenarioContext& context, const Line& line, CWorld& world,
+                     std::string& error) {
+    const std::string& verb = line.Verb();
+    std::string host;
+    if (verb == "chip") {
+        int64_t bus, reg, value;
+        if (line.Size() != 4 || !ParseNumber(line.Arg(1), bus) || !ParseNumber(line.Arg(2), reg) ||
+            !ParseNumber(line.Arg(3), value) || value < 0 || value > 0xFF || reg < 0) {
+            error = "chip takes BUS REG VALUE";
+            return false;
+        }
+        return world.PresetChipRegister(static_cast<uint32_t>(bus), static_cast<uint32_t>(reg),
+                                        static_cast<uint8_t>(value), error);
+    }
+    if (verb == "write-fails") {
+        int64_t bytes;
+        if (line.Size() != 4 || line.Arg(2) != "after" || !ParseNumber(line.Arg(3), bytes) ||
+            bytes < 0) {
+            error = "write-fails takes PATH|* after N";
+            return false;
+        }
+        if (!line.tokens[1].quoted && line.Arg(1) == "*") {
+            host.clear();
+        } else if (!ScratchPath(context, line, 1, host, error)) {
+            return false;
+        }
+        world.FailWritesAfter(host, static_cast<size_t>(bytes));
+        return true;
+    }
+    if (line.Size() != 2 && !(verb == "link" && line.Size() == 4 && line.Arg(2) == "to")) {
+        error = verb == "link" ? "link takes PATH to TARGET" : verb + " takes a PATH";
+        return false;
+    }
+    if (!ScratchPath(context, line, 1, host, error))
+        return false;
+    std::error_code failed;
+#if defined(_WIN32)
+    // What Windows cannot be told by a test that runs without privileges of its own.
+    if (verb == "pipe") {
+        context.Skip(line, "Windows keeps no named pipe among the files of a folder");
+        return true;
+    }
+    if (verb == "link") {
+        context.Skip(line, "a symbolic link needs a privilege on Windows that the tests lack");
+        return true;
+    }
+    if (verb == "read-only" && fs::is_directory(host, failed)) {
+        context.Skip(line, "a folder's read-only attribute keeps no new file out on Windows");
+        return true;
+    }
+#endif
+    if (verb == "read-only")
+        return world.MakeReadOnly(host, error);
+    if (verb == "missing") {
+        fs::remove_all(host, failed);
+    } else {
+        fs::create_directories(fs::path(host).parent_path(), failed);
+        if (!failed && verb == "link") {
+            // The target is written as given: a relative one is relative to the link's folder.
+            fs::create_symlink(line.Arg(3), host, failed);
+        } else if (!failed && verb == "pipe") {
+#if !defined(_WIN32)
+            if (::mkfifo(host.c_str(), 0666) != 0)
+                failed = std::error_code(errno, std::generic_category());
+#endif
+        }
+    }
+    if (failed) {
+        error = verb + ": " + failed.message();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool IsFaultSetupVerb(const std::string& verb) {
+    return verb == "read-only" || verb == "missing" || verb == "pipe" || verb == "link" ||
+           verb == "write-fails" || verb == "chip";
+}
 
 bool ParseHexText(const std::string& text, std::vector<uint8_t>& bytes) {
     return ParseHexBytes(text, bytes);
@@ -203,6 +319,8 @@ bool ApplySetup(IScenarioContext& context, const Line& line, CWorld& world, bool
         }
         return true;
     }
+    if (IsFaultSetupVerb(verb))
+        return ApplyFaultSetup(context, line, world, error);
     error = "unknown set-up line";
     return false;
 }

@@ -4,9 +4,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/Platform.h"
 #include "sim/Faults.h"
+#include "sim/SimChip.h"
 #include "sim/VideoTiming.h"
 #include "sim/VirtualSystem.h"
 
@@ -46,14 +48,62 @@ const sim::StandardTiming* NearestStandard(const std::string& name) {
 
 }  // namespace
 
+struct ChipPreset {
+    uint32_t bus;
+    uint8_t reg;
+    uint8_t value;
+};
+
 struct CWorld::Impl {
     sim::SystemDescription description;
     std::unique_ptr<sim::CVirtualSystem> system;
     std::string error;
+    std::vector<std::pair<std::string, std::filesystem::perms>> readOnly;
+    std::vector<ChipPreset> chipPresets;
 };
 
 CWorld::CWorld() : m_impl(std::make_unique<Impl>()) {}
-CWorld::~CWorld() = default;
+
+CWorld::~CWorld() {
+    platform::ClearWriteFault();
+    // Latest first: a file made read-only inside a folder made read-only is reached again.
+    for (auto it = m_impl->readOnly.rbegin(); it != m_impl->readOnly.rend(); ++it) {
+        std::error_code ignored;
+        std::filesystem::permissions(it->first, it->second, ignored);
+    }
+}
+
+bool CWorld::MakeReadOnly(const std::string& hostPath, std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    const fs::perms before = fs::status(hostPath, failed).permissions();
+    if (failed || !fs::exists(hostPath)) {
+        error = "read-only: no file or folder " + hostPath;
+        return false;
+    }
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(hostPath, write, fs::perm_options::remove, failed);
+    if (failed) {
+        error = "read-only: " + failed.message();
+        return false;
+    }
+    m_impl->readOnly.emplace_back(hostPath, before);
+    return true;
+}
+
+void CWorld::FailWritesAfter(const std::string& hostPath, size_t bytes) {
+    platform::SetWriteFault(hostPath, bytes);
+}
+
+bool CWorld::PresetChipRegister(uint32_t bus, uint32_t reg, uint8_t value, std::string& error) {
+    if (!sim::CSimChip::IsBus(bus) || reg > 0xFF) {
+        error = "chip takes bus 0x40 or 0x44 and a register 0 to 0xFF";
+        return false;
+    }
+    m_impl->chipPresets.push_back({bus, static_cast<uint8_t>(reg), value});
+    return true;
+}
 
 bool CWorld::AddDevice(const std::string& name, const std::string& hdmi, const std::string& vga,
                        const std::vector<std::string>& faults, std::string& error) {
@@ -109,6 +159,11 @@ device::IDeviceBackend& CWorld::Backend() {
         }
         m_impl->system = std::make_unique<sim::CVirtualSystem>(platform::SystemRoot(), d);
         m_impl->system->Activate(m_impl->error);
+        // Power-on has set every register; the presets are what happened to the card since.
+        if (m_impl->system->IsActive() && m_impl->system->DeviceCount() > 0) {
+            for (const ChipPreset& preset : m_impl->chipPresets)
+                m_impl->system->Card(0).Chip().Write(preset.bus, preset.reg, preset.value);
+        }
     }
     return m_impl->system->Backend();
 }

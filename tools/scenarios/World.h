@@ -26,6 +26,16 @@ class CWorld {
     // A chip register of the first device; false without a device.
     bool ChipRegister(uint32_t bus, uint32_t reg, uint8_t& value) const;
 
+    // --- Faults the set-up lines arrange. Each is undone when the world ends, so the scratch
+    // folder can be removed and the next scenario starts clean.
+    // Takes every write bit from a file or folder, as Windows's read-only attribute.
+    bool MakeReadOnly(const std::string& hostPath, std::string& error);
+    // Every write of hostPath (of every file when empty) fails after this many bytes.
+    void FailWritesAfter(const std::string& hostPath, size_t bytes);
+    // A register byte of the first device's chip as the card holds it when the program starts
+    // (after power-on), for the writers' read-modify-write to meet.
+    bool PresetChipRegister(uint32_t bus, uint32_t reg, uint8_t value, std::string& error);
+
   private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;

@@ -85,7 +85,7 @@ TEST_F(RealSystem, DrivePathsAreUsedAsTheyAreAndA64BitBuildReadsSysnativeAsSyste
 #endif
 }
 
-TEST_F(RealSystem, ASystemRootTakesDrivePathsIntoItsFolderAsOnLinux) {
+TEST_F(RealSystem, ASystemRootTakesTheSystemFolderIntoItsFolder) {
     platform::SetSystemRoot("C:\\vroot");
     EXPECT_EQ(platform::HostPath("C:\\Windows\\Sysnative\\format.bin"),
               "C:\\vroot/Windows/System32/format.bin");
@@ -93,7 +93,8 @@ TEST_F(RealSystem, ASystemRootTakesDrivePathsIntoItsFolderAsOnLinux) {
     EXPECT_EQ(platform::HostPath("c:\\VROOT\\import.bin"), "c:\\VROOT\\import.bin");
     EXPECT_EQ(platform::HostPath("C:/vroot/Windows/System32/format.bin"),
               "C:/vroot/Windows/System32/format.bin");
-    EXPECT_EQ(platform::HostPath("C:\\vroot2\\x.bin"), "C:\\vroot/vroot2/x.bin");
+    // Outside the system folder drive C: is the real one.
+    EXPECT_EQ(platform::HostPath("C:\\vroot2\\x.bin"), "C:\\vroot2\\x.bin");
     platform::SetSystemRoot("");
     EXPECT_EQ(platform::HostPath("C:\\Windows\\System32\\format.bin"),
               "C:\\Windows\\System32\\format.bin");

@@ -1,0 +1,147 @@
+// The CVT formulas: standard (CRT) blanking, reduced blanking v1 and v2 (CVT 1.2) and reduced
+// blanking v3 (CVT 2.0), without margins.
+#include <algorithm>
+#include <cmath>
+
+#include "timing/standards/Internal.h"
+#include "timing/standards/Timing.h"
+
+namespace standards {
+
+namespace {
+
+constexpr int kCell = 8;               // character cell width in pixels
+constexpr double kMinVSyncBp = 550.0;  // µs of vertical sync and back porch, standard blanking
+constexpr int kMinVPorch = 3;          // lines of vertical front porch, standard blanking
+constexpr int kMinVBackPorch = 6;      // lines of vertical back porch
+constexpr double kHSyncPercent = 8.0;
+constexpr double kCPrime = 30.0;  // the blanking formula's C' and M' (C 40, M 600, K 128, J 20)
+constexpr double kMPrime = 300.0;
+constexpr double kRbMinVBlank = 460.0;  // µs of vertical blanking, reduced blanking
+
+// The vertical sync width by aspect ratio. A ratio holds when the height gives the width in
+// whole pixels, so 1365x768 counts as 16:9 and 1366x768 as none; 5:4 holds only exactly.
+int VSyncByAspect(int width, int height) {
+    if (height * 4 / 3 == width)
+        return 4;
+    if (height * 16 / 9 == width)
+        return 5;
+    if (height * 16 / 10 == width)
+        return 6;
+    if (height * 5 == width * 4 || height * 15 / 9 == width)
+        return 7;
+    return 10;
+}
+
+// One field as the formulas count it.
+struct Frame {
+    int Lines = 0;         // active lines of a field
+    double Interlace = 0;  // the half line of an interlaced field
+    double FieldRate = 0;
+};
+
+}  // namespace
+
+Outcome ComputeCvt(Formula variant, const Request& request) {
+    Outcome out;
+    if (!CheckRequest(variant, request, out))
+        return out;
+    const bool rb2 = variant == Formula::CvtRb2 || variant == Formula::CvtRb3;
+    // Reduced blanking v2 and v3 take any width. The others compute on whole character cells; a
+    // width between cells keeps its extra pixels in the active line and the total, with the
+    // blanking and the clock of the cell below.
+    const int cellWidth = rb2 ? request.Width : request.Width / kCell * kCell;
+    if (cellWidth <= 0)
+        return Refuse(out, "The width must be at least 8 pixels, one character cell.");
+    const int extra = request.Width - cellWidth;
+
+    Frame f;
+    f.Lines = request.Interlaced ? request.Height / 2 : request.Height;
+    f.Interlace = request.Interlaced ? 0.5 : 0.0;
+    f.FieldRate = request.Rate;
+    const double fieldPeriod = 1000000.0 / f.FieldRate;  // µs
+
+    Timing& t = out.Result;
+    int hBlank = 0;
+    int hSync = 0;
+    int hFront = 0;
+    int vFront = 0;
+    int vSync = 0;
+    int vBlank = 0;  // lines of a field outside the active ones, the half line aside
+    double clockMHz = 0.0;
+
+    if (variant == Formula::Cvt) {
+        vSync = VSyncByAspect(request.Width, request.Height);
+        const double hPeriod = (fieldPeriod - kMinVSyncBp) / (f.Lines + kMinVPorch + f.Interlace);
+        if (!(hPeriod > 0.0))
+            return Refuse(out, TooFastMessage(request.Rate));
+        int vSyncBp = static_cast<int>(std::floor(kMinVSyncBp / hPeriod)) + 1;
+        if (vSyncBp < vSync + kMinVBackPorch)
+            vSyncBp = vSync + kMinVBackPorch;
+        vFront = kMinVPorch;
+        vBlank = vSyncBp + kMinVPorch;
+        double duty = kCPrime - kMPrime * hPeriod / 1000.0;
+        if (duty < 20.0)
+            duty = 20.0;
+        hBlank = static_cast<int>(std::floor(cellWidth * duty / (100.0 - duty) / (2 * kCell))) * 2 *
+                 kCell;
+        const int total = cellWidth + hBlank;
+        clockMHz = 0.25 * StepsDown(total / hPeriod / 0.25);
+        hSync = static_cast<int>(std::floor(kHSyncPercent / 100.0 * total / kCell)) * kCell;
+        hFront = hBlank - hBlank / 2 - hSync;
+        t.HSyncPositive = false;
+        t.VSyncPositive = true;
+    } else {
+        const double hPeriod = (fieldPeriod - kRbMinVBlank) / f.Lines;
+        if (!(hPeriod > 0.0))
+            return Refuse(out, TooFastMessage(request.Rate));
+        const int vbiLines = static_cast<int>(std::floor(kRbMinVBlank / hPeriod)) + 1;
+        if (rb2) {
+            vSync = 8;
+            vBlank = std::max(vbiLines, 1 + vSync + kMinVBackPorch);
+            vFront = vBlank - vSync - kMinVBackPorch;
+            hBlank = 80;
+            hSync = 32;
+            hFront = 8;
+        } else {
+            vSync = VSyncByAspect(request.Width, request.Height);
+            vFront = 3;
+            vBlank = std::max(vbiLines, vFront + vSync + kMinVBackPorch);
+            hBlank = 160;
+            hSync = 32;
+            hFront = 48;
+        }
+        const double fieldLines = f.Lines + vBlank + f.Interlace;
+        const double ideal = f.FieldRate * fieldLines * (cellWidth + hBlank) / 1000000.0;
+        if (variant == Formula::CvtRb)
+            clockMHz = 0.25 * StepsDown(ideal / 0.25);
+        else if (variant == Formula::CvtRb2)
+            clockMHz = 0.001 * StepsDown(ideal / 0.001);
+        else
+            clockMHz = 0.25 * StepsUp(ideal / 0.25);
+        t.HSyncPositive = true;
+        t.VSyncPositive = false;
+    }
+
+    t.Interlaced = request.Interlaced;
+    t.HActive = request.Width;
+    t.HTotal = cellWidth + hBlank + extra;
+    t.HSync = hSync;
+    t.HFrontPorch = hFront;
+    if (request.Interlaced) {
+        // Both fields together: the two half lines make one more line of front porch.
+        t.VActive = 2 * f.Lines;
+        t.VFrontPorch = 2 * vFront + 1;
+        t.VSync = 2 * vSync;
+        t.VTotal = 2 * (f.Lines + vBlank) + 1;
+    } else {
+        t.VActive = f.Lines;
+        t.VFrontPorch = vFront;
+        t.VSync = vSync;
+        t.VTotal = f.Lines + vBlank;
+    }
+    t.PixelClockKHz = std::round(clockMHz * 1000000.0) / 1000.0;
+    return CheckResult(out);
+}
+
+}  // namespace standards
