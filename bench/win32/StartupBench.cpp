@@ -5,10 +5,38 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The visible top-level window titled `title` of process `pid`: other programs on the same
+// desktop (tests running beside this one) may show a window of the same title.
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t title[256] = {};
+    GetWindowTextW(hwnd, title, 256);
+    if (pid == search->pid && IsWindowVisible(hwnd) && wcscmp(title, search->title) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WindowOfProcess(DWORD pid, const wchar_t* title) {
+    WindowSearch search{pid, title, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 // A path given the Unix way (as CMake passes it to a program under Wine) is on drive Z:.
 std::wstring WindowsPath(const std::string& path) {
@@ -41,11 +69,11 @@ double TimeToWindow(const std::string& exe, const std::string& title) {
     double ms = -1;
     HWND window = nullptr;
     for (;;) {
-        window = FindWindowW(nullptr, wideTitle.c_str());
+        window = WindowOfProcess(process.dwProcessId, wideTitle.c_str());
         QueryPerformanceCounter(&now);
         const double elapsed =
             1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart;
-        if (window != nullptr && IsWindowVisible(window)) {
+        if (window != nullptr) {
             ms = elapsed;
             break;
         }

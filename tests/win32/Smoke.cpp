@@ -5,9 +5,37 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
+
+// The visible top-level window titled `title` of process `pid`: other programs on the same
+// desktop (tests running beside this one) may show a window of the same title.
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t title[256] = {};
+    GetWindowTextW(hwnd, title, 256);
+    if (pid == search->pid && IsWindowVisible(hwnd) && wcscmp(title, search->title) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WindowOfProcess(DWORD pid, const wchar_t* title) {
+    WindowSearch search{pid, title, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 // A path given the Unix way (as CMake passes it to a program under Wine) is on drive Z:.
 std::wstring WindowsPath(const std::string& path) {
@@ -41,11 +69,10 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-HWND WaitForWindow(const wchar_t* title, DWORD ms) {
+HWND WaitForWindow(DWORD pid, const wchar_t* title, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
     while (GetTickCount64() < end) {
-        HWND hwnd = FindWindowW(nullptr, title);
-        if (hwnd != nullptr && IsWindowVisible(hwnd)) {
+        if (HWND hwnd = WindowOfProcess(pid, title)) {
             return hwnd;
         }
         Sleep(20);
@@ -70,7 +97,7 @@ int main(int argc, char** argv) {
         std::printf("FAIL cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
         return 1;
     }
-    HWND window = WaitForWindow(L"Zeriveve", 30000);
+    HWND window = WaitForWindow(process.dwProcessId, L"Zeriveve", 30000);
     Check(window != nullptr, "the window \"Zeriveve\" is shown");
     if (window != nullptr) {
         HWND box = GetDlgItem(window, 1000);

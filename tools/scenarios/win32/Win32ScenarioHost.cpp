@@ -357,14 +357,28 @@ class CWin32ScenarioHost final : public IScenarioHost {
         if (box == nullptr || found == state.items.end()) {
             return;  // the box does not offer it
         }
-        // With the keyboard on the closed box: Home goes to the first item, Down walks on.
-        SetFocus(box);
-        const int index = static_cast<int>(found - state.items.begin());
-        if (SendMessageW(box, CB_GETCURSEL, 0, 0) != index) {
-            PostKey(box, VK_HOME);
-            for (int i = 0; i < index; ++i) {
-                PostKey(box, VK_DOWN);
+        // With the keyboard on the closed box: Down and Up walk the items (Down from no item
+        // takes the first), as far as the one the user wants.
+        HWND keys = box;
+        if (state.kind == ui::ControlKind::ComboBox) {
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            if (GetComboBoxInfo(box, &info) && info.hwndItem != nullptr) {
+                keys = info.hwndItem;
             }
+        }
+        SetFocus(keys);
+        const int index = static_cast<int>(found - state.items.begin());
+        int at = static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0));
+        if (at < 0) {
+            PostKey(keys, VK_DOWN);
+            at = 0;
+        }
+        for (; at < index; ++at) {
+            PostKey(keys, VK_DOWN);
+        }
+        for (; at > index; --at) {
+            PostKey(keys, VK_UP);
         }
     }
 
@@ -588,6 +602,12 @@ class CWin32ScenarioHost final : public IScenarioHost {
             m_problems.push_back("a file dialog without a file name box");
             ClickButton(box, IDCANCEL);
             return;
+        }
+        // A user types the path as the system shows paths, without the long-path prefix the
+        // runner gives the headless host.
+        const std::string longPrefix = "\\\\?\\";
+        if (path.compare(0, longPrefix.size(), longPrefix) == 0) {
+            path.erase(0, longPrefix.size());
         }
         SetWindowTextW(name, ui::ToWide(path).c_str());
         ClickButton(box, IDOK);
