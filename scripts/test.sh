@@ -67,3 +67,11 @@ WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
 scripts/wine-run.sh "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
 ctest --preset mingw-x86_64 -j 2
+
+# Figures: start-up of the program beside a minimal dialog program under Wine, and the size of
+# the exe that ships.
+bench=build/mingw-x86_64/bench/win32
+scripts/wine-run.sh "$prefix" "$bench/vz_startup_bench.exe" 10 \
+    "$PWD/build/mingw-x86_64/hosts/win32/Vuvereze.exe" Zeriveve \
+    "$PWD/$bench/vz_minimal_dialog.exe" Minimal </dev/null || echo "start-up bench: no figures"
+echo "size of the 32-bit Vuvereze.exe: $(stat -c %s build/mingw-i686/hosts/win32/Vuvereze.exe) bytes (at most 2 MB)"
