@@ -83,17 +83,27 @@ void CWin32Window::Show() {
 }
 
 void CWin32Window::PairControls() {
-    // The dialog manager creates the controls in the template's order, which is also the order
-    // of the dialog's states; statics share one id, so only the order can pair them.
+    // Controls with an id of their own are found by it. Statics share one id, so they are
+    // paired in the order the dialog manager created them, which is the template's order.
     const std::vector<ControlState>& states = m_dlg.Controls();
     m_controls.assign(states.size(), Control{});
-    HWND child = GetWindow(m_hwnd, GW_CHILD);
+    std::vector<HWND> statics;
+    for (HWND child = GetWindow(m_hwnd, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        if (id == IDC_STATIC || id == 0xFFFF) {
+            statics.push_back(child);
+        }
+    }
+    size_t nextStatic = 0;
     for (size_t i = 0; i < states.size(); ++i) {
-        m_controls[i].id = states[i].id;
-        m_controls[i].kind = states[i].kind;
-        m_controls[i].hwnd = child;
-        if (child != nullptr) {
-            child = GetWindow(child, GW_HWNDNEXT);
+        Control& control = m_controls[i];
+        control.id = states[i].id;
+        control.kind = states[i].kind;
+        if (states[i].id != IDC_STATIC) {
+            control.hwnd = GetDlgItem(m_hwnd, states[i].id);
+        } else if (nextStatic < statics.size()) {
+            control.hwnd = statics[nextStatic++];
         }
     }
 }

@@ -4,6 +4,7 @@
 // real controls. Message boxes and file dialogs are the system's own; a CBT hook sees them come
 // up and the driver answers them as a user would, reading what they show.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,55 @@ class CWin32ScenarioHost final : public IScenarioHost {
             }
         }
         return window != nullptr;
+    }
+
+    // A picture of the topmost window as the screen shows it, saved as a BMP file beside the
+    // PNG asked for (the Windows build has no PNG writer of its own).
+    bool Shoot(const std::string& path, bool nextBox) override {
+        ui::CDialog* top = m_host.Topmost();
+        HWND window = top != nullptr ? m_host.WindowOf(*top) : nullptr;
+        if (nextBox || window == nullptr) {
+            return false;
+        }
+        RECT rect;
+        GetWindowRect(window, &rect);
+        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        // What the screen shows there, once every control has painted.
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // The system shows what was painted once the program waits for messages: a moment of it.
+        MsgWaitForMultipleObjectsEx(0, nullptr, 200, QS_ALLINPUT, 0);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        const std::string file = path.substr(0, path.rfind('.')) + ".bmp";
+        const DWORD size = static_cast<DWORD>(width) * height * 4;
+        BITMAPFILEHEADER header{};
+        header.bfType = 0x4D42;
+        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+        header.bfSize = header.bfOffBits + size;
+        bool written = false;
+        if (FILE* out = std::fopen(file.c_str(), "wb")) {
+            written = std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                      std::fwrite(bits, size, 1, out) == 1;
+            written = std::fclose(out) == 0 && written;
+        }
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return written;
     }
 
     std::vector<std::string> TakeProblems() override { return std::move(m_problems); }
