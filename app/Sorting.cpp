@@ -62,7 +62,16 @@ void CVuverezeDlg::SortByColumn(ui::CListCtrl& list, int column) {
         for (int i = 0; i < 3; ++i)
             m_sortTexts[row][i] = list.GetItemText(row, i);
     }
-    list.SortItems([&](intptr_t a, intptr_t b) { return CompareRows(a, b, list); });
+    // Rows whose keys are equal stay in table order, whichever way and whatever column the
+    // list was sorted before: the Id is the row's place in its part of the table.
+    list.SortItems([&](intptr_t a, intptr_t b) {
+        const int order = CompareRows(a, b, list);
+        if (order != 0)
+            return order;
+        const int idA = ParseDecimalInt(m_sortTexts[a][0]);
+        const int idB = ParseDecimalInt(m_sortTexts[b][0]);
+        return idA == idB ? 0 : idA < idB ? -1 : 1;
+    });
     m_sortTexts.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 #include "ui/qt/QtWindow.h"
@@ -210,7 +211,10 @@ bool CQtWindow::OnKey(QWidget* widget, QKeyEvent* event) {
             input.kind = Input::KeyEsc;
             break;
         case Qt::Key_Space:
-            // Space types into edits and ticks list rows; only buttons are pressed by it here.
+            if (control != nullptr && control->kind == ControlKind::ListView) {
+                return OnListSpace(*control, event);
+            }
+            // Space types into edits; only buttons are pressed by it here.
             if (control == nullptr || !IsButton(control->kind)) {
                 return false;
             }
@@ -222,6 +226,36 @@ bool CQtWindow::OnKey(QWidget* widget, QKeyEvent* event) {
     if (press && !event->isAutoRepeat()) {
         Queue(std::move(input));
     }
+    return true;
+}
+
+bool CQtWindow::OnListSpace(const Control& control, QKeyEvent* event) {
+    const CDialog& dlg = m_dlg;
+    const ControlState& state = dlg.Control(control.id);
+    if ((state.extendedStyle & LVS_EX_CHECKBOXES) == 0) {
+        return true;  // Qt would toggle the selection, which the Windows list does not
+    }
+    // Space ticks the box of the row with the focus, whichever cell of it Qt has as current.
+    auto* list = static_cast<QTableWidget*>(control.widget);
+    const int row = list->currentIndex().row();
+    QTableWidgetItem* item = row >= 0 ? list->item(row, 0) : nullptr;
+    if (event->type() != QEvent::KeyPress || event->isAutoRepeat() || item == nullptr ||
+        row >= static_cast<int>(state.rows.size())) {
+        return true;
+    }
+    // The row shows the new tick at once, so that a second Space before the first is served
+    // ticks it back; the state sets the row right once the tick has been served.
+    const bool on = item->checkState() != Qt::Checked;
+    {
+        const QSignalBlocker block(list);
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    }
+    Input input;
+    input.kind = Input::Tick;
+    input.id = control.id;
+    input.row = row;
+    input.on = on;
+    Queue(std::move(input));
     return true;
 }
 

@@ -13,8 +13,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include "platform/Platform.h"
@@ -26,6 +30,9 @@ namespace {
 // The dialog manager's base unit across is the mean width of the Latin letters of the font.
 constexpr const char* kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
+// The size of a standard icon on the Windows desktop the templates were drawn for.
+constexpr int kIconSize = 32;
+
 Qt::WindowFlags FlagsFor(const CDialog& dlg) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if ((dlg.GetStyle() & WS_SYSMENU) != 0) {
@@ -33,6 +40,47 @@ Qt::WindowFlags FlagsFor(const CDialog& dlg) {
     }
     return flags;
 }
+
+// A report list that scrolls by whole rows as the Windows list view does: the top row is always
+// shown whole, and the last page leaves blank space under the last row rather than sliding the
+// top row half under the header, which Qt does when the last row is scrolled to.
+class CReportList : public QTableWidget {
+  public:
+    using QTableWidget::QTableWidget;
+
+  protected:
+    void scrollContentsBy(int dx, int dy) override {
+        QTableWidget::scrollContentsBy(dx, dy);
+        AlignTopRow();
+    }
+    void updateGeometries() override {
+        QTableWidget::updateGeometries();
+        AlignTopRow();
+    }
+
+  private:
+    void AlignTopRow() {
+        QHeaderView* rows = verticalHeader();
+        const int top = verticalScrollBar()->value();
+        if (top >= 0 && top < rows->count() && rows->offset() != rows->sectionPosition(top)) {
+            rows->setOffsetToSectionPosition(top);
+            viewport()->update();
+        }
+    }
+};
+
+// Full-row selection marks the row; a focus box around the one cell that is Qt's current cell
+// means nothing to a user of a list that has no cells to pick.
+class CRowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
 
 }  // namespace
 
@@ -134,7 +182,16 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
     switch (state.kind) {
         case ControlKind::Edit: {
             auto* edit = new QLineEdit(m_window);
-            edit->setReadOnly((state.style & ES_READONLY) != 0);
+            if ((state.style & ES_READONLY) != 0) {
+                // A field the user cannot type into is drawn on the dialog's own face, as the
+                // Windows edit draws it, not white as if it took input.
+                edit->setReadOnly(true);
+                QPalette palette = edit->palette();
+                for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+                    palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
+                }
+                edit->setPalette(palette);
+            }
             connect(edit, &QLineEdit::textEdited, this,
                     [this, id](const QString& text) { QueueType(id, text); });
             return edit;
@@ -182,11 +239,18 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
             return group;
         }
         case ControlKind::Icon: {
+            // The icon is shown at its own size from the rectangle's corner, whatever the
+            // rectangle's size, as the Windows icon control sizes itself to a loaded icon.
             auto* icon = new QLabel(m_window);
-            const int size = qRound(state.rect.cx * m_baseX / 4.0);
-            icon->setPixmap(QApplication::style()
+            QPixmap image = QApplication::style()
                                 ->standardIcon(QStyle::SP_ComputerIcon)
-                                .pixmap(qMin(size, 32)));
+                                .pixmap(kIconSize, kIconSize);
+            if (image.width() != kIconSize) {
+                image = image.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio,
+                                     Qt::SmoothTransformation);
+            }
+            icon->setPixmap(image);
+            icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             icon->setAttribute(Qt::WA_TransparentForMouseEvents);
             return icon;
         }
@@ -202,7 +266,8 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
 
 QWidget* CQtWindow::CreateList(const ControlState& state, Control& control) {
     const int id = control.id;
-    auto* list = new QTableWidget(m_window);
+    auto* list = new CReportList(m_window);
+    list->setItemDelegate(new CRowDelegate(list));
     list->verticalHeader()->hide();
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -259,6 +324,10 @@ void CQtWindow::Place(const ControlState& state, QWidget* widget) const {
     // A combo box's rectangle includes its drop-down; the closed box is as high as its text.
     if (state.kind == ControlKind::ComboBox || state.kind == ControlKind::DropDownList) {
         height = widget->sizeHint().height();
+    }
+    if (state.kind == ControlKind::Icon) {
+        widget->setGeometry(x, y, kIconSize, kIconSize);
+        return;
     }
     widget->setGeometry(x, y, width, height);
 }

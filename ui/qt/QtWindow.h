@@ -104,6 +104,7 @@ class CQtWindow : public QObject {
     void QueueListTick(int id, int row, int column);
     bool OnMouse(QWidget* widget, QMouseEvent* event);
     bool OnKey(QWidget* widget, QKeyEvent* event);
+    bool OnListSpace(const Control& control, QKeyEvent* event);
     void ShowSystemMenu(const QPoint& globalPos);
 
     CDialog& m_dlg;

@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,6 +34,7 @@ constexpr int kGo = 102;
 constexpr int kList = 103;
 constexpr int kCombo = 104;
 constexpr int kPlain = 105;
+constexpr int kShown = 106;  // a read-only edit, as "Detected Width"
 
 QApplication& App() {
     static int argc = 1;
@@ -75,6 +78,9 @@ const DialogTemplate& ProbeTemplate() {
             Ctl(IDOK, ControlKind::PushButton, "OK", {140, 100, 50, 14}),
             Ctl(kCombo, ControlKind::ComboBox, "", {10, 70, 60, 40}, CBS_DROPDOWN),
             Ctl(kPlain, ControlKind::PushButton, "Plain", {80, 100, 50, 14}),
+            Ctl(kShown, ControlKind::Edit, "", {10, 88, 60, 10}, ES_READONLY),
+            // The About box's icon: a rectangle smaller than the icon it shows.
+            Ctl(IDC_STATIC, ControlKind::Icon, "128", {140, 30, 21, 20}, SS_ICON),
         };
         return d;
     }();
@@ -333,11 +339,17 @@ TEST_F(QtHostTest, ScrollingToTheEndShowsTheLastRowAtTheBottom) {
     std::vector<int> top;
     std::vector<int> bottom;
     int programTop = 0;
+    QRect topRect;
+    QRect lastRect;
+    int rowsHeight = 0;
     auto look = [&](CProbeDlg& d) {
         auto* list = static_cast<QTableWidget*>(d.Widget(kList));
         top.push_back(list->rowAt(1));
         bottom.push_back(list->rowAt(list->viewport()->height() - 2));
         programTop = d.Control(kList).topIndex;
+        topRect = list->visualRect(list->model()->index(top.back(), 0));
+        lastRect = list->visualRect(list->model()->index(list->rowCount() - 1, 0));
+        rowsHeight = list->viewport()->height();
     };
     Run({[](CProbeDlg& d) {
              CListCtrl list(&d, kList);
@@ -355,11 +367,105 @@ TEST_F(QtHostTest, ScrollingToTheEndShowsTheLastRowAtTheBottom) {
          look, ClickOk});
     ASSERT_EQ(top.size(), 2u);
     EXPECT_EQ(top[0], 0);
-    EXPECT_EQ(bottom[1], 29);
-    // The program's page agrees with the screen's: its top row is on screen, whole or cut by the
-    // header at most by one row.
-    EXPECT_GE(programTop, top[1]);
-    EXPECT_LE(programTop, top[1] + 1);
+    // Both the top row and the last one are whole: none slides half under the header, and what
+    // is left of the page under the last row stays blank, as in the Windows list.
+    EXPECT_EQ(topRect.top(), 0);
+    EXPECT_LE(lastRect.bottom(), rowsHeight - 1);
+    EXPECT_GT(lastRect.bottom(), rowsHeight - 1 - lastRect.height());
+    EXPECT_TRUE(bottom[1] == 29 || bottom[1] == -1);
+    // The program's page agrees with the screen's: its top row is the one on top.
+    EXPECT_EQ(programTop, top[1]);
+}
+
+TEST_F(QtHostTest, SpaceTicksTheBoxOfTheFocusedRowWhicheverCellIsCurrent) {
+    std::vector<bool> ticked;
+    std::vector<bool> selected;
+    auto look = [&](CProbeDlg& d) {
+        ticked.push_back(d.Control(kList).rows[1].checked);
+        selected.push_back((d.Control(kList).rows[1].state & LVIS_SELECTED) != 0);
+    };
+    Run({[](CProbeDlg& d) {
+             auto* list = static_cast<QTableWidget*>(d.Widget(kList));
+             // As a click on the row's "Format" cell leaves it: the focus on row 1, column 1.
+             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                               list->visualRect(list->model()->index(1, 1)).center());
+             list->setFocus();
+             QTest::keyClick(list, Qt::Key_Space);
+         },
+         look,
+         [](CProbeDlg& d) {
+             // Two presses before the loop serves either: ticked and unticked again.
+             auto* list = static_cast<QTableWidget*>(d.Widget(kList));
+             QTest::keyClick(list, Qt::Key_Space);
+             QTest::keyClick(list, Qt::Key_Space);
+         },
+         look, ClickOk});
+    EXPECT_EQ(ticked, (std::vector<bool>{true, true}));
+    // Space leaves the selection alone.
+    EXPECT_EQ(selected, (std::vector<bool>{true, true}));
+}
+
+TEST_F(QtHostTest, TheFocusedRowOfAFullRowListHasNoFocusBoxAroundOneCell) {
+    int marked = -1;
+    Run({[&marked](CProbeDlg& d) {
+             auto* list = static_cast<QTableWidget*>(d.Widget(kList));
+             list->setFocus();
+             list->setCurrentIndex(list->model()->index(1, 1));
+             list->clearSelection();
+             ASSERT_TRUE(list->hasFocus());
+             const QImage image = list->viewport()->grab().toImage();
+             const QColor base = list->palette().color(QPalette::Base);
+             // The cell's outline, where a focus box would be drawn and no text is.
+             const QRect cell = list->visualRect(list->model()->index(1, 1));
+             marked = 0;
+             for (int x = cell.left(); x <= cell.right(); ++x) {
+                 marked += image.pixelColor(x, cell.top()) != base;
+                 marked += image.pixelColor(x, cell.bottom()) != base;
+             }
+             for (int y = cell.top(); y <= cell.bottom(); ++y) {
+                 marked += image.pixelColor(cell.left(), y) != base;
+                 marked += image.pixelColor(cell.right(), y) != base;
+             }
+         },
+         ClickOk});
+    EXPECT_EQ(marked, 0);
+}
+
+TEST_F(QtHostTest, AReadOnlyEditIsDrawnOnTheDialogsFaceNotAsAWhiteField) {
+    QColor readOnly;
+    QColor editable;
+    QColor face;
+    Run({[&](CProbeDlg& d) {
+             auto* shown = static_cast<QLineEdit*>(d.Widget(kShown));
+             EXPECT_TRUE(shown->isReadOnly());
+             const QImage a = shown->grab().toImage();
+             const QImage b = d.Widget(kEdit)->grab().toImage();
+             readOnly = a.pixelColor(a.width() / 2, a.height() / 2);
+             editable = b.pixelColor(b.width() / 2, b.height() / 2);
+             face = d.Window()->palette().color(QPalette::Window);
+         },
+         ClickOk});
+    EXPECT_EQ(readOnly, face);
+    EXPECT_NE(editable, face);
+}
+
+TEST_F(QtHostTest, AnIconIsShownAtItsOwnSizeFromTheCornerOfItsRectangle) {
+    QRect place;
+    QSize image;
+    QPoint corner;
+    Run({[&](CProbeDlg& d) {
+             for (auto* label : d.Window()->findChildren<QLabel*>()) {
+                 if (!label->pixmap().isNull()) {
+                     place = label->geometry();
+                     image = label->pixmap().deviceIndependentSize().toSize();
+                 }
+             }
+             // The icon's corner is at the template's (140, 30): OK's left, the check box's top.
+             corner = QPoint(d.Widget(IDOK)->x(), d.Widget(kBox)->y());
+         },
+         ClickOk});
+    EXPECT_EQ(image, QSize(32, 32));
+    EXPECT_EQ(place, QRect(corner, QSize(32, 32)));
 }
 
 TEST_F(QtHostTest, EnterIsOkWhileEscapeAndTheCloseButtonCancel) {
