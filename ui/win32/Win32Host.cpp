@@ -254,7 +254,7 @@ int CWin32Host::ListPageRows(CDialog& dlg, int controlId) {
     return IHost::ListPageRows(dlg, controlId);
 }
 
-void CWin32Host::Pump(bool paintsOnly) {
+void CWin32Host::Pump() {
     MSG msg;
     // Messages sent by other windows are served by any look at the queue; paints are taken out
     // and drawn. Input stays where it is, in order, for the modal loop after the wait.
@@ -262,7 +262,6 @@ void CWin32Host::Pump(bool paintsOnly) {
     while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
         DispatchMessageW(&msg);
     }
-    (void)paintsOnly;
 }
 
 void CWin32Host::Wait(platform::IClock& clock, uint32_t ms) {
@@ -272,7 +271,7 @@ void CWin32Host::Wait(platform::IClock& clock, uint32_t ms) {
     const bool nested = m_waiting;
     m_waiting = true;
     HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    Pump(true);
+    Pump();
     if (&clock == &platform::RealClock()) {
         // Windows takes a window whose program has not looked at its queue for five seconds
         // as hung; a test blocks for longer. So the wait looks in at least every 100 ms.
@@ -280,7 +279,7 @@ void CWin32Host::Wait(platform::IClock& clock, uint32_t ms) {
         for (uint64_t now = clock.NowMs(); now < end; now = clock.NowMs()) {
             const DWORD slice = static_cast<DWORD>(std::min<uint64_t>(end - now, 100));
             MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_PAINT | QS_SENDMESSAGE, 0);
-            Pump(true);
+            Pump();
         }
     } else {
         clock.Sleep(ms);

@@ -65,7 +65,7 @@ class CWin32Host : public IHost, public platform::IWaitHandler {
   private:
     win32::CWin32Window* WindowFor(const CDialog& dlg) const;
     void Route(MSG& msg);
-    void Pump(bool paintsOnly);
+    void Pump();
 
     HINSTANCE m_resources;
     std::vector<win32::CWin32Window*> m_open;  // the topmost at the back
