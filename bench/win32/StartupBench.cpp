@@ -2,6 +2,8 @@
 // turns, median of N each. Usage: vz_startup_bench N PROGRAM TITLE YARDSTICK TITLE
 #include <windows.h>
 
+#include "tests/win32/ChildWindow.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -11,50 +13,9 @@
 
 namespace {
 
-// The visible top-level window titled `title` of process `pid`: other programs on the same
-// desktop (tests running beside this one) may show a window of the same title.
-struct WindowSearch {
-    DWORD pid;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t title[256] = {};
-    GetWindowTextW(hwnd, title, 256);
-    if (pid == search->pid && IsWindowVisible(hwnd) && wcscmp(title, search->title) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WindowOfProcess(DWORD pid, const wchar_t* title) {
-    WindowSearch search{pid, title, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// A path given the Unix way (as CMake passes it to a program under Wine) is on drive Z:.
-std::wstring WindowsPath(const std::string& path) {
-    std::wstring wide(path.begin(), path.end());
-    if (!wide.empty() && wide.front() == L'/') {
-        wide = L"Z:" + wide;
-        for (wchar_t& c : wide) {
-            if (c == L'/') {
-                c = L'\\';
-            }
-        }
-    }
-    return wide;
-}
-
 // Milliseconds from CreateProcess to the window with `title` being visible; -1 on failure.
 double TimeToWindow(const std::string& exe, const std::string& title) {
-    std::wstring command = L"\"" + WindowsPath(exe) + L"\"";
+    std::wstring command = L"\"" + vztest::WindowsPath(exe) + L"\"";
     const std::wstring wideTitle(title.begin(), title.end());
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
@@ -69,7 +30,7 @@ double TimeToWindow(const std::string& exe, const std::string& title) {
     double ms = -1;
     HWND window = nullptr;
     for (;;) {
-        window = WindowOfProcess(process.dwProcessId, wideTitle.c_str());
+        window = vztest::WindowOfProcess(process.dwProcessId, wideTitle.c_str());
         QueryPerformanceCounter(&now);
         const double elapsed =
             1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart;

@@ -4,52 +4,13 @@
 // Usage: vz_win32_smoke PATH\Vuvereze.exe
 #include <windows.h>
 
+#include "tests/win32/ChildWindow.h"
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
 namespace {
-
-// The visible top-level window titled `title` of process `pid`: other programs on the same
-// desktop (tests running beside this one) may show a window of the same title.
-struct WindowSearch {
-    DWORD pid;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t title[256] = {};
-    GetWindowTextW(hwnd, title, 256);
-    if (pid == search->pid && IsWindowVisible(hwnd) && wcscmp(title, search->title) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WindowOfProcess(DWORD pid, const wchar_t* title) {
-    WindowSearch search{pid, title, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// A path given the Unix way (as CMake passes it to a program under Wine) is on drive Z:.
-std::wstring WindowsPath(const std::string& path) {
-    std::wstring wide(path.begin(), path.end());
-    if (!wide.empty() && wide.front() == L'/') {
-        wide = L"Z:" + wide;
-        for (wchar_t& c : wide) {
-            if (c == L'/') {
-                c = L'\\';
-            }
-        }
-    }
-    return wide;
-}
 
 int g_checks = 0;
 int g_failures = 0;
@@ -72,7 +33,7 @@ std::wstring TextOf(HWND hwnd) {
 HWND WaitForWindow(DWORD pid, const wchar_t* title, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
     while (GetTickCount64() < end) {
-        if (HWND hwnd = WindowOfProcess(pid, title)) {
+        if (HWND hwnd = vztest::WindowOfProcess(pid, title)) {
             return hwnd;
         }
         Sleep(20);
@@ -88,7 +49,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string exe = argv[1];
-    std::wstring command = L"\"" + WindowsPath(exe) + L"\"";
+    std::wstring command = L"\"" + vztest::WindowsPath(exe) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

@@ -37,14 +37,6 @@ size_t EntriesIn(const std::string& folder) {
         std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
-
-
-
-
-
-
-
-
 const std::vector<uint8_t> kOld = {1, 2, 3};
 const std::vector<uint8_t> kNew = {7, 8, 9, 10, 11};
 
