@@ -76,7 +76,9 @@ class CKsPropertySet final : public CComObject<IKsPropertySet> {
 };
 
 // The device link asks the filter for its property set and nothing else; any other interface
-// is refused, since a wrapper for it does not exist.
+// is refused, since a wrapper for it does not exist. The property set's wrapper is made once
+// and kept with the filter: as on the system's own object, every QueryInterface hands out the
+// same interface, which lives as long as the filter does (the device handle relies on that).
 class CBaseFilter final : public CComObject<IBaseFilter> {
   public:
     explicit CBaseFilter(::IBaseFilter* filter) : m_filter(filter) {}
@@ -89,23 +91,31 @@ class CBaseFilter final : public CComObject<IBaseFilter> {
         if (!(iid == IID_IKsPropertySet)) {
             return CComObject<IBaseFilter>::QueryInterface(iid, object);
         }
-        ::IKsPropertySet* set = nullptr;
-        const HRESULT hr =
-            m_filter->QueryInterface(::IID_IKsPropertySet, reinterpret_cast<void**>(&set));
-        if (FAILED(hr) || set == nullptr) {
-            return FAILED(hr) ? hr : E_NOINTERFACE;
+        if (!m_propertySet) {
+            ::IKsPropertySet* set = nullptr;
+            const HRESULT hr =
+                m_filter->QueryInterface(::IID_IKsPropertySet, reinterpret_cast<void**>(&set));
+            if (FAILED(hr) || set == nullptr) {
+                if (set != nullptr) {
+                    set->Release();
+                }
+                return FAILED(hr) ? hr : E_NOINTERFACE;
+            }
+            auto* wrapped = new (std::nothrow) CKsPropertySet(set);
+            if (wrapped == nullptr) {
+                set->Release();
+                return E_OUTOFMEMORY;
+            }
+            m_propertySet.Reset(wrapped);
         }
-        auto* wrapped = new (std::nothrow) CKsPropertySet(set);
-        if (wrapped == nullptr) {
-            set->Release();
-            return E_OUTOFMEMORY;
-        }
-        *object = static_cast<IKsPropertySet*>(wrapped);
+        m_propertySet->AddRef();
+        *object = static_cast<IKsPropertySet*>(m_propertySet.Get());
         return S_OK;
     }
 
   private:
     CHeld<::IBaseFilter> m_filter;
+    CComRef<IKsPropertySet> m_propertySet;
 };
 
 class CPropertyBag final : public CComObject<IPropertyBag> {
