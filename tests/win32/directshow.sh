@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# directshow.sh TEMPLATE_PREFIX DLL CLIENT [NAME]: registers the simulated card from a
-# description of six devices in a prefix of its own (a copy of the template: registering must
-# not reach the prefix the other tests share), runs CLIENT with "registered", unregisters, and
-# runs CLIENT with "none".
+# directshow.sh TEMPLATE_PREFIX DLL CLIENT PROGRAM VUVEREZE SMOKE: registers the simulated card
+# from a description of six devices in a prefix of its own (a copy of the template: registering
+# must not reach the prefix the other tests share), runs CLIENT with "registered", registers
+# anew and runs PROGRAM, which drives VUVEREZE; then unregisters, runs CLIENT with "none" and
+# SMOKE, which sees the program list "N/A".
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 template="$1"
 dll="$2"
 client="$3"
-name="${4:-directshow}"
+program="$4"
+vuvereze="$5"
+smoke="$6"
+name=directshow
 run="$here/../../scripts/wine-run.sh"
 
 # The template is made on first use, by any Windows test.
@@ -45,6 +49,12 @@ VZ_SIMCARD_MACHINE="$(winpath "$work/machine.json")" \
 [ -f "$prefix/drive_c/windows/system32/format.bin" ] && echo "ok   registering seeds format.bin" ||
     { echo "FAIL registering seeds format.bin"; status=1; }
 "$run" "$prefix" "$client" registered "$(winpath "$work")" || status=1
+# The client removed a device and left its requests in the logs: the program starts afresh.
+rm -f "$work"/*.log
+VZ_SIMCARD_MACHINE="$(winpath "$work/machine.json")" \
+    "$run" "$prefix" regsvr32 /s "$(winpath "$dll")" || { echo "FAIL regsvr32"; exit 1; }
+"$run" "$prefix" "$program" "$vuvereze" "$(winpath "$work")" || status=1
 "$run" "$prefix" regsvr32 /s /u "$(winpath "$dll")" || { echo "FAIL regsvr32 /u"; exit 1; }
 "$run" "$prefix" "$client" none || status=1
+"$run" "$prefix" "$smoke" "$vuvereze" || status=1
 exit $status
