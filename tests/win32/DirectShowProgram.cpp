@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -174,6 +175,148 @@ void Unlock(HWND main) {
     WaitForText(lock, L"Lock", 5000);
 }
 
+// Memory in the program's process for the list view messages that carry a pointer, which no
+// system copies between processes.
+class CRemoteBuffer {
+  public:
+    CRemoteBuffer(HANDLE process, size_t size)
+        : m_process(process),
+          m_at(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~CRemoteBuffer() {
+        if (m_at != nullptr) {
+            VirtualFreeEx(m_process, m_at, 0, MEM_RELEASE);
+        }
+    }
+    CRemoteBuffer(const CRemoteBuffer&) = delete;
+    CRemoteBuffer& operator=(const CRemoteBuffer&) = delete;
+
+    template <class T>
+    LRESULT Send(HWND hwnd, UINT message, WPARAM wparam, T& value) {
+        if (m_at == nullptr ||
+            !WriteProcessMemory(m_process, m_at, &value, sizeof value, nullptr)) {
+            return 0;
+        }
+        const LRESULT result = SendMessageW(hwnd, message, wparam, reinterpret_cast<LPARAM>(m_at));
+        ReadProcessMemory(m_process, m_at, &value, sizeof value, nullptr);
+        return result;
+    }
+
+  private:
+    HANDLE m_process;
+    void* m_at;
+};
+
+bool Checked(HWND list, int row) {
+    return SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) ==
+           INDEXTOSTATEIMAGEMASK(2);
+}
+
+// Clicks the row's check box where the list's own hit test finds it.
+bool TickRow(HANDLE process, HWND list, int row) {
+    CRemoteBuffer remote(process, 256);
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    if (!remote.Send(list, LVM_GETITEMRECT, row, bounds)) {
+        return false;
+    }
+    const bool before = Checked(list, row);
+    const int y = (bounds.top + bounds.bottom) / 2;
+    for (int x = bounds.left; x < bounds.left + 48; ++x) {
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{x, y};
+        remote.Send(list, LVM_SUBITEMHITTEST, 0, hit);
+        if (hit.iItem == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            const LPARAM at = MAKELPARAM(x + 3, y);
+            PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(list, WM_LBUTTONUP, 0, at);
+            for (int i = 0; i < 100 && Checked(list, row) == before; ++i) {
+                Sleep(20);
+            }
+            return Checked(list, row) != before;
+        }
+    }
+    return false;
+}
+
+// What the programs of this session send to the debugger channel, as a debug-string listener
+// sees it: the shared buffer and its two events, read on a thread of its own.
+class CDebugListener {
+  public:
+    CDebugListener() {
+        m_ready = CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY");
+        m_data = CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY");
+        m_mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                       L"DBWIN_BUFFER");
+        m_view =
+            m_mapping != nullptr ? MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 4096) : nullptr;
+        InitializeCriticalSection(&m_lock);
+        if (m_ready != nullptr && m_data != nullptr && m_view != nullptr) {
+            m_thread = CreateThread(nullptr, 0, &CDebugListener::Listen, this, 0, nullptr);
+        }
+    }
+    ~CDebugListener() {
+        m_stop = true;
+        if (m_thread != nullptr) {
+            SetEvent(m_data);
+            WaitForSingleObject(m_thread, 5000);
+            CloseHandle(m_thread);
+        }
+        if (m_view != nullptr) {
+            UnmapViewOfFile(m_view);
+        }
+        for (HANDLE h : {m_mapping, m_ready, m_data}) {
+            if (h != nullptr) {
+                CloseHandle(h);
+            }
+        }
+        DeleteCriticalSection(&m_lock);
+    }
+    CDebugListener(const CDebugListener&) = delete;
+    CDebugListener& operator=(const CDebugListener&) = delete;
+
+    bool Heard(const std::string& text, DWORD ms) {
+        const ULONGLONG end = GetTickCount64() + ms;
+        do {
+            EnterCriticalSection(&m_lock);
+            bool found = false;
+            for (const std::string& line : m_lines) {
+                found = found || line.find(text) != std::string::npos;
+            }
+            LeaveCriticalSection(&m_lock);
+            if (found) {
+                return true;
+            }
+            Sleep(20);
+        } while (GetTickCount64() < end);
+        return false;
+    }
+
+  private:
+    static DWORD WINAPI Listen(void* self) {
+        auto* me = static_cast<CDebugListener*>(self);
+        while (!me->m_stop) {
+            SetEvent(me->m_ready);
+            if (WaitForSingleObject(me->m_data, 1000) != WAIT_OBJECT_0 || me->m_stop) {
+                continue;
+            }
+            const char* text = static_cast<const char*>(me->m_view) + sizeof(DWORD);
+            EnterCriticalSection(&me->m_lock);
+            me->m_lines.emplace_back(text, strnlen(text, 4096 - sizeof(DWORD)));
+            LeaveCriticalSection(&me->m_lock);
+        }
+        return 0;
+    }
+
+    HANDLE m_ready = nullptr;
+    HANDLE m_data = nullptr;
+    HANDLE m_mapping = nullptr;
+    void* m_view = nullptr;
+    HANDLE m_thread = nullptr;
+    CRITICAL_SECTION m_lock;
+    volatile bool m_stop = false;
+    std::vector<std::string> m_lines;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -182,6 +325,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string logFolder = argv[2];
+    CDebugListener debug;
     std::wstring command = L"\"" + WindowsPath(argv[1]) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -213,11 +357,22 @@ int main(int argc, char** argv) {
                 ItemCount(GetDlgItem(main, 1004)) == 34 && ItemCount(GetDlgItem(main, 1003)) == 3;
         }
         Check(filled, "both lists are filled: 34 built-in, 3 user formats");
+        Check(debug.Heard("ReadCertificatefromFile add format", 5000),
+              "the debug output tells the table was read");
+        // The first built-in format's check box: its record's Enabled word (after the 2-byte
+        // header and the 20-byte tag) is all that changes.
+        HWND supported = GetDlgItem(main, 1004);
+        const bool wasOn = Checked(supported, 0);
+        Check(TickRow(process.hProcess, supported, 0), "a click ticks the first built-in format");
+        std::vector<char> expected = seeded;
+        if (expected.size() > 2 + 20) {
+            expected[2 + 20] = wasOn ? 0 : 1;
+        }
         Click(GetDlgItem(main, 1012));
         Sleep(500);
         Check(FindMessageBox(pid, main, 200) == nullptr, "Apply shows no message");
-        Check(ReadBytes(SystemFile("format.bin")) == seeded,
-              "Apply writes format.bin back byte for byte");
+        Check(ReadBytes(SystemFile("format.bin")) == expected,
+              "Apply writes format.bin with that format switched, byte for byte");
         Check(Contains(ReadLines(logFolder + "\\Vuvereze simulated card 000.log"), "SET RELOAD 1"),
               "and the driver is asked to reload it");
         Unlock(main);
