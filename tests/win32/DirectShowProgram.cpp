@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -167,6 +168,84 @@ std::wstring LockDevice(DWORD process, HWND main, const std::wstring& name) {
         }
     }
     return L"<nothing happened>";
+}
+
+// Types into an edit control as the keyboard does: all of its text selected, then the
+// characters.
+void Type(HWND edit, const std::wstring& text) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    PostMessageW(edit, WM_KEYDOWN, VK_DELETE, 0);
+    for (wchar_t c : text) {
+        PostMessageW(edit, WM_CHAR, c, 1);
+    }
+    WaitForText(edit, text, 2000);
+}
+
+// Picks a drop-down list's entry by its text.
+bool Choose(HWND dialog, int id, const std::wstring& text) {
+    HWND box = GetDlgItem(dialog, id);
+    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t item[256] = {};
+        if (SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 255) {
+            SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        }
+        if (text == item) {
+            SendMessageW(box, CB_SETCURSEL, i, 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(box));
+            return true;
+        }
+    }
+    return false;
+}
+
+size_t RecordCount(const std::vector<char>& table) {
+    return table.size() >= 2 ? (table.size() - 2) / 124 : 0;
+}
+
+// Add, Test and OK: the editor measures the card through DirectShow, the test loads
+// "testformat.bin", OK stores the format and applies the table.
+void AddWithTestAndOk(DWORD pid, HWND main, const std::string& log) {
+    Click(GetDlgItem(main, 1005));
+    HWND editor = FindMessageBox(pid, main, 10000);
+    Check(editor != nullptr, "Add opens the timing editor");
+    if (editor == nullptr) {
+        return;
+    }
+    Check(WaitForText(GetDlgItem(editor, 1029), L"1920", 5000) &&
+              WaitForText(GetDlgItem(editor, 1028), L"1080", 5000),
+          "it detects the card's 1920x1080 at once");
+    const std::pair<int, const wchar_t*> fields[] = {
+        {1018, L"1920"}, {1019, L"1080"}, {1021, L"4"}, {1023, L"5"},
+        {1016, L"2200"}, {1017, L"1125"}, {1026, L"60"}};
+    for (const auto& [id, text] : fields) {
+        Type(GetDlgItem(editor, id), text);
+    }
+    Check(Choose(editor, 1054, L"Positive") && Choose(editor, 1055, L"Positive") &&
+              Choose(editor, 1037, L"No"),
+          "the polarities and the scan are chosen");
+    Click(GetDlgItem(editor, 1036));
+    bool tested = false;
+    for (int i = 0; i < 500 && !tested; ++i, Sleep(20)) {
+        tested = Contains(ReadLines(log), "SET RELOAD 2");
+    }
+    Check(tested && !ReadBytes(SystemFile("testformat.bin")).empty(),
+          "Test writes testformat.bin and has the driver load it");
+    Check(Contains(ReadLines(log), "SET CHIP 0x40 0x16 2 0x08 0x98"),
+          "after programming the PLL for 2200 clocks a line");
+    const size_t before = RecordCount(ReadBytes(SystemFile("format.bin")));
+    Click(GetDlgItem(editor, 1008));
+    for (int i = 0; i < 500 && IsWindow(editor); ++i) {
+        Sleep(20);
+    }
+    Check(!IsWindow(editor), "OK closes the editor");
+    bool stored = false;
+    for (int i = 0; i < 250 && !stored; ++i, Sleep(20)) {
+        stored = ItemCount(GetDlgItem(main, 1003)) == 4 &&
+                 RecordCount(ReadBytes(SystemFile("format.bin"))) == before + 1;
+    }
+    Check(stored, "the format is a new user row and a new record of format.bin");
 }
 
 void Unlock(HWND main) {
@@ -375,9 +454,18 @@ int main(int argc, char** argv) {
               "Apply writes format.bin with that format switched, byte for byte");
         Check(Contains(ReadLines(logFolder + "\\Vuvereze simulated card 000.log"), "SET RELOAD 1"),
               "and the driver is asked to reload it");
+        AddWithTestAndOk(pid, main, logFolder + "\\Vuvereze simulated card 000.log");
         Unlock(main);
         Check(TextOf(GetDlgItem(main, 1001)) == L"Lock" && IsWindowEnabled(box),
               "Unlock gives the device box back");
+        Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock again");
+        bool refilled = false;
+        for (int i = 0; i < 250 && !refilled; ++i, Sleep(20)) {
+            refilled =
+                ItemCount(GetDlgItem(main, 1004)) == 34 && ItemCount(GetDlgItem(main, 1003)) == 4;
+        }
+        Check(refilled, "reads the table anew: the added format is there");
+        Unlock(main);
 
         const std::wstring deviceError =
             L"Device initized error! Please check the device is available or not!";
