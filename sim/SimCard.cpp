@@ -279,7 +279,7 @@ bool CSimCard::LoadTable(uint8_t selector) {
         return false;
     }
     std::vector<uint8_t> bytes;
-    const std::string path = platform::HostPath(std::string("C:\\Windows\\System32\\") + name);
+    const std::string path = platform::HostPath(m_systemFolder + "\\" + name);
     if (!platform::ReadWholeFile(path, bytes) || !IsTableLayout(bytes)) {
         return false;
     }

@@ -58,6 +58,9 @@ class CSimCard {
     // records) is refused and the table stays as it was. This is what a reload request does,
     // without the log line; the driver also does it once when it starts.
     bool LoadTable(uint8_t selector);
+    // Where the table files are read: "C:\\Windows\\System32" of the system drive unless a
+    // driver served on a real machine names that machine's own system folder.
+    void SetSystemFolder(std::string windowsFolder) { m_systemFolder = std::move(windowsFolder); }
     // The raw bytes of the table in use, empty before the first load.
     const std::vector<uint8_t>& LoadedTable() const { return m_loadedTable; }
     // "format.bin" or "testformat.bin": the file the table in use came from; empty before.
@@ -86,6 +89,7 @@ class CSimCard {
     std::vector<uint8_t> m_loadedTable;
     std::string m_loadedFile;
     std::vector<uint8_t> m_lastFormatTable;
+    std::string m_systemFolder = "C:\\Windows\\System32";
 };
 
 }  // namespace sim

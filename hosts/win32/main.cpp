@@ -1,8 +1,9 @@
-// Vuvereze.exe: the Win32 host, the Windows platform layer and the machine's capture devices.
+// Vuvereze.exe: the Win32 host, the Windows platform layer and the machine's capture devices,
+// reached through DirectShow.
 #include <string>
 
 #include "app/VuverezeApp.h"
-#include "device/DeviceBackend.h"
+#include "device/directshow/DirectShowBackend.h"
 #include "platform/Platform.h"
 #include "ui/Dialog.h"
 #include "ui/win32/Win32Host.h"
@@ -10,16 +11,6 @@
 #include <objbase.h>
 
 namespace {
-
-// Until the program reaches DirectShow the machine offers no capture device: the device box
-// says "N/A" and only Cancel leads on.
-class CNoDevices final : public device::IDeviceBackend {
-  public:
-    device::HRESULT CreateSystemDeviceEnum(device::ICreateDevEnum** deviceEnum) override {
-        *deviceEnum = nullptr;
-        return E_FAIL;
-    }
-};
 
 // The executable's base name titles every message box, as the framework does it.
 std::string ModuleBaseName() {
@@ -49,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ui::SetHost(&host);
     platform::SetWaitHandler(&host);
     ui::SetAppName(ModuleBaseName());
-    CNoDevices devices;
+    device::CDirectShowBackend devices;
     const int exitCode = app::CVuverezeApp(devices, [] {
                              return static_cast<int32_t>(CoInitialize(nullptr));
                          }).Run();

@@ -1,0 +1,298 @@
+// The simulated card's filter. The sim's headers come before the Windows ones: these define
+// S_OK and its kin as macros of the same values, after the device link's constants.
+#include "device/DriverProtocol.h"
+#include "sim/SimCard.h"
+#include "sim/SystemDescription.h"
+#include "sim/VirtualSystem.h"
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "sim/directshow/SimCardFilter.h"
+
+LONG g_serverLocks = 0;
+
+namespace {
+
+// A card keeps its registers, table and log for as long as the process lives, as a real card
+// does while the program binds its filter again.
+struct SharedCard {
+    sim::CSimCard Card;
+    std::wstring LogFile;
+    size_t LoggedLines = 0;
+};
+
+std::map<std::wstring, std::shared_ptr<SharedCard>>& Cards() {
+    static std::map<std::wstring, std::shared_ptr<SharedCard>> cards;
+    return cards;
+}
+
+device::GUID ToDevice(REFGUID guid) {
+    device::GUID out;
+    std::memcpy(&out, &guid, sizeof out);
+    return out;
+}
+
+bool ReadText(IPropertyBag* bag, const wchar_t* name, std::wstring& value) {
+    VARIANT var;
+    VariantInit(&var);
+    var.vt = VT_BSTR;
+    const HRESULT hr = bag->Read(name, &var, nullptr);
+    const bool ok = SUCCEEDED(hr) && var.vt == VT_BSTR;
+    if (ok) {
+        value.assign(var.bstrVal != nullptr ? var.bstrVal : L"",
+                     var.bstrVal != nullptr ? SysStringLen(var.bstrVal) : 0);
+    }
+    VariantClear(&var);
+    return ok;
+}
+
+std::string Narrow(const std::wstring& text) {
+    return platform::WideToUtf8(std::u16string(text.begin(), text.end()));
+}
+
+bool ReadDescription(const std::wstring& file, sim::SystemDescription& description) {
+    if (file.empty()) {
+        description = sim::DefaultSystemDescription();
+        return true;
+    }
+    std::vector<uint8_t> bytes;
+    std::string error;
+    return platform::ReadWholeFile(Narrow(file), bytes) &&
+           sim::ParseSystemDescription(
+               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+               description, error) &&
+           sim::ValidateSystemDescription(description, error);
+}
+
+std::string SystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return "C:\\Windows\\System32";
+    }
+    return Narrow(std::wstring(folder, length));
+}
+
+// The card a device's bag names, made and started on its first bind in this process.
+std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
+    std::wstring machine;
+    std::wstring index;
+    std::wstring log;
+    if (!ReadText(bag, kMachineValue, machine) || !ReadText(bag, kDeviceValue, index)) {
+        return nullptr;
+    }
+    ReadText(bag, kLogValue, log);
+    const std::wstring key = machine + L"|" + index;
+    auto found = Cards().find(key);
+    if (found != Cards().end()) {
+        return found->second;
+    }
+    sim::SystemDescription description;
+    wchar_t* end = nullptr;
+    const unsigned long at = std::wcstoul(index.c_str(), &end, 10);
+    if (index.empty() || *end != L'\0' || !ReadDescription(machine, description) ||
+        at >= description.Devices.size()) {
+        return nullptr;
+    }
+    const sim::DeviceDescription& entry = description.Devices[at];
+    auto card = std::make_shared<SharedCard>();
+    card->LogFile = log;
+    card->Card.SetSystemFolder(SystemFolder());
+    card->Card.SetInput(device::kInputVga, entry.Vga.Signal);
+    card->Card.SetInput(device::kInputHdmi, entry.Hdmi.Signal);
+    for (const std::string& fault : entry.Faults) {
+        card->Card.Faults().Set(fault, true);
+    }
+    card->Card.PowerOn();
+    card->Card.LoadTable(device::kReloadFormatFile);
+    Cards()[key] = card;
+    return card;
+}
+
+// Appends the log lines not yet written: the file is the card's log as a test reads it, and
+// survives the process.
+void FlushLog(SharedCard& card) {
+    const std::vector<std::string>& log = card.Card.Log();
+    if (card.LogFile.empty() || card.LoggedLines >= log.size()) {
+        return;
+    }
+    FILE* file = _wfopen(card.LogFile.c_str(), L"ab");
+    if (file == nullptr) {
+        return;
+    }
+    for (; card.LoggedLines < log.size(); ++card.LoggedLines) {
+        std::fprintf(file, "%s\n", log[card.LoggedLines].c_str());
+    }
+    std::fclose(file);
+}
+
+class CSimCardFilter final : public IBaseFilter, public IPersistPropertyBag, public IKsPropertySet {
+  public:
+    CSimCardFilter() { InterlockedIncrement(&g_serverLocks); }
+    CSimCardFilter(const CSimCardFilter&) = delete;
+    CSimCardFilter& operator=(const CSimCardFilter&) = delete;
+
+    // --- IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IMediaFilter ||
+            iid == IID_IBaseFilter) {
+            *object = static_cast<IBaseFilter*>(this);
+        } else if (iid == IID_IPersistPropertyBag) {
+            *object = static_cast<IPersistPropertyBag*>(this);
+        } else if (iid == IID_IKsPropertySet && m_card != nullptr &&
+                   !m_card->Card.Faults().Has(sim::Fault::NoPropertySet)) {
+            *object = static_cast<IKsPropertySet*>(this);
+        } else {
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refs); }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = InterlockedDecrement(&m_refs);
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+    // --- IPersist, IMediaFilter, IBaseFilter: a capture filter that never streams.
+    STDMETHODIMP GetClassID(CLSID* clsid) override {
+        if (clsid == nullptr) {
+            return E_POINTER;
+        }
+        *clsid = CLSID_VzSimCardFilter;
+        return S_OK;
+    }
+    STDMETHODIMP Stop() override {
+        m_state = State_Stopped;
+        return S_OK;
+    }
+    STDMETHODIMP Pause() override {
+        m_state = State_Paused;
+        return S_OK;
+    }
+    STDMETHODIMP Run(REFERENCE_TIME) override {
+        m_state = State_Running;
+        return S_OK;
+    }
+    STDMETHODIMP GetState(DWORD, FILTER_STATE* state) override {
+        if (state == nullptr) {
+            return E_POINTER;
+        }
+        *state = m_state;
+        return S_OK;
+    }
+    STDMETHODIMP SetSyncSource(IReferenceClock*) override { return S_OK; }
+    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override {
+        if (clock == nullptr) {
+            return E_POINTER;
+        }
+        *clock = nullptr;
+        return S_OK;
+    }
+    STDMETHODIMP EnumPins(IEnumPins** pins) override {
+        if (pins != nullptr) {
+            *pins = nullptr;
+        }
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP FindPin(LPCWSTR, IPin** pin) override {
+        if (pin != nullptr) {
+            *pin = nullptr;
+        }
+        return VFW_E_NOT_FOUND;
+    }
+    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override {
+        if (info == nullptr) {
+            return E_POINTER;
+        }
+        lstrcpynW(info->achName, m_name.c_str(), MAX_FILTER_NAME);
+        info->pGraph = nullptr;
+        return S_OK;
+    }
+    STDMETHODIMP JoinFilterGraph(IFilterGraph*, LPCWSTR name) override {
+        m_name = name != nullptr ? name : L"";
+        return S_OK;
+    }
+    STDMETHODIMP QueryVendorInfo(LPWSTR* info) override {
+        if (info != nullptr) {
+            *info = nullptr;
+        }
+        return E_NOTIMPL;
+    }
+
+    // --- IPersistPropertyBag: the enumerator hands over the device's bag when it binds.
+    STDMETHODIMP InitNew() override { return S_OK; }
+    STDMETHODIMP Load(IPropertyBag* bag, IErrorLog*) override {
+        if (bag == nullptr) {
+            return E_POINTER;
+        }
+        std::shared_ptr<SharedCard> card = CardFor(bag);
+        if (card == nullptr) {
+            return HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+        }
+        // A device that fails to bind fails here, the one step of binding the filter has.
+        if (card->Card.Faults().Has(sim::Fault::Bind)) {
+            return E_FAIL;
+        }
+        m_card = std::move(card);
+        return S_OK;
+    }
+    STDMETHODIMP Save(IPropertyBag*, BOOL, BOOL) override { return E_NOTIMPL; }
+
+    // --- IKsPropertySet: the driver, buffers passed as they are.
+    STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceSize, LPVOID data,
+                     DWORD dataSize) override {
+        const HRESULT hr =
+            m_card->Card.Set(ToDevice(set), id, instance, instanceSize, data, dataSize);
+        FlushLog(*m_card);
+        return hr;
+    }
+    STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceSize, LPVOID data,
+                     DWORD dataSize, DWORD* returned) override {
+        uint32_t got = 0;
+        const HRESULT hr = m_card->Card.Get(ToDevice(set), id, instance, instanceSize, data,
+                                            dataSize, returned != nullptr ? &got : nullptr);
+        if (returned != nullptr) {
+            *returned = got;
+        }
+        FlushLog(*m_card);
+        return hr;
+    }
+    STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
+        uint32_t got = 0;
+        const HRESULT hr =
+            m_card->Card.QuerySupported(ToDevice(set), id, support != nullptr ? &got : nullptr);
+        if (support != nullptr) {
+            *support = got;
+        }
+        return hr;
+    }
+
+  private:
+    ~CSimCardFilter() { InterlockedDecrement(&g_serverLocks); }
+
+    LONG m_refs = 1;
+    FILTER_STATE m_state = State_Stopped;
+    std::wstring m_name;
+    std::shared_ptr<SharedCard> m_card;
+};
+
+}  // namespace
+
+IUnknown* NewSimCardFilter() {
+    return static_cast<IBaseFilter*>(new (std::nothrow) CSimCardFilter());
+}

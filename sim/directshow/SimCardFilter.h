@@ -1,0 +1,24 @@
+// The filter object of the simulated card: what the system device enumerator binds. It learns
+// which card it is from the property bag it is loaded with and then serves that card's driver
+// through IKsPropertySet.
+#pragma once
+
+#define STRSAFE_NO_DEPRECATE
+#include <windows.h>
+
+#include <dshow.h>
+
+// {6F1D3B52-8A47-4C1E-9E2B-5A7C0D94E361}
+inline constexpr GUID CLSID_VzSimCardFilter = {
+    0x6F1D3B52, 0x8A47, 0x4C1E, {0x9E, 0x2B, 0x5A, 0x7C, 0x0D, 0x94, 0xE3, 0x61}};
+
+// The values a registered device's property bag holds beside "FriendlyName".
+inline constexpr const wchar_t* kMachineValue = L"SimMachine";  // the description file, or ""
+inline constexpr const wchar_t* kDeviceValue = L"SimDevice";    // its index there, in decimal
+inline constexpr const wchar_t* kLogValue = L"SimLog";          // the request log file
+
+// Objects alive and locks held, for DllCanUnloadNow.
+extern LONG g_serverLocks;
+
+// A new filter with one reference, or null when memory runs out.
+IUnknown* NewSimCardFilter();

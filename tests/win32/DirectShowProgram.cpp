@@ -1,0 +1,507 @@
+// The shipped program over DirectShow, with the simulated card registered (by
+// tests/win32/directshow.sh), driven by real input messages from this second process: the
+// devices listed, Lock with both lists filled, Apply with the table rewritten and the driver
+// asked to reload, Unlock, the faults that reach the program through DirectShow, and OK.
+// Usage: vz_directshow_program PATH\Vuvereze.exe LOGFOLDER
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+int g_checks = 0;
+int g_failures = 0;
+
+void Check(bool ok, const std::string& what) {
+    ++g_checks;
+    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
+    if (!ok) {
+        ++g_failures;
+    }
+}
+
+std::wstring WindowsPath(const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    if (!wide.empty() && wide.front() == L'/') {
+        wide = L"Z:" + wide;
+    }
+    for (wchar_t& c : wide) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return wide;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void Click(HWND button) {
+    RECT rect;
+    GetClientRect(button, &rect);
+    const LPARAM at = MAKELPARAM(rect.right / 2, rect.bottom / 2);
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(button, WM_LBUTTONUP, 0, at);
+}
+
+// The program's message box: a dialog of its own process other than the main window.
+HWND FindMessageBox(DWORD process, HWND main, DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        for (HWND w = FindWindowW(L"#32770", nullptr); w != nullptr;
+             w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == process && w != main && IsWindowVisible(w)) {
+                return w;
+            }
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+// Reads the message box's text and presses its OK button; empty when none came up.
+std::wstring AnswerMessageBox(DWORD process, HWND main) {
+    HWND box = FindMessageBox(process, main, 10000);
+    if (box == nullptr) {
+        return L"";
+    }
+    const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
+    Click(GetDlgItem(box, IDOK));
+    for (int i = 0; i < 250 && IsWindow(box); ++i) {
+        Sleep(20);
+    }
+    return text;
+}
+
+bool WaitForText(HWND hwnd, const std::wstring& text, DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        if (TextOf(hwnd) == text) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+int ItemCount(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Picks the device box's entry of that name as a user does: the selection changes and the
+// box tells its dialog.
+bool SelectDevice(HWND main, HWND box, const std::wstring& name) {
+    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        if (SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 255) {
+            SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        }
+        if (name == text) {
+            SendMessageW(box, CB_SETCURSEL, i, 0);
+            PostMessageW(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(box));
+            return WaitForText(box, name, 2000);
+        }
+    }
+    return false;
+}
+
+std::vector<char> ReadBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> ReadLines(const std::string& file) {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    for (const std::string& l : lines) {
+        if (l == line) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string SystemFile(const char* name) {
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\" + name;
+}
+
+// Locks the named device and answers what comes up; the message box's text, or "" when the
+// program locked.
+std::wstring LockDevice(DWORD process, HWND main, const std::wstring& name) {
+    HWND box = GetDlgItem(main, 1000);
+    HWND lock = GetDlgItem(main, 1001);
+    if (!SelectDevice(main, box, name)) {
+        return L"<not listed>";
+    }
+    Click(lock);
+    const ULONGLONG end = GetTickCount64() + 15000;
+    while (GetTickCount64() < end) {
+        if (TextOf(lock) == L"UnLock") {
+            return L"";
+        }
+        if (FindMessageBox(process, main, 50) != nullptr) {
+            return AnswerMessageBox(process, main);
+        }
+    }
+    return L"<nothing happened>";
+}
+
+// Types into an edit control as the keyboard does: all of its text selected, then the
+// characters.
+void Type(HWND edit, const std::wstring& text) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    PostMessageW(edit, WM_KEYDOWN, VK_DELETE, 0);
+    for (wchar_t c : text) {
+        PostMessageW(edit, WM_CHAR, c, 1);
+    }
+    WaitForText(edit, text, 2000);
+}
+
+// Picks a drop-down list's entry by its text.
+bool Choose(HWND dialog, int id, const std::wstring& text) {
+    HWND box = GetDlgItem(dialog, id);
+    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t item[256] = {};
+        if (SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 255) {
+            SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        }
+        if (text == item) {
+            SendMessageW(box, CB_SETCURSEL, i, 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(box));
+            return true;
+        }
+    }
+    return false;
+}
+
+size_t RecordCount(const std::vector<char>& table) {
+    return table.size() >= 2 ? (table.size() - 2) / 124 : 0;
+}
+
+// Add, Test and OK: the editor measures the card through DirectShow, the test loads
+// "testformat.bin", OK stores the format and applies the table.
+void AddWithTestAndOk(DWORD pid, HWND main, const std::string& log) {
+    Click(GetDlgItem(main, 1005));
+    HWND editor = FindMessageBox(pid, main, 10000);
+    Check(editor != nullptr, "Add opens the timing editor");
+    if (editor == nullptr) {
+        return;
+    }
+    Check(WaitForText(GetDlgItem(editor, 1029), L"1920", 5000) &&
+              WaitForText(GetDlgItem(editor, 1028), L"1080", 5000),
+          "it detects the card's 1920x1080 at once");
+    const std::pair<int, const wchar_t*> fields[] = {
+        {1018, L"1920"}, {1019, L"1080"}, {1021, L"4"}, {1023, L"5"},
+        {1016, L"2200"}, {1017, L"1125"}, {1026, L"60"}};
+    for (const auto& [id, text] : fields) {
+        Type(GetDlgItem(editor, id), text);
+    }
+    Check(Choose(editor, 1054, L"Positive") && Choose(editor, 1055, L"Positive") &&
+              Choose(editor, 1037, L"No"),
+          "the polarities and the scan are chosen");
+    Click(GetDlgItem(editor, 1036));
+    bool tested = false;
+    for (int i = 0; i < 500 && !tested; ++i, Sleep(20)) {
+        tested = Contains(ReadLines(log), "SET RELOAD 2");
+    }
+    Check(tested && !ReadBytes(SystemFile("testformat.bin")).empty(),
+          "Test writes testformat.bin and has the driver load it");
+    Check(Contains(ReadLines(log), "SET CHIP 0x40 0x16 2 0x08 0x98"),
+          "after programming the PLL for 2200 clocks a line");
+    const size_t before = RecordCount(ReadBytes(SystemFile("format.bin")));
+    Click(GetDlgItem(editor, 1008));
+    for (int i = 0; i < 500 && IsWindow(editor); ++i) {
+        Sleep(20);
+    }
+    Check(!IsWindow(editor), "OK closes the editor");
+    bool stored = false;
+    for (int i = 0; i < 250 && !stored; ++i, Sleep(20)) {
+        stored = ItemCount(GetDlgItem(main, 1003)) == 4 &&
+                 RecordCount(ReadBytes(SystemFile("format.bin"))) == before + 1;
+    }
+    Check(stored, "the format is a new user row and a new record of format.bin");
+}
+
+void Unlock(HWND main) {
+    HWND lock = GetDlgItem(main, 1001);
+    Click(lock);
+    WaitForText(lock, L"Lock", 5000);
+}
+
+// Memory in the program's process for the list view messages that carry a pointer, which no
+// system copies between processes.
+class CRemoteBuffer {
+  public:
+    CRemoteBuffer(HANDLE process, size_t size)
+        : m_process(process),
+          m_at(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~CRemoteBuffer() {
+        if (m_at != nullptr) {
+            VirtualFreeEx(m_process, m_at, 0, MEM_RELEASE);
+        }
+    }
+    CRemoteBuffer(const CRemoteBuffer&) = delete;
+    CRemoteBuffer& operator=(const CRemoteBuffer&) = delete;
+
+    template <class T>
+    LRESULT Send(HWND hwnd, UINT message, WPARAM wparam, T& value) {
+        if (m_at == nullptr ||
+            !WriteProcessMemory(m_process, m_at, &value, sizeof value, nullptr)) {
+            return 0;
+        }
+        const LRESULT result = SendMessageW(hwnd, message, wparam, reinterpret_cast<LPARAM>(m_at));
+        ReadProcessMemory(m_process, m_at, &value, sizeof value, nullptr);
+        return result;
+    }
+
+  private:
+    HANDLE m_process;
+    void* m_at;
+};
+
+bool Checked(HWND list, int row) {
+    return SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) ==
+           INDEXTOSTATEIMAGEMASK(2);
+}
+
+// Clicks the row's check box where the list's own hit test finds it.
+bool TickRow(HANDLE process, HWND list, int row) {
+    CRemoteBuffer remote(process, 256);
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    if (!remote.Send(list, LVM_GETITEMRECT, row, bounds)) {
+        return false;
+    }
+    const bool before = Checked(list, row);
+    const int y = (bounds.top + bounds.bottom) / 2;
+    for (int x = bounds.left; x < bounds.left + 48; ++x) {
+        LVHITTESTINFO hit{};
+        hit.pt = POINT{x, y};
+        remote.Send(list, LVM_SUBITEMHITTEST, 0, hit);
+        if (hit.iItem == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            const LPARAM at = MAKELPARAM(x + 3, y);
+            PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(list, WM_LBUTTONUP, 0, at);
+            for (int i = 0; i < 100 && Checked(list, row) == before; ++i) {
+                Sleep(20);
+            }
+            return Checked(list, row) != before;
+        }
+    }
+    return false;
+}
+
+// What the programs of this session send to the debugger channel, as a debug-string listener
+// sees it: the shared buffer and its two events, read on a thread of its own.
+class CDebugListener {
+  public:
+    CDebugListener() {
+        m_ready = CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY");
+        m_data = CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY");
+        m_mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                       L"DBWIN_BUFFER");
+        m_view =
+            m_mapping != nullptr ? MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 4096) : nullptr;
+        InitializeCriticalSection(&m_lock);
+        if (m_ready != nullptr && m_data != nullptr && m_view != nullptr) {
+            m_thread = CreateThread(nullptr, 0, &CDebugListener::Listen, this, 0, nullptr);
+        }
+    }
+    ~CDebugListener() {
+        m_stop = true;
+        if (m_thread != nullptr) {
+            SetEvent(m_data);
+            WaitForSingleObject(m_thread, 5000);
+            CloseHandle(m_thread);
+        }
+        if (m_view != nullptr) {
+            UnmapViewOfFile(m_view);
+        }
+        for (HANDLE h : {m_mapping, m_ready, m_data}) {
+            if (h != nullptr) {
+                CloseHandle(h);
+            }
+        }
+        DeleteCriticalSection(&m_lock);
+    }
+    CDebugListener(const CDebugListener&) = delete;
+    CDebugListener& operator=(const CDebugListener&) = delete;
+
+    bool Heard(const std::string& text, DWORD ms) {
+        const ULONGLONG end = GetTickCount64() + ms;
+        do {
+            EnterCriticalSection(&m_lock);
+            bool found = false;
+            for (const std::string& line : m_lines) {
+                found = found || line.find(text) != std::string::npos;
+            }
+            LeaveCriticalSection(&m_lock);
+            if (found) {
+                return true;
+            }
+            Sleep(20);
+        } while (GetTickCount64() < end);
+        return false;
+    }
+
+  private:
+    static DWORD WINAPI Listen(void* self) {
+        auto* me = static_cast<CDebugListener*>(self);
+        while (!me->m_stop) {
+            SetEvent(me->m_ready);
+            if (WaitForSingleObject(me->m_data, 1000) != WAIT_OBJECT_0 || me->m_stop) {
+                continue;
+            }
+            const char* text = static_cast<const char*>(me->m_view) + sizeof(DWORD);
+            EnterCriticalSection(&me->m_lock);
+            me->m_lines.emplace_back(text, strnlen(text, 4096 - sizeof(DWORD)));
+            LeaveCriticalSection(&me->m_lock);
+        }
+        return 0;
+    }
+
+    HANDLE m_ready = nullptr;
+    HANDLE m_data = nullptr;
+    HANDLE m_mapping = nullptr;
+    void* m_view = nullptr;
+    HANDLE m_thread = nullptr;
+    CRITICAL_SECTION m_lock;
+    volatile bool m_stop = false;
+    std::vector<std::string> m_lines;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: vz_directshow_program PATH\\Vuvereze.exe LOGFOLDER\n");
+        return 2;
+    }
+    const std::string logFolder = argv[2];
+    CDebugListener debug;
+    std::wstring command = L"\"" + WindowsPath(argv[1]) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::printf("FAIL cannot start %s (error %lu)\n", argv[1], GetLastError());
+        return 1;
+    }
+    HWND main = nullptr;
+    for (int i = 0; i < 1500 && main == nullptr; ++i) {
+        HWND w = FindWindowW(nullptr, L"Zeriveve");
+        main = w != nullptr && IsWindowVisible(w) ? w : nullptr;
+        Sleep(20);
+    }
+    Check(main != nullptr, "the window \"Zeriveve\" is shown");
+    if (main != nullptr) {
+        const DWORD pid = process.dwProcessId;
+        HWND box = GetDlgItem(main, 1000);
+        Check(SendMessageW(box, CB_GETCOUNT, 0, 0) == 6 && IsWindowEnabled(box),
+              "the device box lists the six registered devices");
+
+        const std::vector<char> seeded = ReadBytes(SystemFile("format.bin"));
+        Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock binds the HD card");
+        // The button says "UnLock" before the lists are filled.
+        bool filled = false;
+        for (int i = 0; i < 250 && !filled; ++i, Sleep(20)) {
+            filled =
+                ItemCount(GetDlgItem(main, 1004)) == 34 && ItemCount(GetDlgItem(main, 1003)) == 3;
+        }
+        Check(filled, "both lists are filled: 34 built-in, 3 user formats");
+        Check(debug.Heard("ReadCertificatefromFile add format", 5000),
+              "the debug output tells the table was read");
+        // The first built-in format's check box: its record's Enabled word (after the 2-byte
+        // header and the 20-byte tag) is all that changes.
+        HWND supported = GetDlgItem(main, 1004);
+        const bool wasOn = Checked(supported, 0);
+        Check(TickRow(process.hProcess, supported, 0), "a click ticks the first built-in format");
+        std::vector<char> expected = seeded;
+        if (expected.size() > 2 + 20) {
+            expected[2 + 20] = wasOn ? 0 : 1;
+        }
+        Click(GetDlgItem(main, 1012));
+        Sleep(500);
+        Check(FindMessageBox(pid, main, 200) == nullptr, "Apply shows no message");
+        Check(ReadBytes(SystemFile("format.bin")) == expected,
+              "Apply writes format.bin with that format switched, byte for byte");
+        Check(Contains(ReadLines(logFolder + "\\Vuvereze simulated card 000.log"), "SET RELOAD 1"),
+              "and the driver is asked to reload it");
+        AddWithTestAndOk(pid, main, logFolder + "\\Vuvereze simulated card 000.log");
+        Unlock(main);
+        Check(TextOf(GetDlgItem(main, 1001)) == L"Lock" && IsWindowEnabled(box),
+              "Unlock gives the device box back");
+        Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock again");
+        bool refilled = false;
+        for (int i = 0; i < 250 && !refilled; ++i, Sleep(20)) {
+            refilled =
+                ItemCount(GetDlgItem(main, 1004)) == 34 && ItemCount(GetDlgItem(main, 1003)) == 4;
+        }
+        Check(refilled, "reads the table anew: the added format is there");
+        Unlock(main);
+
+        const std::wstring deviceError =
+            L"Device initized error! Please check the device is available or not!";
+        Check(LockDevice(pid, main, L"Failing Bind Capture") == deviceError,
+              "a failing binding: the device error");
+        Check(LockDevice(pid, main, L"No Reload Capture").empty(),
+              "the device without reload support locks");
+        Click(GetDlgItem(main, 1012));
+        Check(AnswerMessageBox(pid, main) == L"ReLoad file is fail!",
+              "and Apply reports the failed reload");
+        Unlock(main);
+        Check(LockDevice(pid, main, L"Get Only Capture").empty(), "the get-only device locks");
+        Click(GetDlgItem(main, 1012));
+        Check(AnswerMessageBox(pid, main) == L"ReLoad file is fail!",
+              "and Apply reports the failed reload");
+        Unlock(main);
+
+        // The card goes away after the program listed it, as an unplugged card does.
+        RegDeleteTreeW(HKEY_CLASSES_ROOT,
+                       L"CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance\\"
+                       L"Vuvereze simulated card 005");
+        Check(LockDevice(pid, main, L"Removed Capture") == deviceError,
+              "a removed device: the device error");
+
+        Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "the HD card locks again");
+        Click(GetDlgItem(main, 1008));
+    }
+    const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+    DWORD code = 1234;
+    if (!ended) {
+        TerminateProcess(process.hProcess, 99);
+    }
+    GetExitCodeProcess(process.hProcess, &code);
+    Check(ended && code == 0, "OK ends the program with exit code 0");
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("%d passed, %d failed\n", g_checks - g_failures, g_failures);
+    return g_failures == 0 ? 0 : 1;
+}

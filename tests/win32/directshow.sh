@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# directshow.sh TEMPLATE_PREFIX DLL CLIENT PROGRAM VUVEREZE SMOKE: registers the simulated card
+# from a description of six devices in a prefix of its own (a copy of the template: registering
+# must not reach the prefix the other tests share), runs CLIENT with "registered", registers
+# anew and runs PROGRAM, which drives VUVEREZE; then unregisters, runs CLIENT with "none" and
+# SMOKE, which sees the program list "N/A".
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+template="$1"
+dll="$2"
+client="$3"
+program="$4"
+vuvereze="$5"
+smoke="$6"
+name=directshow
+run="$here/../../scripts/wine-run.sh"
+
+# The template is made on first use, by any Windows test.
+"$run" "$template" cmd /c exit </dev/null >/dev/null 2>&1
+work="$(dirname "$template")/$name"
+prefix="$work/prefix"
+rm -rf "$work"
+mkdir -p "$work"
+# Hard links for the bulk; the registry files wineserver rewrites in place are real copies.
+cp -al "$template" "$prefix"
+for reg in system.reg user.reg userdef.reg; do
+    rm -f "$prefix/$reg"
+    cp "$template/$reg" "$prefix/$reg"
+done
+stop() { WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; }
+trap stop EXIT
+
+cat >"$work/machine.json" <<'JSON'
+{
+  "devices": [
+    { "friendlyName": "Zeriveve HD Capture", "inputs": { "hdmi": "1920x1080p60" } },
+    { "friendlyName": "Zeriveve HD Capture", "faults": ["no-property-set"] },
+    { "friendlyName": "Get Only Capture", "faults": ["get-only"] },
+    { "friendlyName": "No Reload Capture", "faults": ["no-reload"] },
+    { "friendlyName": "Failing Bind Capture", "faults": ["bind"] },
+    { "friendlyName": "Removed Capture" }
+  ]
+}
+JSON
+winpath() { echo "Z:$1" | tr / '\\'; }
+status=0
+VZ_SIMCARD_MACHINE="$(winpath "$work/machine.json")" \
+    "$run" "$prefix" regsvr32 /s "$(winpath "$dll")" || { echo "FAIL regsvr32"; exit 1; }
+[ -f "$prefix/drive_c/windows/system32/format.bin" ] && echo "ok   registering seeds format.bin" ||
+    { echo "FAIL registering seeds format.bin"; status=1; }
+"$run" "$prefix" "$client" registered "$(winpath "$work")" || status=1
+# The client removed a device and left its requests in the logs: the program starts afresh.
+rm -f "$work"/*.log
+VZ_SIMCARD_MACHINE="$(winpath "$work/machine.json")" \
+    "$run" "$prefix" regsvr32 /s "$(winpath "$dll")" || { echo "FAIL regsvr32"; exit 1; }
+"$run" "$prefix" "$program" "$vuvereze" "$(winpath "$work")" || status=1
+"$run" "$prefix" regsvr32 /s /u "$(winpath "$dll")" || { echo "FAIL regsvr32 /u"; exit 1; }
+"$run" "$prefix" "$client" none || status=1
+"$run" "$prefix" "$smoke" "$vuvereze" || status=1
+exit $status
