@@ -130,6 +130,11 @@ class CWin32ScenarioHost final : public IScenarioHost {
     bool ShownFocus(const ui::CDialog& dlg, int& id) override {
         HWND window = m_host.WindowOf(dlg);
         HWND focus = GetFocus();
+        // A window that another program on the same desktop took the activation from shows no
+        // focus at all; then there is nothing on screen to compare (tests run side by side).
+        if (window == nullptr || GetActiveWindow() != window || focus == nullptr) {
+            return false;
+        }
         id = 0;
         for (HWND h = focus; h != nullptr && h != window; h = GetParent(h)) {
             if (GetParent(h) == window) {
