@@ -292,6 +292,12 @@ class CWin32ScenarioHost final : public IScenarioHost {
         if (window == nullptr) {
             return;
         }
+        // Another program on the same desktop may have taken the activation: the user brings
+        // the window back to the front before going on.
+        if (GetActiveWindow() != window) {
+            SetForegroundWindow(window);
+            SetActiveWindow(window);
+        }
         HWND target = nullptr;
         POINT at{};
         switch (input.kind) {
