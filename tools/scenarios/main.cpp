@@ -1,6 +1,7 @@
 // vuvereze-scenarios [--host NAME] [--keep] FILE...: runs scenario files, one story each, on the
 // headless host or on a host with real windows.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--help" || arg == "-h") {
             return Usage(stdout);
         } else {
-            files.push_back(arg);
+            // Taken whole now: a file dialog of a real host may move the current folder.
+            std::error_code ignored;
+            const std::filesystem::path absolute = std::filesystem::absolute(arg, ignored);
+            files.push_back(absolute.empty() ? arg : absolute.string());
         }
     }
     if (files.empty() || !scenarios::MakeScenarioHost(host)) {

@@ -5,6 +5,7 @@
 // up and the driver answers them as a user would, reading what they show.
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,9 @@ class CWin32ScenarioHost final : public IScenarioHost {
         m_host.SetIdleHandler([this](ui::CDialog& topmost) { return Step(topmost); });
         HHOOK hook =
             SetWindowsHookExW(WH_CBT, &CWin32ScenarioHost::CbtProc, nullptr, GetCurrentThreadId());
+        const UINT_PTR watch = SetTimer(nullptr, 0, 500, &CWin32ScenarioHost::WatchProc);
         const int exitCode = program();
+        KillTimer(nullptr, watch);
         if (hook != nullptr) {
             UnhookWindowsHookEx(hook);
         }
@@ -563,12 +566,18 @@ class CWin32ScenarioHost final : public IScenarioHost {
 
     // --- The system's own boxes.
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && s_current != nullptr) {
+        // A box of the system's is seen when it is made: another program on the same desktop
+        // may keep the activation, so the box's own activation cannot be relied on.
+        if ((code == HCBT_CREATEWND || code == HCBT_ACTIVATE) && s_current != nullptr &&
+            s_current->m_host.ShowingModal() != ui::CWin32Host::Modal::None) {
             HWND hwnd = reinterpret_cast<HWND>(wParam);
-            if (ClassOf(hwnd) == L"#32770" && s_current->m_host.DialogOf(hwnd) == nullptr &&
-                std::find(s_current->m_handled.begin(), s_current->m_handled.end(), hwnd) ==
-                    s_current->m_handled.end()) {
-                auto& handled = s_current->m_handled;
+            const bool topLevel =
+                code != HCBT_CREATEWND ||
+                (reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs->style & WS_CHILD) == 0;
+            auto& handled = s_current->m_handled;
+            if (topLevel && ClassOf(hwnd) == L"#32770" &&
+                s_current->m_host.DialogOf(hwnd) == nullptr &&
+                std::find(handled.begin(), handled.end(), hwnd) == handled.end()) {
                 handled.erase(std::remove_if(handled.begin(), handled.end(),
                                              [](HWND h) { return !IsWindow(h); }),
                               handled.end());
@@ -594,6 +603,36 @@ class CWin32ScenarioHost final : public IScenarioHost {
         }
     }
 
+    // A user looks again: a box that came up unseen, or one still open a while after its
+    // answer (the click went astray), is answered (again).
+    static void CALLBACK WatchProc(HWND, UINT, UINT_PTR, DWORD) {
+        if (s_current == nullptr ||
+            s_current->m_host.ShowingModal() == ui::CWin32Host::Modal::None) {
+            return;
+        }
+        EnumThreadWindows(GetCurrentThreadId(), &CWin32ScenarioHost::LookAtWindow, 0);
+    }
+
+    static BOOL CALLBACK LookAtWindow(HWND hwnd, LPARAM) {
+        CWin32ScenarioHost& self = *s_current;
+        if (!IsWindowVisible(hwnd) || ClassOf(hwnd) != L"#32770" ||
+            self.m_host.DialogOf(hwnd) != nullptr) {
+            return TRUE;
+        }
+        const ULONGLONG now = GetTickCount64();
+        auto answered = self.m_answeredAt.find(hwnd);
+        if (answered == self.m_answeredAt.end()) {
+            if (std::find(self.m_handled.begin(), self.m_handled.end(), hwnd) ==
+                self.m_handled.end()) {
+                self.m_handled.push_back(hwnd);
+                self.Answer(hwnd);
+            }
+        } else if (now - answered->second > 2000) {
+            self.Answer(hwnd);
+        }
+        return TRUE;
+    }
+
     void ClickButton(HWND box, int id) {
         HWND button = GetDlgItem(box, id);
         if (button == nullptr) {
@@ -606,6 +645,7 @@ class CWin32ScenarioHost final : public IScenarioHost {
     }
 
     void Answer(HWND box) {
+        m_answeredAt[box] = GetTickCount64();
         switch (m_host.ShowingModal()) {
             case ui::CWin32Host::Modal::MessageBox: {
                 const std::string shown = ui::FromWide(TextOf(GetDlgItem(box, kMessageTextId)));
@@ -681,6 +721,7 @@ class CWin32ScenarioHost final : public IScenarioHost {
     std::string m_skipReason;
     std::vector<HWND> m_handled;
     std::vector<HWND> m_pending;
+    std::map<HWND, ULONGLONG> m_answeredAt;
     size_t m_fileDialogsAnswered = 0;
 };
 
