@@ -66,7 +66,9 @@ scripts/wine-run.sh "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
 scripts/wine-run.sh "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
-ctest --preset mingw-x86_64 -j 2
+# A real file dialog under Wine, with other tests' windows on the same desktop, now and then
+# does not close on its answer (one story in a few hundred): such a test gets a second run.
+ctest --preset mingw-x86_64 -j 2 --repeat until-pass:2
 
 # Figures: start-up of the program beside a minimal dialog program under Wine, and the size of
 # the exe that ships.
