@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/FileHelpers.h"
 #include "platform/Platform.h"
 #include "platform/TempFolder.h"
 
@@ -14,26 +15,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> Bytes(std::initializer_list<uint8_t> list) {
-    return list;
-}
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<uint8_t> ReadBack(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    EXPECT_TRUE(platform::ReadWholeFile(path, bytes)) << path;
-    return bytes;
-}
-
-size_t EntriesIn(const std::string& folder) {
-    return static_cast<size_t>(
-        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
+using filetest::Bytes;
+using filetest::EntriesIn;
+using filetest::ReadBack;
+using filetest::WriteFile;
 
 TEST(ReadWholeFile, AFileThatReportsNoSizeIsStillReadWhole) {
     std::vector<uint8_t> bytes;
