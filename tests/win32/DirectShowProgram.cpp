@@ -1,7 +1,9 @@
 // The shipped program over DirectShow, with the simulated card registered (by
 // tests/win32/directshow.sh), driven by real input messages from this second process: the
 // devices listed, Lock with both lists filled, Apply with the table rewritten and the driver
-// asked to reload, Unlock, the faults that reach the program through DirectShow, and OK.
+// asked to reload, Add with Test and OK, Unlock and Lock, the output position, Edit, sorting,
+// Export and Import through the file dialogs, Delete, the faults that reach the program through
+// DirectShow, and OK.
 // Usage: vz_directshow_program PATH\Vuvereze.exe LOGFOLDER
 #include <windows.h>
 
@@ -14,6 +16,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "format/FormatRecord.h"
 
 namespace {
 
@@ -55,7 +59,8 @@ void Click(HWND button) {
     PostMessageW(button, WM_LBUTTONUP, 0, at);
 }
 
-// The program's message box: a dialog of its own process other than the main window.
+// The program's newest modal window (a message box, the editor, a file dialog): a dialog of its
+// process other than `main`, shown and enabled (a modal window disables its owner).
 HWND FindMessageBox(DWORD process, HWND main, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
     while (GetTickCount64() < end) {
@@ -63,7 +68,7 @@ HWND FindMessageBox(DWORD process, HWND main, DWORD ms) {
              w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            if (owner == process && w != main && IsWindowVisible(w)) {
+            if (owner == process && w != main && IsWindowVisible(w) && IsWindowEnabled(w)) {
                 return w;
             }
         }
@@ -317,6 +322,116 @@ bool TickRow(HANDLE process, HWND list, int row) {
     return false;
 }
 
+// A list view message whose structure points at a text buffer: both live in the program's
+// process, the structure first and the text after it.
+template <class T>
+std::wstring RemoteText(HANDLE process, HWND hwnd, UINT message, WPARAM wparam, T item,
+                        LPWSTR T::*text, int T::*size) {
+    constexpr size_t kChars = 260;
+    char* at = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(T) + kChars * 2,
+                                                 MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (at == nullptr) {
+        return L"<no memory>";
+    }
+    item.*text = reinterpret_cast<LPWSTR>(at + sizeof(T));
+    item.*size = kChars;
+    wchar_t buffer[kChars] = {};
+    std::wstring result = L"<unread>";
+    if (WriteProcessMemory(process, at, &item, sizeof item, nullptr) &&
+        WriteProcessMemory(process, at + sizeof(T), buffer, sizeof buffer, nullptr)) {
+        SendMessageW(hwnd, message, wparam, reinterpret_cast<LPARAM>(at));
+        if (ReadProcessMemory(process, at + sizeof(T), buffer, sizeof buffer, nullptr)) {
+            buffer[kChars - 1] = L'\0';
+            result = buffer;
+        }
+    }
+    VirtualFreeEx(process, at, 0, MEM_RELEASE);
+    return result;
+}
+
+std::wstring CellText(HANDLE process, HWND list, int row, int column) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    return RemoteText(process, list, LVM_GETITEMTEXTW, row, item, &LVITEMW::pszText,
+                      &LVITEMW::cchTextMax);
+}
+
+std::wstring HeaderTitle(HANDLE process, HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    return RemoteText(process, header, HDM_GETITEMW, column, item, &HDITEMW::pszText,
+                      &HDITEMW::cchTextMax);
+}
+
+// The Id column of every row, top to bottom.
+std::vector<std::wstring> Ids(HANDLE process, HWND list) {
+    std::vector<std::wstring> ids;
+    for (int row = 0; row < ItemCount(list); ++row) {
+        ids.push_back(CellText(process, list, row, 0));
+    }
+    return ids;
+}
+
+std::vector<std::wstring> Numbers(std::initializer_list<int> values) {
+    std::vector<std::wstring> texts;
+    for (int value : values) {
+        texts.push_back(std::to_wstring(value));
+    }
+    return texts;
+}
+
+bool WaitForIds(HANDLE process, HWND list, const std::vector<std::wstring>& ids) {
+    for (int i = 0; i < 100; ++i, Sleep(20)) {
+        if (Ids(process, list) == ids) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Clicks a header section in its middle, as a user sorts by that column.
+void ClickHeader(HANDLE process, HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    CRemoteBuffer remote(process, sizeof(RECT));
+    RECT rect{};
+    remote.Send(header, HDM_GETITEMRECT, column, rect);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+}
+
+// The middle of the row's text in the list's client area.
+LPARAM RowPoint(HANDLE process, HWND list, int row) {
+    CRemoteBuffer remote(process, sizeof(RECT));
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    remote.Send(list, LVM_GETITEMRECT, row, rect);
+    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+bool Selected(HWND list, int row) {
+    return SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED;
+}
+
+bool SelectRow(HANDLE process, HWND list, int row) {
+    const LPARAM at = RowPoint(process, list, row);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    for (int i = 0; i < 100 && !Selected(list, row); ++i) {
+        Sleep(20);
+    }
+    return Selected(list, row);
+}
+
+void DoubleClickRow(HANDLE process, HWND list, int row) {
+    const LPARAM at = RowPoint(process, list, row);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
 // What the programs of this session send to the debugger channel, as a debug-string listener
 // sees it: the shared buffer and its two events, read on a thread of its own.
 class CDebugListener {
@@ -396,6 +511,213 @@ class CDebugListener {
     std::vector<std::string> m_lines;
 };
 
+// The program's file dialog (the system's own): the path typed into its name box, then OK.
+bool AnswerFileDialog(DWORD process, HWND main, const std::wstring& path) {
+    const ULONGLONG end = GetTickCount64() + 10000;
+    while (GetTickCount64() < end) {
+        HWND box = FindMessageBox(process, main, 200);
+        HWND name = box != nullptr ? GetDlgItem(box, 0x47C) : nullptr;
+        if (box != nullptr && name == nullptr) {
+            name = GetDlgItem(box, 0x480);
+        }
+        if (name != nullptr) {
+            SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+            Click(GetDlgItem(box, IDOK));
+            for (int i = 0; i < 250 && IsWindow(box); ++i) {
+                Sleep(20);
+            }
+            return !IsWindow(box);
+        }
+    }
+    return false;
+}
+
+std::vector<fmt::FormatRecord> Records(const std::vector<char>& table) {
+    std::vector<fmt::FormatRecord> records;
+    for (size_t i = 0; i < RecordCount(table); ++i) {
+        records.push_back(
+            fmt::DecodeRecord(reinterpret_cast<const uint8_t*>(table.data()) + 2 + i * 124));
+    }
+    return records;
+}
+
+bool HasLineStarting(const std::vector<std::string>& lines, const std::string& start) {
+    for (const std::string& line : lines) {
+        if (line.compare(0, start.size(), start) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The output position buttons of the editor move the picture on the card at once: the
+// horizontal ones through the scaler's registers, the vertical ones through the driver's
+// shift, each shown in the editor's offset fields. Cancel stores no format.
+void MoveThePicture(const PROCESS_INFORMATION& program, HWND main, const std::string& log,
+                    CDebugListener& debug) {
+    Click(GetDlgItem(main, 1005));
+    HWND editor = FindMessageBox(program.dwProcessId, main, 10000);
+    Check(editor != nullptr && WaitForText(GetDlgItem(editor, 1029), L"1920", 5000),
+          "Add opens the editor on the detected input");
+    if (editor == nullptr) {
+        return;
+    }
+    Click(GetDlgItem(editor, 1034));
+    Check(WaitForText(GetDlgItem(editor, 1040), L"3FF", 5000) &&
+              WaitForText(GetDlgItem(editor, 1041), L"3FF", 2000),
+          "Right moves the picture by one: both horizontal offsets show 3FF");
+    // The scaler keeps the offset's high bits in the low nibble of 0x8B beside bits of its own.
+    bool written = false;
+    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
+        const std::vector<std::string> lines = ReadLines(log);
+        written = HasLineStarting(lines, "SET CHIP 0x44 0x8D 1 0xFF") &&
+                  HasLineStarting(lines, "SET CHIP 0x44 0x8C 1 0xFF") &&
+                  HasLineStarting(lines, "SET CHIP 0x44 0x8B 1 0x0C");
+    }
+    Check(written, "and writes the offset to the scaler's registers");
+    Click(GetDlgItem(editor, 1031));
+    Check(WaitForText(GetDlgItem(editor, 1042), L"1", 5000) &&
+              WaitForText(GetDlgItem(editor, 1043), L"1", 2000),
+          "Up moves it by one line: both vertical offsets show 1");
+    Check(debug.Heard("New_DE_V_START = 0x001", 5000) && debug.Heard("New_DE_V_END = 0x001", 1000),
+          "the debug output tells the new vertical start and end");
+    Type(GetDlgItem(editor, 1030), L"600");
+    Click(GetDlgItem(editor, 1031));
+    const std::wstring range = AnswerMessageBox(program.dwProcessId, editor);
+    Check(range == L"\x8F38\x5165 0 \x548C 511 \x4E4B\x9593\x7684\x6574\x6578\x3002",
+          "a step beyond 511 is refused with the range message");
+    Type(GetDlgItem(editor, 1030), L"1");
+    Click(GetDlgItem(editor, 1009));
+    for (int i = 0; i < 250 && IsWindow(editor); ++i) {
+        Sleep(20);
+    }
+    Check(!IsWindow(editor) && ItemCount(GetDlgItem(main, 1003)) == 4,
+          "Cancel closes the editor and adds no format");
+}
+
+// Edit of a user row: a double click opens the editor on its record, OK writes the change.
+void EditAFormat(const PROCESS_INFORMATION& program, HWND main) {
+    HWND users = GetDlgItem(main, 1003);
+    DoubleClickRow(program.hProcess, users, 3);
+    HWND editor = FindMessageBox(program.dwProcessId, main, 10000);
+    Check(editor != nullptr, "a double click on the added row opens the editor");
+    if (editor == nullptr) {
+        return;
+    }
+    Check(WaitForText(GetDlgItem(editor, 1018), L"1920", 5000) &&
+              TextOf(GetDlgItem(editor, 1019)) == L"1080" &&
+              TextOf(GetDlgItem(editor, 1016)) == L"2200" &&
+              TextOf(GetDlgItem(editor, 1017)) == L"1125" &&
+              TextOf(GetDlgItem(editor, 1026)) == L"60.00",
+          "with the record's fields");
+    Type(GetDlgItem(editor, 1026), L"50");
+    const std::vector<char> before = ReadBytes(SystemFile("format.bin"));
+    Click(GetDlgItem(editor, 1008));
+    for (int i = 0; i < 500 && IsWindow(editor); ++i) {
+        Sleep(20);
+    }
+    Check(!IsWindow(editor), "OK closes the editor");
+    std::vector<fmt::FormatRecord> records;
+    for (int i = 0; i < 250; ++i, Sleep(20)) {
+        records = Records(ReadBytes(SystemFile("format.bin")));
+        if (records.size() == RecordCount(before) && records.size() > 37 &&
+            records[37].Timing.FrameRate == 5000) {
+            break;
+        }
+    }
+    Check(records.size() == RecordCount(before) && records.size() > 37 &&
+              records[37].Timing.FrameRate == 5000 && records[37].Timing.HActive == 1920 &&
+              records[37].Enabled == 1,
+          "format.bin holds the edited record in its place, at 50 Hz");
+    Check(CellText(program.hProcess, users, 3, 2) == L"50.00", "and its row shows 50.00");
+}
+
+// Sorting by a column header: the rows reorder, the header shows the direction, and Apply
+// still writes each row's check box to the record its Id names.
+void SortTheUsers(const PROCESS_INFORMATION& program, HWND main) {
+    HWND users = GetDlgItem(main, 1003);
+    const std::wstring title = HeaderTitle(program.hProcess, users, 0);
+    ClickHeader(program.hProcess, users, 0);
+    Check(WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3})) &&
+              HeaderTitle(program.hProcess, users, 0) != title,
+          "a click on \"Id\" sorts by it, ascending, and marks the header");
+    ClickHeader(program.hProcess, users, 0);
+    Check(WaitForIds(program.hProcess, users, Numbers({3, 2, 1, 0})),
+          "a second click sorts descending");
+    Check(HeaderTitle(program.hProcess, users, 0) == L"Id \x25BC",
+          "the header shows \"Id\" with the descending arrow");
+    const std::vector<char> before = ReadBytes(SystemFile("format.bin"));
+    // Row 0 is now the format with Id 3.
+    const bool wasOn = Checked(users, 0);
+    Check(TickRow(program.hProcess, users, 0), "a click ticks the top row");
+    Click(GetDlgItem(main, 1012));
+    std::vector<char> expected = before;
+    const size_t enabled = 2 + 37 * 124 + 20;
+    if (expected.size() > enabled) {
+        expected[enabled] = wasOn ? 0 : 1;
+    }
+    bool written = false;
+    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
+        written = ReadBytes(SystemFile("format.bin")) == expected;
+    }
+    Check(written, "Apply switches the record of Id 3, not the fourth user record's neighbour");
+    TickRow(program.hProcess, users, 0);
+    Click(GetDlgItem(main, 1012));
+    for (int i = 0; i < 250 && ReadBytes(SystemFile("format.bin")) != before; ++i) {
+        Sleep(20);
+    }
+    ClickHeader(program.hProcess, users, 0);
+    WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3}));
+}
+
+// Export writes the whole table; Import appends the file's user formats; Delete drops a user
+// format, and Apply writes what the lists hold.
+void ExportImportDelete(const PROCESS_INFORMATION& program, HWND main,
+                        const std::string& logFolder) {
+    HWND users = GetDlgItem(main, 1003);
+    const std::vector<char> table = ReadBytes(SystemFile("format.bin"));
+    const std::string exported = logFolder + "\\export.bin";
+    DeleteFileA(exported.c_str());
+    Click(GetDlgItem(main, 1014));
+    Check(
+        AnswerFileDialog(program.dwProcessId, main, std::wstring(exported.begin(), exported.end())),
+        "Export asks for a file name in the system's file dialog");
+    bool same = false;
+    for (int i = 0; i < 250 && !same; ++i, Sleep(20)) {
+        same = ReadBytes(exported) == table;
+    }
+    Check(same, "and writes the table there, byte for byte as format.bin");
+    Check(FindMessageBox(program.dwProcessId, main, 300) == nullptr, "with no message");
+
+    Click(GetDlgItem(main, 1056));
+    Check(
+        AnswerFileDialog(program.dwProcessId, main, std::wstring(exported.begin(), exported.end())),
+        "Import asks for the file to read");
+    Check(WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3, 4, 5, 6, 7})) &&
+              ItemCount(GetDlgItem(main, 1004)) == 34,
+          "and appends its four user formats, no built-in one");
+    Click(GetDlgItem(main, 1012));
+    std::vector<char> expected = table;
+    expected.insert(expected.end(), table.begin() + 2 + 34 * 124, table.end());
+    bool written = false;
+    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
+        written = ReadBytes(SystemFile("format.bin")) == expected;
+    }
+    Check(written, "Apply writes them after the table's own, byte for byte");
+
+    Check(SelectRow(program.hProcess, users, 1), "a click selects the second user row");
+    Click(GetDlgItem(main, 1006));
+    Check(WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3, 4, 5, 6})),
+          "Delete removes it; the rest close up");
+    Click(GetDlgItem(main, 1012));
+    expected.erase(expected.begin() + 2 + 35 * 124, expected.begin() + 2 + 36 * 124);
+    written = false;
+    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
+        written = ReadBytes(SystemFile("format.bin")) == expected;
+    }
+    Check(written, "Apply writes the table without that record, byte for byte");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -465,6 +787,10 @@ int main(int argc, char** argv) {
                 ItemCount(GetDlgItem(main, 1004)) == 34 && ItemCount(GetDlgItem(main, 1003)) == 4;
         }
         Check(refilled, "reads the table anew: the added format is there");
+        MoveThePicture(process, main, logFolder + "\\Vuvereze simulated card 000.log", debug);
+        EditAFormat(process, main);
+        SortTheUsers(process, main);
+        ExportImportDelete(process, main, logFolder);
         Unlock(main);
 
         const std::wstring deviceError =
