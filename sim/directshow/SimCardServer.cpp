@@ -11,6 +11,7 @@
 #include "sim/SystemDescription.h"
 #include "sim/VirtualSystem.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -232,6 +233,13 @@ HRESULT RegisterAll() {
         }
         if (!SetText(key, kMachineValue, file) || !SetText(key, kDeviceValue, std::to_wstring(i)) ||
             !SetText(key, kLogValue, logFolder + L"\\" + instance + L".log")) {
+            hr = SELFREG_E_CLASS;
+        }
+        // A device whose name cannot be read: the enumerator's property bag has no such value.
+        const std::vector<std::string>& faults = description.Devices[i].Faults;
+        if (SUCCEEDED(hr) &&
+            std::find(faults.begin(), faults.end(), "friendly-name") != faults.end() &&
+            RegDeleteValueW(key, L"FriendlyName") != ERROR_SUCCESS) {
             hr = SELFREG_E_CLASS;
         }
         RegCloseKey(key);

@@ -746,8 +746,8 @@ int main(int argc, char** argv) {
     if (main != nullptr) {
         const DWORD pid = process.dwProcessId;
         HWND box = GetDlgItem(main, 1000);
-        Check(SendMessageW(box, CB_GETCOUNT, 0, 0) == 6 && IsWindowEnabled(box),
-              "the device box lists the six registered devices");
+        Check(SendMessageW(box, CB_GETCOUNT, 0, 0) == 7 && IsWindowEnabled(box),
+              "the device box lists the seven registered devices");
 
         const std::vector<char> seeded = ReadBytes(SystemFile("format.bin"));
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock binds the HD card");
@@ -797,6 +797,8 @@ int main(int argc, char** argv) {
             L"Device initized error! Please check the device is available or not!";
         Check(LockDevice(pid, main, L"Failing Bind Capture") == deviceError,
               "a failing binding: the device error");
+        Check(LockDevice(pid, main, L"") == deviceError,
+              "a device whose name cannot be read is listed without one and locks nothing");
         Check(LockDevice(pid, main, L"No Reload Capture").empty(),
               "the device without reload support locks");
         Click(GetDlgItem(main, 1012));

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # directshow.sh TEMPLATE_PREFIX DLL CLIENT PROGRAM VUVEREZE SMOKE: registers the simulated card
-# from a description of six devices in a prefix of its own (a copy of the template: registering
+# from a description of seven devices in a prefix of its own (a copy of the template: registering
 # must not reach the prefix the other tests share), runs CLIENT with "registered", registers
 # anew and runs PROGRAM, which drives VUVEREZE; then unregisters, runs CLIENT with "none" and
 # SMOKE, which sees the program list "N/A".
@@ -38,7 +38,8 @@ cat >"$work/machine.json" <<'JSON'
     { "friendlyName": "Get Only Capture", "faults": ["get-only"] },
     { "friendlyName": "No Reload Capture", "faults": ["no-reload"] },
     { "friendlyName": "Failing Bind Capture", "faults": ["bind"] },
-    { "friendlyName": "Removed Capture" }
+    { "friendlyName": "Removed Capture" },
+    { "friendlyName": "Nameless Capture", "faults": ["friendly-name"] }
   ]
 }
 JSON
