@@ -36,6 +36,16 @@ void SetTextIfDiffers(HWND hwnd, const std::wstring& text) {
     }
 }
 
+// A text the user does not type (a caption, a button's or a label's text) is kept as the window
+// shows it when it says the same in the ANSI code page: the template's own characters, Chinese
+// ones on a Western system included, stay as their author wrote them instead of turning into the
+// code page's question marks.
+void SetLabelIfDiffers(HWND hwnd, const std::string& ansi) {
+    if (FromWide(TextOf(hwnd)) != ansi) {
+        SetWindowTextW(hwnd, ToWide(ansi).c_str());
+    }
+}
+
 const std::string& CellText(const ListRow& row, size_t column) {
     static const std::string kEmpty;
     return column < row.texts.size() ? row.texts[column] : kEmpty;
@@ -201,7 +211,7 @@ void CWin32Window::PushWindow() {
     CPushing pushing(m_pushing);
     const std::wstring title = ToWide(m_dlg.GetWindowText());
     if (!m_titleValid || title != m_shownTitle) {
-        SetWindowTextW(m_hwnd, title.c_str());
+        SetLabelIfDiffers(m_hwnd, m_dlg.GetWindowText());
         m_shownTitle = title;
         m_titleValid = true;
     }
@@ -258,13 +268,15 @@ void CWin32Window::PushControl(Control& control) {
     HWND hwnd = control.hwnd;
     switch (control.kind) {
         case ControlKind::Edit:
+            SetTextIfDiffers(hwnd, ToWide(state.text));
+            break;
         case ControlKind::PushButton:
         case ControlKind::Static:
         case ControlKind::GroupBox:
-            SetTextIfDiffers(hwnd, ToWide(state.text));
+            SetLabelIfDiffers(hwnd, state.text);
             break;
         case ControlKind::CheckBox: {
-            SetTextIfDiffers(hwnd, ToWide(state.text));
+            SetLabelIfDiffers(hwnd, state.text);
             const WPARAM check = state.check != 0 ? BST_CHECKED : BST_UNCHECKED;
             if (static_cast<WPARAM>(SendMessageW(hwnd, BM_GETCHECK, 0, 0)) != check) {
                 SendMessageW(hwnd, BM_SETCHECK, check, 0);
