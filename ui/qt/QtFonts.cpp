@@ -12,20 +12,9 @@ QString& MingFamily() {
     return family;
 }
 
-QStringList WithMing(const QFont& font) {
-    QStringList families = font.families();
-    if (families.isEmpty()) {
-        families << font.family();
-    }
-    if (!MingFamily().isEmpty() && !families.contains(MingFamily())) {
-        families << MingFamily();
-    }
-    return families;
-}
-
 }  // namespace
 
-void UseEmbeddedFonts() {
+void RegisterEmbeddedFace() {
     static bool done = false;
     if (done || QApplication::instance() == nullptr) {
         return;
@@ -34,32 +23,59 @@ void UseEmbeddedFonts() {
     const int id =
         QFontDatabase::addApplicationFont(QStringLiteral(":/vuvereze/fonts/vuvereze-ming.ttf"));
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty()) {
+    if (!families.isEmpty()) {
+        MingFamily() = families.front();
+    }
+}
+
+void UseEmbeddedFonts() {
+    static bool done = false;
+    if (done || QApplication::instance() == nullptr) {
         return;
     }
-    MingFamily() = families.front();
-    QFont font = QApplication::font();
-    font.setFamilies(WithMing(font));
-    QApplication::setFont(font);
+    done = true;
+    // Every font that names more than one family costs Qt a fallback lookup per script it lays
+    // out; the application's font is first laid out by a box, not at start-up.
+    QApplication::setFont(WithEmbeddedFace(QApplication::font()));
 }
 
 QString EmbeddedMingFamily() {
-    UseEmbeddedFonts();
+    RegisterEmbeddedFace();
     return MingFamily();
 }
 
+QFont WithEmbeddedFace(const QFont& font) {
+    const QString ming = EmbeddedMingFamily();
+    QStringList families = font.families();
+    if (families.isEmpty()) {
+        families << font.family();
+    }
+    if (ming.isEmpty() || families.contains(ming)) {
+        return font;
+    }
+    QFont with(font);
+    with.setFamilies(families << ming);
+    return with;
+}
+
+bool NeedsEmbeddedFace(const std::string& ansi) {
+    for (const char c : ansi) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QFont DialogFont(const QString& face, int pointSize) {
-    UseEmbeddedFonts();
+    RegisterEmbeddedFace();
     QFont font(face, pointSize);
     font.setStyleHint(QFont::SansSerif);
-    QStringList families{face};
     // The desktop's own face for what the template's face would have drawn.
     const QString desktop = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     if (!QFontDatabase::hasFamily(face) && !desktop.isEmpty()) {
-        families << desktop;
+        font.setFamilies(QStringList{desktop});
     }
-    font.setFamilies(families);
-    font.setFamilies(WithMing(font));
     return font;
 }
 

@@ -196,6 +196,7 @@ int CQtHost::MessageBox(const std::string& text, const std::string& caption, uin
 }
 
 bool CQtHost::FileDialog(const FileDialogRequest& request, std::string& path) {
+    qt::UseEmbeddedFonts();
     FileDialogRecord record;
     record.request = request;
     record.dialogId = TopmostId();

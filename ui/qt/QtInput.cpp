@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
+#include "ui/qt/QtFonts.h"
 #include "ui/qt/QtWindow.h"
 
 namespace ui::qt {
@@ -269,6 +270,9 @@ void CQtWindow::ShowSystemMenu(const QPoint& globalPos) {
             menu.addSeparator();
         } else {
             menu.addAction(ToQt(item.text))->setData(static_cast<uint>(item.id));
+            if (NeedsEmbeddedFace(item.text)) {
+                menu.setFont(WithEmbeddedFace(menu.font()));
+            }
         }
     }
     if (!menu.isEmpty()) {

@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QTableWidget>
 
+#include "ui/qt/QtFonts.h"
 #include "ui/qt/QtWindow.h"
 
 namespace ui::qt {
@@ -57,8 +58,35 @@ void CQtWindow::PushAll() {
     }
 }
 
+// The window's font gains the embedded face with its first text beyond ASCII (the title too,
+// which a desktop may draw with it), so that the program's Chinese texts are drawn with it
+// rather than with whatever CJK face the machine would pick. Windows with only Latin texts never
+// pay for the fallback lookups a second family brings.
+void CQtWindow::NoteText(const std::string& text) {
+    if (!m_embeddedFace && NeedsEmbeddedFace(text)) {
+        m_embeddedFace = true;
+        m_window->setFont(WithEmbeddedFace(m_window->font()));
+    }
+}
+
+void CQtWindow::NoteTexts(const ControlState& state) {
+    NoteText(state.text);
+    for (const std::string& item : state.items) {
+        NoteText(item);
+    }
+    for (const ListColumn& column : state.columns) {
+        NoteText(column.title);
+    }
+    for (const ListRow& row : state.rows) {
+        for (const std::string& text : row.texts) {
+            NoteText(text);
+        }
+    }
+}
+
 void CQtWindow::PushWindow() {
     const std::string title = m_dlg.GetWindowText();
+    NoteText(title);
     if (title != m_shownTitle || m_window->windowTitle().isEmpty()) {
         m_shownTitle = title;
         m_window->setWindowTitle(ToQt(title));
@@ -94,6 +122,9 @@ void CQtWindow::PushControl(Control& control) {
         return;
     }
     const ControlState& state = dlg.Controls()[index];
+    if (!m_embeddedFace) {
+        NoteTexts(state);
+    }
     QWidget* widget = control.widget;
     const QSignalBlocker block(widget);
     switch (control.kind) {

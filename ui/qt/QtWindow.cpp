@@ -158,6 +158,10 @@ void CQtWindow::AddMenuBar() {
         if (item.id == 0) {
             continue;
         }
+        // A popup has the application's font, not the window's.
+        if (NeedsEmbeddedFace(item.text)) {
+            help->setFont(WithEmbeddedFace(help->font()));
+        }
         QAction* action = help->addAction(ToQt(item.text));
         action->setData(static_cast<uint>(item.id));
         const uint32_t id = item.id;

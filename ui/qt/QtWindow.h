@@ -96,6 +96,8 @@ class CQtWindow : public QObject {
     void PushListRows(Control& control, const ControlState& state);
     void PushListSelection(Control& control, const ControlState& state);
     void KeepFocusOff(QWidget* widget);
+    void NoteText(const std::string& text);
+    void NoteTexts(const ControlState& state);
 
     // Input (QtInput.cpp).
     void Queue(Input input);
@@ -116,6 +118,7 @@ class CQtWindow : public QObject {
     int m_shownFocus = 0;
     std::string m_shownTitle;
     bool m_shownIconic = false;
+    bool m_embeddedFace = false;  // the window's font has the embedded face behind it
     QMenuBar* m_menuBar = nullptr;
     int m_top = 0;  // the menu bar's height over the template's client area
     bool m_pressed = false;

@@ -3,14 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QTextLayout>
 
+#include "platform/Platform.h"
 #include "ui/qt/QtFonts.h"
+#include "ui/qt/QtHost.h"
+#include "ui/qt/QtWindow.h"
 
 namespace {
 
@@ -87,6 +94,82 @@ TEST(QtFonts, TheProgramsChineseTextsHaveRealGlyphsWithoutAnySystemCjkFont) {
         }
         EXPECT_TRUE(ink) << text.toStdString();
     }
+}
+
+constexpr int kLabel = 100;
+
+const ui::DialogTemplate& LatinTemplate() {
+    static const ui::DialogTemplate t = [] {
+        ui::DialogTemplate d;
+        d.id = 910;
+        d.title = "Latin";
+        d.fontName = "新細明體";
+        d.fontSize = 9;
+        d.cx = 160;
+        d.cy = 60;
+        d.style = ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU;
+        ui::ControlTemplate label;
+        label.id = kLabel;
+        label.kind = ui::ControlKind::Static;
+        label.caption = "Latin only";
+        label.rect = {10, 10, 140, 10};
+        d.controls = {label};
+        return d;
+    }();
+    return t;
+}
+
+class CLatinDlg : public ui::CDialog {
+  public:
+    CLatinDlg() : CDialog(LatinTemplate()) {}
+    bool OnInitDialog() override {
+        CDialog::OnInitDialog();
+        AppendSystemMenu(0, "");
+        AppendSystemMenu(16, platform::Utf8ToAnsi("關於 Vuvereze(&A)..."));
+        return true;
+    }
+};
+
+// A window that opens with Latin texts only and is given a Chinese one later, and its Help menu,
+// draw the Chinese with real glyphs, with the embedded face before any CJK face of the machine.
+TEST(QtFonts, AChineseTextShownLaterAndTheHelpMenuHaveTheEmbeddedFace) {
+    FontApp();
+    const QString ming = ui::qt::EmbeddedMingFamily();
+    ASSERT_FALSE(ming.isEmpty());
+    const QString chinese = QStringLiteral("確定");
+    ui::CQtHost host;
+    ui::SetHost(&host);
+    CLatinDlg dlg;
+    int turn = 0;
+    QFont latin, later, menu;
+    QString shown;
+    host.SetIdleHandler([&](ui::CDialog& topmost) {
+        ui::qt::CQtWindow* window = host.WindowOf(topmost);
+        auto* label = static_cast<QLabel*>(window->ControlWidget(kLabel));
+        if (turn++ == 0) {
+            latin = label->font();
+            const QList<QMenu*> menus = window->Widget()->findChildren<QMenu*>();
+            if (!menus.isEmpty()) {
+                menu = menus.front()->font();
+            }
+            topmost.SetDlgItemText(kLabel, platform::Utf8ToAnsi(chinese.toStdString()));
+            return true;
+        }
+        later = label->font();
+        shown = label->text();
+        topmost.EndDialog(ui::IDOK);
+        return true;
+    });
+    dlg.DoModal();
+    ui::SetHost(nullptr);
+
+    EXPECT_EQ(shown, chinese);
+    EXPECT_EQ(Missing(chinese, later), QString());
+    EXPECT_TRUE(later.families().contains(ming));
+    // Its Latin texts alone never needed a second family.
+    EXPECT_FALSE(latin.families().contains(ming));
+    EXPECT_EQ(Missing(QStringLiteral("關於"), menu), QString());
+    EXPECT_TRUE(menu.families().contains(ming));
 }
 
 }  // namespace
