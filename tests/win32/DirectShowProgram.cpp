@@ -102,6 +102,18 @@ bool WaitForText(HWND hwnd, const std::wstring& text, DWORD ms) {
     return false;
 }
 
+template <class Condition>
+bool Eventually(Condition condition, DWORD ms = 5000) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (!condition()) {
+        if (GetTickCount64() >= end) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
 int ItemCount(HWND list) {
     return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
@@ -313,10 +325,7 @@ bool TickRow(HANDLE process, HWND list, int row) {
             const LPARAM at = MAKELPARAM(x + 3, y);
             PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
             PostMessageW(list, WM_LBUTTONUP, 0, at);
-            for (int i = 0; i < 100 && Checked(list, row) == before; ++i) {
-                Sleep(20);
-            }
-            return Checked(list, row) != before;
+            return Eventually([&] { return Checked(list, row) != before; });
         }
     }
     return false;
@@ -382,12 +391,7 @@ std::vector<std::wstring> Numbers(std::initializer_list<int> values) {
 }
 
 bool WaitForIds(HANDLE process, HWND list, const std::vector<std::wstring>& ids) {
-    for (int i = 0; i < 100; ++i, Sleep(20)) {
-        if (Ids(process, list) == ids) {
-            return true;
-        }
-    }
-    return false;
+    return Eventually([&] { return Ids(process, list) == ids; });
 }
 
 // Clicks a header section in its middle, as a user sorts by that column.
@@ -418,10 +422,7 @@ bool SelectRow(HANDLE process, HWND list, int row) {
     const LPARAM at = RowPoint(process, list, row);
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(list, WM_LBUTTONUP, 0, at);
-    for (int i = 0; i < 100 && !Selected(list, row); ++i) {
-        Sleep(20);
-    }
-    return Selected(list, row);
+    return Eventually([&] { return Selected(list, row); });
 }
 
 void DoubleClickRow(HANDLE process, HWND list, int row) {
@@ -629,7 +630,8 @@ void EditAFormat(const PROCESS_INFORMATION& program, HWND main) {
               records[37].Timing.FrameRate == 5000 && records[37].Timing.HActive == 1920 &&
               records[37].Enabled == 1,
           "format.bin holds the edited record in its place, at 50 Hz");
-    Check(CellText(program.hProcess, users, 3, 2) == L"50.00", "and its row shows 50.00");
+    Check(Eventually([&] { return CellText(program.hProcess, users, 3, 2) == L"50.00"; }),
+          "and its row shows 50.00");
 }
 
 // Sorting by a column header: the rows reorder, the header shows the direction, and Apply
@@ -639,12 +641,12 @@ void SortTheUsers(const PROCESS_INFORMATION& program, HWND main) {
     const std::wstring title = HeaderTitle(program.hProcess, users, 0);
     ClickHeader(program.hProcess, users, 0);
     Check(WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3})) &&
-              HeaderTitle(program.hProcess, users, 0) != title,
+              Eventually([&] { return HeaderTitle(program.hProcess, users, 0) != title; }),
           "a click on \"Id\" sorts by it, ascending, and marks the header");
     ClickHeader(program.hProcess, users, 0);
     Check(WaitForIds(program.hProcess, users, Numbers({3, 2, 1, 0})),
           "a second click sorts descending");
-    Check(HeaderTitle(program.hProcess, users, 0) == L"Id \x25BC",
+    Check(Eventually([&] { return HeaderTitle(program.hProcess, users, 0) == L"Id \x25BC"; }),
           "the header shows \"Id\" with the descending arrow");
     const std::vector<char> before = ReadBytes(SystemFile("format.bin"));
     // Row 0 is now the format with Id 3.
