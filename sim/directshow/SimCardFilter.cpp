@@ -33,6 +33,30 @@ std::map<std::wstring, std::shared_ptr<SharedCard>>& Cards() {
     return cards;
 }
 
+struct ChipPreset {
+    uint32_t Bus;
+    uint8_t Register;
+    uint8_t Value;
+};
+
+// What a test did to a card's chip before the program first binds it, by card key.
+std::map<std::wstring, std::vector<ChipPreset>>& ChipPresets() {
+    static std::map<std::wstring, std::vector<ChipPreset>> presets;
+    return presets;
+}
+
+// The key of a device's card: its description file, as the registration wrote it, and its index.
+std::wstring CardKey(const std::wstring& machine, const std::wstring& index) {
+    return machine + L"|" + index;
+}
+
+std::wstring CardKey(const wchar_t* machine, unsigned device) {
+    wchar_t full[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameW(machine, MAX_PATH, full, nullptr);
+    return CardKey(length > 0 && length < MAX_PATH ? std::wstring(full, length) : machine,
+                   std::to_wstring(device));
+}
+
 device::GUID ToDevice(REFGUID guid) {
     device::GUID out;
     std::memcpy(&out, &guid, sizeof out);
@@ -89,7 +113,9 @@ std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
         return nullptr;
     }
     ReadText(bag, kLogValue, log);
-    const std::wstring key = machine + L"|" + index;
+    std::wstring system;
+    ReadText(bag, kSystemValue, system);
+    const std::wstring key = CardKey(machine, index);
     auto found = Cards().find(key);
     if (found != Cards().end()) {
         return found->second;
@@ -104,7 +130,7 @@ std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
     const sim::DeviceDescription& entry = description.Devices[at];
     auto card = std::make_shared<SharedCard>();
     card->LogFile = log;
-    card->Card.SetSystemFolder(SystemFolder());
+    card->Card.SetSystemFolder(system.empty() ? SystemFolder() : Narrow(system));
     card->Card.SetInput(device::kInputVga, entry.Vga.Signal);
     card->Card.SetInput(device::kInputHdmi, entry.Hdmi.Signal);
     for (const std::string& fault : entry.Faults) {
@@ -112,6 +138,9 @@ std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
     }
     card->Card.PowerOn();
     card->Card.LoadTable(device::kReloadFormatFile);
+    for (const ChipPreset& preset : ChipPresets()[key]) {
+        card->Card.Chip().Write(preset.Bus, preset.Register, preset.Value);
+    }
     Cards()[key] = card;
     return card;
 }
@@ -295,4 +324,29 @@ class CSimCardFilter final : public IBaseFilter, public IPersistPropertyBag, pub
 
 IUnknown* NewSimCardFilter() {
     return static_cast<IBaseFilter*>(new (std::nothrow) CSimCardFilter());
+}
+
+// --- For tests that load the DLL into their own process: the chip of a card as a test sets it
+// up before the program binds it, and as the program left it.
+extern "C" BOOL WINAPI VzSimCardPresetChip(const wchar_t* machine, unsigned device, unsigned bus,
+                                           unsigned reg, unsigned value) {
+    if (machine == nullptr || !sim::CSimChip::IsBus(bus) || reg > 0xFF || value > 0xFF) {
+        return FALSE;
+    }
+    ChipPresets()[CardKey(machine, device)].push_back(
+        {bus, static_cast<uint8_t>(reg), static_cast<uint8_t>(value)});
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI VzSimCardReadChip(const wchar_t* machine, unsigned device, unsigned bus,
+                                         unsigned reg, unsigned char* value) {
+    if (machine == nullptr || value == nullptr || !sim::CSimChip::IsBus(bus) || reg > 0xFF) {
+        return FALSE;
+    }
+    auto found = Cards().find(CardKey(machine, device));
+    if (found == Cards().end()) {
+        return FALSE;
+    }
+    *value = found->second->Card.Chip().Read(bus, static_cast<uint8_t>(reg));
+    return TRUE;
 }

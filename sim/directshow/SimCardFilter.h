@@ -16,6 +16,9 @@ inline constexpr GUID CLSID_VzSimCardFilter = {
 inline constexpr const wchar_t* kMachineValue = L"SimMachine";  // the description file, or ""
 inline constexpr const wchar_t* kDeviceValue = L"SimDevice";    // its index there, in decimal
 inline constexpr const wchar_t* kLogValue = L"SimLog";          // the request log file
+// The folder the driver reads its tables from, when not the machine's own system folder: the
+// system folder of a virtual machine that a test runs the program on.
+inline constexpr const wchar_t* kSystemValue = L"SimSystem";
 
 // Objects alive and locks held, for DllCanUnloadNow.
 extern LONG g_serverLocks;

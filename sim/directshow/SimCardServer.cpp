@@ -59,6 +59,13 @@ std::string Narrow(const std::wstring& text) {
 }
 
 // Where the description comes from; an empty name is the default machine.
+// VZ_SIMCARD_SYSTEM names the system folder of a virtual machine; empty for the real one.
+std::wstring SystemFolderOverride() {
+    wchar_t named[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"VZ_SIMCARD_SYSTEM", named, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(named, length) : std::wstring();
+}
+
 std::wstring DescriptionFile() {
     wchar_t named[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(L"VZ_SIMCARD_MACHINE", named, MAX_PATH);
@@ -205,6 +212,7 @@ HRESULT RegisterAll() {
         return FAILED(hr) ? hr : E_FAIL;
     }
     const std::wstring logFolder = file.empty() ? FolderOf(ModulePath()) : FolderOf(file);
+    const std::wstring system = SystemFolderOverride();
     for (size_t i = 0; i < description.Devices.size() && SUCCEEDED(hr); ++i) {
         wchar_t number[16] = {};
         std::swprintf(number, 16, L"%03u", static_cast<unsigned>(i));
@@ -232,7 +240,8 @@ HRESULT RegisterAll() {
             break;
         }
         if (!SetText(key, kMachineValue, file) || !SetText(key, kDeviceValue, std::to_wstring(i)) ||
-            !SetText(key, kLogValue, logFolder + L"\\" + instance + L".log")) {
+            !SetText(key, kLogValue, logFolder + L"\\" + instance + L".log") ||
+            (!system.empty() && !SetText(key, kSystemValue, system))) {
             hr = SELFREG_E_CLASS;
         }
         // A device whose name cannot be read: the enumerator's property bag has no such value.
@@ -249,7 +258,10 @@ HRESULT RegisterAll() {
         UnregisterAll();
         return hr;
     }
-    SeedFormatTable(file);
+    // A virtual machine's system folder holds what its owner put there, a missing table included.
+    if (system.empty()) {
+        SeedFormatTable(file);
+    }
     return hr;
 }
 

@@ -12,23 +12,9 @@ client="$3"
 program="$4"
 vuvereze="$5"
 smoke="$6"
-name=directshow
-run="$here/../../scripts/wine-run.sh"
-
-# The template is made on first use, by any Windows test.
-"$run" "$template" cmd /c exit </dev/null >/dev/null 2>&1
-work="$(dirname "$template")/$name"
-prefix="$work/prefix"
-rm -rf "$work"
-mkdir -p "$work"
-# Hard links for the bulk; the registry files wineserver rewrites in place are real copies.
-cp -al "$template" "$prefix"
-for reg in system.reg user.reg userdef.reg; do
-    rm -f "$prefix/$reg"
-    cp "$template/$reg" "$prefix/$reg"
-done
-stop() { WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; }
-trap stop EXIT
+# shellcheck source=private-prefix.sh
+. "$here/private-prefix.sh"
+private_prefix "$template" directshow
 
 cat >"$work/machine.json" <<'JSON'
 {
@@ -43,7 +29,6 @@ cat >"$work/machine.json" <<'JSON'
   ]
 }
 JSON
-winpath() { echo "Z:$1" | tr / '\\'; }
 status=0
 VZ_SIMCARD_MACHINE="$(winpath "$work/machine.json")" \
     "$run" "$prefix" regsvr32 /s "$(winpath "$dll")" || { echo "FAIL regsvr32"; exit 1; }

@@ -5,6 +5,7 @@ namespace scenarios {
 
 #if defined(_WIN32)
 std::unique_ptr<IScenarioHost> MakeWin32ScenarioHost();
+std::unique_ptr<IScenarioHost> MakeDirectShowScenarioHost();
 #endif
 #if defined(VUVEREZE_SCENARIOS_QT)
 std::unique_ptr<IScenarioHost> MakeQtScenarioHost();
@@ -17,6 +18,9 @@ std::unique_ptr<IScenarioHost> MakeScenarioHost(const std::string& name) {
 #if defined(_WIN32)
     if (name == "win32") {
         return MakeWin32ScenarioHost();
+    }
+    if (name == "directshow") {
+        return MakeDirectShowScenarioHost();
     }
 #endif
 #if defined(VUVEREZE_SCENARIOS_QT)
@@ -31,6 +35,7 @@ std::vector<std::string> ScenarioHostNames() {
     std::vector<std::string> names = {"headless"};
 #if defined(_WIN32)
     names.push_back("win32");
+    names.push_back("directshow");
 #endif
 #if defined(VUVEREZE_SCENARIOS_QT)
     names.push_back("qt");

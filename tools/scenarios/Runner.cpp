@@ -104,6 +104,14 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
         ui::SetAppName("Vuvereze");
         ui::ResetQuit();
         m_startMs = m_clock.NowMs();
+        if (IDeviceServer* server = m_host.DeviceServer()) {
+            m_world.ServeDevicesBy(server, m_scratch.string());
+            m_world.Backend();
+            if (!m_world.ServeError().empty()) {
+                Fail(m_script.lines[m_next - 1], "devices not served: " + m_world.ServeError());
+                return;
+            }
+        }
 
         m_exitCode = m_host.Run(*this, [this] {
             app::CVuverezeApp application(m_world.Backend(), [this] {

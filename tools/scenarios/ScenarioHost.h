@@ -16,6 +16,8 @@
 
 namespace scenarios {
 
+class IDeviceServer;
+
 struct ShownRow {
     std::vector<std::string> texts;  // ANSI
     bool checked = false;
@@ -72,6 +74,8 @@ class IScenarioHost {
     // Why the host could not play the story to its end, found only while playing it (a real
     // file dialog opens a folder it is given rather than choosing it); empty when it could.
     virtual std::string TakeSkipReason() { return {}; }
+    // Who serves the scenario's devices on this host; nullptr: the simulated backend.
+    virtual IDeviceServer* DeviceServer() { return nullptr; }
 };
 
 // A real file dialog opens a folder that is typed into it, where the headless host hands the

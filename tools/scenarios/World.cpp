@@ -60,6 +60,10 @@ struct CWorld::Impl {
     std::string error;
     std::vector<std::pair<std::string, std::filesystem::perms>> readOnly;
     std::vector<ChipPreset> chipPresets;
+    IDeviceServer* server = nullptr;
+    std::string scratch;
+    device::IDeviceBackend* served = nullptr;
+    std::string serveError;
 };
 
 CWorld::CWorld() : m_impl(std::make_unique<Impl>()) {}
@@ -137,6 +141,15 @@ bool CWorld::AddDevice(const std::string& name, const std::string& hdmi, const s
     return true;
 }
 
+void CWorld::ServeDevicesBy(IDeviceServer* server, const std::string& scratch) {
+    m_impl->server = server;
+    m_impl->scratch = scratch;
+}
+
+const std::string& CWorld::ServeError() const {
+    return m_impl->serveError;
+}
+
 device::IDeviceBackend& CWorld::Backend() {
     if (!m_impl->system) {
         // The machine and code page lines went straight to the platform; the description
@@ -164,11 +177,24 @@ device::IDeviceBackend& CWorld::Backend() {
             for (const ChipPreset& preset : m_impl->chipPresets)
                 m_impl->system->Card(0).Chip().Write(preset.bus, preset.reg, preset.value);
         }
+        if (m_impl->server) {
+            m_impl->served = m_impl->server->Serve(d, m_impl->system->System32File(""),
+                                                   m_impl->scratch, m_impl->serveError);
+            for (const ChipPreset& preset : m_impl->chipPresets) {
+                if (m_impl->served &&
+                    !m_impl->server->PresetChipRegister(preset.bus, preset.reg, preset.value)) {
+                    m_impl->serveError = "the card takes no chip preset";
+                }
+            }
+        }
     }
-    return m_impl->system->Backend();
+    // A server that failed leaves the simulated devices, for the failure to be reported.
+    return m_impl->served ? *m_impl->served : m_impl->system->Backend();
 }
 
 std::vector<std::string> CWorld::LogLines() const {
+    if (m_impl->served)
+        return m_impl->server->LogLines();
     std::vector<std::string> lines;
     if (!m_impl->system || !m_impl->system->IsActive())
         return lines;
@@ -180,6 +206,8 @@ std::vector<std::string> CWorld::LogLines() const {
 }
 
 bool CWorld::ChipRegister(uint32_t bus, uint32_t reg, uint8_t& value) const {
+    if (m_impl->served)
+        return m_impl->server->ChipRegister(bus, reg, value);
     if (!m_impl->system || m_impl->system->DeviceCount() == 0 || reg > 0xFF)
         return false;
     if (bus != 0x40 && bus != 0x44)

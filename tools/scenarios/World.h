@@ -9,7 +9,30 @@
 
 #include "device/DeviceBackend.h"
 
+namespace sim {
+struct SystemDescription;
+}
+
 namespace scenarios {
+
+// Serves a scenario's devices some other way than the simulated backend in this process: the
+// simulated card registered with the system as DirectShow devices, for one.
+class IDeviceServer {
+  public:
+    virtual ~IDeviceServer() = default;
+    // The backend over the devices of `machine`, whose drivers read their tables from
+    // `systemFolder` (a host path); `scratch` is the scenario's own folder. nullptr, with
+    // `error` set, when they cannot be served.
+    virtual device::IDeviceBackend* Serve(const sim::SystemDescription& machine,
+                                          const std::string& systemFolder,
+                                          const std::string& scratch, std::string& error) = 0;
+    // Every driver request of every device, one line each, device by device.
+    virtual std::vector<std::string> LogLines() const = 0;
+    // A register byte of the first device's chip as it is when the program first binds it,
+    // and as it is now; false when there is no such card (yet).
+    virtual bool PresetChipRegister(uint32_t bus, uint32_t reg, uint8_t value) = 0;
+    virtual bool ChipRegister(uint32_t bus, uint32_t reg, uint8_t& value) const = 0;
+};
 
 class CWorld {
   public:
@@ -19,8 +42,13 @@ class CWorld {
     // A device line: name (UTF-8), signals by catalogue name or "none", fault names.
     bool AddDevice(const std::string& name, const std::string& hdmi, const std::string& vga,
                    const std::vector<std::string>& faults, std::string& error);
+    // The devices are served by `server` instead (nullptr: the simulated backend); before
+    // Backend.
+    void ServeDevicesBy(IDeviceServer* server, const std::string& scratch);
     // Makes the devices real on the backend; call once, after the set-up.
     device::IDeviceBackend& Backend();
+    // Why the devices could not be served; empty when they are.
+    const std::string& ServeError() const;
     // Every driver request of every device, one line each, in order.
     std::vector<std::string> LogLines() const;
     // A chip register of the first device; false without a device.
