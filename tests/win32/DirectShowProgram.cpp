@@ -748,8 +748,25 @@ int main(int argc, char** argv) {
     if (main != nullptr) {
         const DWORD pid = process.dwProcessId;
         HWND box = GetDlgItem(main, 1000);
-        Check(SendMessageW(box, CB_GETCOUNT, 0, 0) == 7 && IsWindowEnabled(box),
-              "the device box lists the seven registered devices");
+        std::vector<std::wstring> listed;
+        for (int i = 0; i < static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t text[256] = {};
+            if (SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 255) {
+                SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            }
+            listed.push_back(text);
+        }
+        // The box sorts what the enumerator gives; the nameless device comes first.
+        const std::vector<std::wstring> sorted = {L"",
+                                                  L"Failing Bind Capture",
+                                                  L"Get Only Capture",
+                                                  L"No Reload Capture",
+                                                  L"Removed Capture",
+                                                  L"Zeriveve HD Capture",
+                                                  L"Zeriveve HD Capture"};
+        Check(listed == sorted && IsWindowEnabled(box),
+              "the device box lists the seven registered devices, sorted");
+        Check(TextOf(box) == L"", "with the first one selected");
 
         const std::vector<char> seeded = ReadBytes(SystemFile("format.bin"));
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock binds the HD card");
