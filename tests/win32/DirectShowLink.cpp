@@ -79,6 +79,18 @@ std::vector<std::string> ReadLines(const std::string& file) {
     return lines;
 }
 
+// The simulated card's DLL, loaded by COM into this process, counts its live objects: none may
+// be left once the device link let go.
+bool NothingAlive() {
+    HMODULE dll = GetModuleHandleW(L"vz_simcard.dll");
+    using CanUnload = HRESULT(STDAPICALLTYPE*)();
+    const auto canUnload =
+        dll == nullptr ? nullptr
+                       : reinterpret_cast<CanUnload>(
+                             reinterpret_cast<void (*)()>(GetProcAddress(dll, "DllCanUnloadNow")));
+    return canUnload != nullptr && canUnload() == S_OK;
+}
+
 void Registered(const std::string& logFolder) {
     device::CDirectShowBackend backend;
     std::vector<device::CComRef<device::IMoniker>> monikers = Monikers(backend);
@@ -172,6 +184,7 @@ void Registered(const std::string& logFolder) {
         Check(!video.IsBound() && video.CreateDeviceHandle(device::kDeviceHandleTag) == nullptr,
               "a failing binding leaves nothing bound");
     }
+    Check(NothingAlive(), "every filter the device link bound is released, failed ones included");
 
     device::CComRef<device::IBaseFilter> second;
     device::CComRef<device::IKsPropertySet> none;
@@ -193,6 +206,7 @@ void Registered(const std::string& logFolder) {
           "binding a removed device fails");
     Check(device::CVideoDevice(backend).DeviceList().size() == kDeviceCount - 1,
           "and the next listing lacks it");
+    Check(NothingAlive(), "and nothing of it is kept");
 }
 
 void None() {
