@@ -1,45 +1,70 @@
-// Cold start of the desktop program to its first painted main window on the offscreen screen,
-// and its peak resident memory, median of 10 runs each, beside a minimal Qt Widgets program that
-// shows one dialog, in the same run. Usage: bench_qt_startup [runs]
+// Cold start of the desktop program to its first painted main window on the offscreen screen
+// (the moment the child tells), and its peak resident memory, median of 10 runs each, beside a
+// minimal Qt Widgets program that shows one dialog, in the same run. Usage: bench_qt_startup [runs]
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/qt/PaintReport.h"
+
 namespace {
 
 struct Run {
-    double ms = 0;
-    double cpuMs = 0;  // user and system time of the process
+    double ms = 0;     // from before the fork to the moment the child's first paint was done
+    double cpuMs = 0;  // user and system time of the whole process
     long rssKb = 0;
 };
 
+// Runs the program, which tells the moment its first window was painted on a pipe named in its
+// environment; the rest of its life (its teardown) is left out of the time.
 bool Launch(const std::vector<std::string>& command, Run& run) {
     std::vector<char*> argv;
     for (const std::string& arg : command) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+        return false;
+    }
+    const long long start = bench::MonotonicNs();
     const pid_t pid = fork();
     if (pid == 0) {
+        const int fd = dup(pipeFds[1]);  // without close-on-exec
+        setenv(bench::kFirstPaintFd, std::to_string(fd).c_str(), 1);
         execv(argv[0], argv.data());
         _exit(127);
     }
+    close(pipeFds[1]);
+    std::string report;
+    char buffer[64];
+    for (ssize_t got; pid > 0 && (got = read(pipeFds[0], buffer, sizeof buffer)) != 0;) {
+        if (got < 0 && errno != EINTR) {
+            break;
+        }
+        report.append(buffer, static_cast<size_t>(std::max<ssize_t>(got, 0)));
+    }
+    close(pipeFds[0]);
     int status = 0;
     rusage usage{};
     if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) {
         return false;
     }
-    run.ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const long long painted = std::atoll(report.c_str());
+    if (painted <= start) {
+        std::fprintf(stderr, "%s did not tell its first paint\n", command.front().c_str());
+        return false;
+    }
+    run.ms = static_cast<double>(painted - start) / 1e6;
     run.rssKb = usage.ru_maxrss;
     run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
                 (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
@@ -111,6 +136,8 @@ int main(int argc, char** argv) {
     std::printf("  ratio              %8.2fx     %7.2fx            (cpu %.2fx)\n",
                 programMs / minimalMs, static_cast<double>(programKb) / minimalKb,
                 programCpu / minimalCpu);
-    std::printf("  (targets: at most 1.1x the time and 1.2x the memory)\n");
+    std::printf(
+        "  (targets: at most 1.1x the time and 1.2x the memory; cpu is the whole process,"
+        " exit included)\n");
     return 0;
 }

@@ -7,13 +7,13 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QItemSelection>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTableWidget>
 
 #include "ui/qt/QtFonts.h"
@@ -101,7 +101,7 @@ void CQtWindow::PushWindow() {
     }
     if (m_dlg.GetIcon(true) != 0 && m_window->windowIcon().isNull()) {
         // The program's icon resource has no image here; the desktop's computer icon stands in.
-        m_window->setWindowIcon(m_window->style()->standardIcon(QStyle::SP_ComputerIcon));
+        m_window->setWindowIcon(QIcon(ComputerIcon()));
     }
     if (m_dlg.IsIconic() != m_shownIconic && m_window->isVisible()) {
         m_shownIconic = m_dlg.IsIconic();

@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -90,6 +92,21 @@ QString ToQt(const std::string& ansi) {
 
 std::string FromQt(const QString& text) {
     return platform::Utf8ToAnsi(text.toStdString());
+}
+
+QPixmap ComputerIcon() {
+    // The style draws this icon from one 16x16 image. Read by name, Qt would load every image
+    // plugin to ask whether it claims a PNG before its own reader takes it; told the format and
+    // to look no further, it reads the image alone.
+    QImageReader reader(
+        QStringLiteral(":/qt-project.org/styles/commonstyle/images/computer-16.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    if (!image.isNull()) {
+        return QPixmap::fromImage(image);
+    }
+    const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
+    return icon.pixmap(icon.availableSizes().value(0, QSize(16, 16)));
 }
 
 CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
@@ -214,10 +231,14 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
         case ControlKind::DropDownList: {
             auto* box = new QComboBox(m_window);
             const bool editable = state.kind == ControlKind::ComboBox;
-            box->setEditable(editable);
             box->setInsertPolicy(QComboBox::NoInsert);
             if (editable) {
-                // The Windows box completes nothing: what is typed is the text.
+                // The Windows box completes nothing: what is typed is the text. The box builds a
+                // completer over its items for a line edit that has none, so ours comes with an
+                // empty one, which the edit deletes when it is taken away.
+                auto* edit = new QLineEdit(box);
+                edit->setCompleter(new QCompleter(edit));
+                box->setLineEdit(edit);
                 box->setCompleter(nullptr);
                 connect(box->lineEdit(), &QLineEdit::textEdited, this,
                         [this, id](const QString& text) { QueueType(id, text); });
@@ -246,9 +267,7 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
             // The icon is shown at its own size from the rectangle's corner, whatever the
             // rectangle's size, as the Windows icon control sizes itself to a loaded icon.
             auto* icon = new QLabel(m_window);
-            QPixmap image = QApplication::style()
-                                ->standardIcon(QStyle::SP_ComputerIcon)
-                                .pixmap(kIconSize, kIconSize);
+            QPixmap image = ComputerIcon();
             if (image.width() != kIconSize) {
                 image = image.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio,
                                      Qt::SmoothTransformation);

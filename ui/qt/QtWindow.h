@@ -15,6 +15,7 @@
 
 class QDialog;
 class QEvent;
+class QPixmap;
 class QKeyEvent;
 class QMouseEvent;
 class QWidget;
@@ -25,6 +26,10 @@ namespace ui::qt {
 // ANSI texts of the dialog state and the UTF-16 of Qt.
 QString ToQt(const std::string& ansi);
 std::string FromQt(const QString& text);
+
+// The desktop's computer icon, which stands in for the program's icon resource: the style's own
+// image, read without Qt's search of its image plugins.
+QPixmap ComputerIcon();
 
 class CQtWindow : public QObject {
   public:

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractEventDispatcher>
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialog>
 #include <QHeaderView>
 #include <QImage>
@@ -14,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -466,6 +470,56 @@ TEST_F(QtHostTest, AnIconIsShownAtItsOwnSizeFromTheCornerOfItsRectangle) {
          ClickOk});
     EXPECT_EQ(image, QSize(32, 32));
     EXPECT_EQ(place, QRect(corner, QSize(32, 32)));
+}
+
+// The stand-in for the program's icon is the style's own computer icon, pixel for pixel, in the
+// window's title and (at its own size) in the About box.
+TEST_F(QtHostTest, TheIconsAreTheStylesComputerIcon) {
+    const QIcon style = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
+    const QImage expected = style.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(ui::qt::ComputerIcon().toImage().convertToFormat(QImage::Format_ARGB32), expected);
+    QImage shown;
+    Run({[&](CProbeDlg& d) {
+             for (auto* label : d.Window()->findChildren<QLabel*>()) {
+                 if (!label->pixmap().isNull()) {
+                     shown = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+                 }
+             }
+         },
+         ClickOk});
+    const QImage big = style.pixmap(16, 16)
+                           .scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                           .toImage()
+                           .convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(shown, big);
+}
+
+// The editable box is Qt's own editable box (its list drawn and scrolled alike) without the
+// completer, which would fill in an item the user did not type.
+TEST_F(QtHostTest, AnEditableComboBoxIsQtsOwnWithoutCompletion) {
+    QComboBox reference;
+    reference.setEditable(true);
+    const QByteArray delegate = reference.itemDelegate()->metaObject()->className();
+    QString shown;
+    Run({[](CProbeDlg& d) { CComboBox(&d, kCombo).AddString("abc"); },
+         [&](CProbeDlg& d) {
+             auto* box = static_cast<QComboBox*>(d.Widget(kCombo));
+             EXPECT_EQ(box->completer(), nullptr);
+             EXPECT_EQ(box->lineEdit()->completer(), nullptr);
+             EXPECT_EQ(QByteArray(box->itemDelegate()->metaObject()->className()), delegate);
+             EXPECT_EQ(box->view()->verticalScrollBarPolicy(),
+                       reference.view()->verticalScrollBarPolicy());
+             EXPECT_EQ(box->focusPolicy(), reference.focusPolicy());
+             EXPECT_TRUE(box->testAttribute(Qt::WA_InputMethodEnabled));
+             box->lineEdit()->clear();
+             box->lineEdit()->setFocus();
+             QTest::keyClicks(box->lineEdit(), "ab");
+         },
+         [&shown](CProbeDlg& d) {
+             shown = static_cast<QComboBox*>(d.Widget(kCombo))->lineEdit()->text();
+         },
+         ClickOk});
+    EXPECT_EQ(shown, "ab");
 }
 
 TEST_F(QtHostTest, EnterIsOkWhileEscapeAndTheCloseButtonCancel) {
