@@ -8,9 +8,23 @@
 
 #include <dshow.h>
 
+#include <cwchar>
+#include <string>
+
 // {6F1D3B52-8A47-4C1E-9E2B-5A7C0D94E361}
 inline constexpr GUID CLSID_VzSimCardFilter = {
     0x6F1D3B52, 0x8A47, 0x4C1E, {0x9E, 0x2B, 0x5A, 0x7C, 0x0D, 0x94, 0xE3, 0x61}};
+
+// Where a registration puts its devices: one key per device under the video input category,
+// named by the device's index, so that the enumerator's alphabetical order is the description's
+// and same-named devices stay apart.
+inline constexpr const wchar_t* kCategoryInstances =
+    L"CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance";
+inline std::wstring SimCardInstance(size_t device) {
+    wchar_t number[16] = {};
+    std::swprintf(number, 16, L"%03u", static_cast<unsigned>(device));
+    return L"Vuvereze simulated card " + std::wstring(number);
+}
 
 // The values a registered device's property bag holds beside "FriendlyName".
 inline constexpr const wchar_t* kMachineValue = L"SimMachine";  // the description file, or ""

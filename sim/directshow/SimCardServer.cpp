@@ -23,10 +23,6 @@ namespace {
 
 HMODULE g_module = nullptr;
 
-constexpr const wchar_t* kInstancePrefix = L"Vuvereze simulated card ";
-constexpr const wchar_t* kCategoryInstances =
-    L"CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance";
-
 std::wstring GuidText(REFGUID guid) {
     wchar_t text[64] = {};
     StringFromGUID2(guid, text, 64);
@@ -214,9 +210,7 @@ HRESULT RegisterAll() {
     const std::wstring logFolder = file.empty() ? FolderOf(ModulePath()) : FolderOf(file);
     const std::wstring system = SystemFolderOverride();
     for (size_t i = 0; i < description.Devices.size() && SUCCEEDED(hr); ++i) {
-        wchar_t number[16] = {};
-        std::swprintf(number, 16, L"%03u", static_cast<unsigned>(i));
-        const std::wstring instance = kInstancePrefix + std::wstring(number);
+        const std::wstring instance = SimCardInstance(i);
         const std::wstring name = Widen(description.Devices[i].FriendlyName);
         REGFILTER2 filter{};
         filter.dwVersion = 1;

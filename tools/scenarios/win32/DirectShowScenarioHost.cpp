@@ -21,6 +21,8 @@
 // After the program's own headers, whose names the system's macros would take.
 #include <windows.h>
 
+#include "sim/directshow/SimCardFilter.h"
+
 namespace scenarios {
 
 std::unique_ptr<IScenarioHost> MakeWin32ScenarioHost();
@@ -140,11 +142,9 @@ class CDirectShowScenarioHost final : public IScenarioHost, public IDeviceServer
             return nullptr;
         }
         for (size_t i = 0; i < machine.Devices.size(); ++i) {
-            char number[8];
-            std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(i));
-            m_logs.push_back(scratch + "\\Vuvereze simulated card " + number + ".log");
-        }
-        for (size_t i = 0; i < machine.Devices.size(); ++i) {
+            const std::wstring instance = SimCardInstance(i);
+            m_logs.push_back(scratch + "\\" + std::string(instance.begin(), instance.end()) +
+                             ".log");
             const std::vector<std::string>& faults = machine.Devices[i].Faults;
             if (std::find(faults.begin(), faults.end(), "removed") != faults.end()) {
                 m_removed.push_back(i);
@@ -207,11 +207,8 @@ class CDirectShowScenarioHost final : public IScenarioHost, public IDeviceServer
 
     void Unplug() {
         for (size_t device : m_removed) {
-            char number[8];
-            std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(device));
             const std::wstring key =
-                std::wstring(L"CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance\\") +
-                L"Vuvereze simulated card " + Wide(number);
+                std::wstring(kCategoryInstances) + L"\\" + SimCardInstance(device);
             RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
         }
     }
