@@ -59,6 +59,22 @@ void Click(HWND button) {
     PostMessageW(button, WM_LBUTTONUP, 0, at);
 }
 
+template <class Condition>
+bool Eventually(Condition condition, DWORD ms = 5000) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (!condition()) {
+        if (GetTickCount64() >= end) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+bool Closes(HWND window, DWORD ms = 5000) {
+    return Eventually([&] { return !IsWindow(window); }, ms);
+}
+
 // The program's newest modal window (a message box, the editor, a file dialog): a dialog of its
 // process other than `main`, shown and enabled (a modal window disables its owner).
 HWND FindMessageBox(DWORD process, HWND main, DWORD ms) {
@@ -85,9 +101,7 @@ std::wstring AnswerMessageBox(DWORD process, HWND main) {
     }
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
     Click(GetDlgItem(box, IDOK));
-    for (int i = 0; i < 250 && IsWindow(box); ++i) {
-        Sleep(20);
-    }
+    Closes(box);
     return text;
 }
 
@@ -102,20 +116,16 @@ bool WaitForText(HWND hwnd, const std::wstring& text, DWORD ms) {
     return false;
 }
 
-template <class Condition>
-bool Eventually(Condition condition, DWORD ms = 5000) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() >= end) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
-}
-
 int ItemCount(HWND list) {
     return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+// The main window's lists come to hold that many built-in and user formats.
+bool ListsHold(HWND main, int builtin, int user) {
+    return Eventually([&] {
+        return ItemCount(GetDlgItem(main, 1004)) == builtin &&
+               ItemCount(GetDlgItem(main, 1003)) == user;
+    });
 }
 
 // Picks the device box's entry of that name as a user does: the selection changes and the
@@ -164,6 +174,10 @@ std::string SystemFile(const char* name) {
     char folder[MAX_PATH] = {};
     GetSystemDirectoryA(folder, MAX_PATH);
     return std::string(folder) + "\\" + name;
+}
+
+bool TableBecomes(const std::vector<char>& expected) {
+    return Eventually([&] { return ReadBytes(SystemFile("format.bin")) == expected; });
 }
 
 // Locks the named device and answers what comes up; the message box's text, or "" when the
@@ -243,26 +257,19 @@ void AddWithTestAndOk(DWORD pid, HWND main, const std::string& log) {
               Choose(editor, 1037, L"No"),
           "the polarities and the scan are chosen");
     Click(GetDlgItem(editor, 1036));
-    bool tested = false;
-    for (int i = 0; i < 500 && !tested; ++i, Sleep(20)) {
-        tested = Contains(ReadLines(log), "SET RELOAD 2");
-    }
+    const bool tested = Eventually([&] { return Contains(ReadLines(log), "SET RELOAD 2"); }, 10000);
     Check(tested && !ReadBytes(SystemFile("testformat.bin")).empty(),
           "Test writes testformat.bin and has the driver load it");
     Check(Contains(ReadLines(log), "SET CHIP 0x40 0x16 2 0x08 0x98"),
           "after programming the PLL for 2200 clocks a line");
     const size_t before = RecordCount(ReadBytes(SystemFile("format.bin")));
     Click(GetDlgItem(editor, 1008));
-    for (int i = 0; i < 500 && IsWindow(editor); ++i) {
-        Sleep(20);
-    }
-    Check(!IsWindow(editor), "OK closes the editor");
-    bool stored = false;
-    for (int i = 0; i < 250 && !stored; ++i, Sleep(20)) {
-        stored = ItemCount(GetDlgItem(main, 1003)) == 4 &&
-                 RecordCount(ReadBytes(SystemFile("format.bin"))) == before + 1;
-    }
-    Check(stored, "the format is a new user row and a new record of format.bin");
+    Check(Closes(editor, 10000), "OK closes the editor");
+    Check(Eventually([&] {
+              return ItemCount(GetDlgItem(main, 1003)) == 4 &&
+                     RecordCount(ReadBytes(SystemFile("format.bin"))) == before + 1;
+          }),
+          "the format is a new user row and a new record of format.bin");
 }
 
 void Unlock(HWND main) {
@@ -524,10 +531,7 @@ bool AnswerFileDialog(DWORD process, HWND main, const std::wstring& path) {
         if (name != nullptr) {
             SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
             Click(GetDlgItem(box, IDOK));
-            for (int i = 0; i < 250 && IsWindow(box); ++i) {
-                Sleep(20);
-            }
-            return !IsWindow(box);
+            return Closes(box);
         }
     }
     return false;
@@ -568,14 +572,13 @@ void MoveThePicture(const PROCESS_INFORMATION& program, HWND main, const std::st
               WaitForText(GetDlgItem(editor, 1041), L"3FF", 2000),
           "Right moves the picture by one: both horizontal offsets show 3FF");
     // The scaler keeps the offset's high bits in the low nibble of 0x8B beside bits of its own.
-    bool written = false;
-    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
-        const std::vector<std::string> lines = ReadLines(log);
-        written = HasLineStarting(lines, "SET CHIP 0x44 0x8D 1 0xFF") &&
-                  HasLineStarting(lines, "SET CHIP 0x44 0x8C 1 0xFF") &&
-                  HasLineStarting(lines, "SET CHIP 0x44 0x8B 1 0x0C");
-    }
-    Check(written, "and writes the offset to the scaler's registers");
+    Check(Eventually([&] {
+              const std::vector<std::string> lines = ReadLines(log);
+              return HasLineStarting(lines, "SET CHIP 0x44 0x8D 1 0xFF") &&
+                     HasLineStarting(lines, "SET CHIP 0x44 0x8C 1 0xFF") &&
+                     HasLineStarting(lines, "SET CHIP 0x44 0x8B 1 0x0C");
+          }),
+          "and writes the offset to the scaler's registers");
     Click(GetDlgItem(editor, 1031));
     Check(WaitForText(GetDlgItem(editor, 1042), L"1", 5000) &&
               WaitForText(GetDlgItem(editor, 1043), L"1", 2000),
@@ -589,10 +592,7 @@ void MoveThePicture(const PROCESS_INFORMATION& program, HWND main, const std::st
           "a step beyond 511 is refused with the range message");
     Type(GetDlgItem(editor, 1030), L"1");
     Click(GetDlgItem(editor, 1009));
-    for (int i = 0; i < 250 && IsWindow(editor); ++i) {
-        Sleep(20);
-    }
-    Check(!IsWindow(editor) && ItemCount(GetDlgItem(main, 1003)) == 4,
+    Check(Closes(editor) && ItemCount(GetDlgItem(main, 1003)) == 4,
           "Cancel closes the editor and adds no format");
 }
 
@@ -614,18 +614,12 @@ void EditAFormat(const PROCESS_INFORMATION& program, HWND main) {
     Type(GetDlgItem(editor, 1026), L"50");
     const std::vector<char> before = ReadBytes(SystemFile("format.bin"));
     Click(GetDlgItem(editor, 1008));
-    for (int i = 0; i < 500 && IsWindow(editor); ++i) {
-        Sleep(20);
-    }
-    Check(!IsWindow(editor), "OK closes the editor");
+    Check(Closes(editor, 10000), "OK closes the editor");
     std::vector<fmt::FormatRecord> records;
-    for (int i = 0; i < 250; ++i, Sleep(20)) {
+    Eventually([&] {
         records = Records(ReadBytes(SystemFile("format.bin")));
-        if (records.size() == RecordCount(before) && records.size() > 37 &&
-            records[37].Timing.FrameRate == 5000) {
-            break;
-        }
-    }
+        return records.size() > 37 && records[37].Timing.FrameRate == 5000;
+    });
     Check(records.size() == RecordCount(before) && records.size() > 37 &&
               records[37].Timing.FrameRate == 5000 && records[37].Timing.HActive == 1920 &&
               records[37].Enabled == 1,
@@ -658,16 +652,11 @@ void SortTheUsers(const PROCESS_INFORMATION& program, HWND main) {
     if (expected.size() > enabled) {
         expected[enabled] = wasOn ? 0 : 1;
     }
-    bool written = false;
-    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
-        written = ReadBytes(SystemFile("format.bin")) == expected;
-    }
-    Check(written, "Apply switches the record of Id 3, not the fourth user record's neighbour");
+    Check(TableBecomes(expected),
+          "Apply switches the record of Id 3, not the fourth user record's neighbour");
     TickRow(program.hProcess, users, 0);
     Click(GetDlgItem(main, 1012));
-    for (int i = 0; i < 250 && ReadBytes(SystemFile("format.bin")) != before; ++i) {
-        Sleep(20);
-    }
+    TableBecomes(before);
     ClickHeader(program.hProcess, users, 0);
     WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3}));
 }
@@ -684,11 +673,8 @@ void ExportImportDelete(const PROCESS_INFORMATION& program, HWND main,
     Check(
         AnswerFileDialog(program.dwProcessId, main, std::wstring(exported.begin(), exported.end())),
         "Export asks for a file name in the system's file dialog");
-    bool same = false;
-    for (int i = 0; i < 250 && !same; ++i, Sleep(20)) {
-        same = ReadBytes(exported) == table;
-    }
-    Check(same, "and writes the table there, byte for byte as format.bin");
+    Check(Eventually([&] { return ReadBytes(exported) == table; }),
+          "and writes the table there, byte for byte as format.bin");
     Check(FindMessageBox(program.dwProcessId, main, 300) == nullptr, "with no message");
 
     Click(GetDlgItem(main, 1056));
@@ -701,11 +687,7 @@ void ExportImportDelete(const PROCESS_INFORMATION& program, HWND main,
     Click(GetDlgItem(main, 1012));
     std::vector<char> expected = table;
     expected.insert(expected.end(), table.begin() + 2 + 34 * 124, table.end());
-    bool written = false;
-    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
-        written = ReadBytes(SystemFile("format.bin")) == expected;
-    }
-    Check(written, "Apply writes them after the table's own, byte for byte");
+    Check(TableBecomes(expected), "Apply writes them after the table's own, byte for byte");
 
     Check(SelectRow(program.hProcess, users, 1), "a click selects the second user row");
     Click(GetDlgItem(main, 1006));
@@ -713,11 +695,7 @@ void ExportImportDelete(const PROCESS_INFORMATION& program, HWND main,
           "Delete removes it; the rest close up");
     Click(GetDlgItem(main, 1012));
     expected.erase(expected.begin() + 2 + 35 * 124, expected.begin() + 2 + 36 * 124);
-    written = false;
-    for (int i = 0; i < 250 && !written; ++i, Sleep(20)) {
-        written = ReadBytes(SystemFile("format.bin")) == expected;
-    }
-    Check(written, "Apply writes the table without that record, byte for byte");
+    Check(TableBecomes(expected), "Apply writes the table without that record, byte for byte");
 }
 
 }  // namespace
@@ -768,15 +746,11 @@ int main(int argc, char** argv) {
               "the device box lists the seven registered devices, sorted");
         Check(TextOf(box) == L"", "with the first one selected");
 
+        const std::string cardLog = logFolder + "\\Vuvereze simulated card 000.log";
         const std::vector<char> seeded = ReadBytes(SystemFile("format.bin"));
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock binds the HD card");
         // The button says "UnLock" before the lists are filled.
-        bool filled = false;
-        for (int i = 0; i < 250 && !filled; ++i, Sleep(20)) {
-            filled =
-                ItemCount(GetDlgItem(main, 1004)) == 34 && ItemCount(GetDlgItem(main, 1003)) == 3;
-        }
-        Check(filled, "both lists are filled: 34 built-in, 3 user formats");
+        Check(ListsHold(main, 34, 3), "both lists are filled: 34 built-in, 3 user formats");
         Check(debug.Heard("ReadCertificatefromFile add format", 5000),
               "the debug output tells the table was read");
         // The first built-in format's check box: its record's Enabled word (after the 2-byte
@@ -793,20 +767,14 @@ int main(int argc, char** argv) {
         Check(FindMessageBox(pid, main, 200) == nullptr, "Apply shows no message");
         Check(ReadBytes(SystemFile("format.bin")) == expected,
               "Apply writes format.bin with that format switched, byte for byte");
-        Check(Contains(ReadLines(logFolder + "\\Vuvereze simulated card 000.log"), "SET RELOAD 1"),
-              "and the driver is asked to reload it");
-        AddWithTestAndOk(pid, main, logFolder + "\\Vuvereze simulated card 000.log");
+        Check(Contains(ReadLines(cardLog), "SET RELOAD 1"), "and the driver is asked to reload it");
+        AddWithTestAndOk(pid, main, cardLog);
         Unlock(main);
         Check(TextOf(GetDlgItem(main, 1001)) == L"Lock" && IsWindowEnabled(box),
               "Unlock gives the device box back");
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock again");
-        bool refilled = false;
-        for (int i = 0; i < 250 && !refilled; ++i, Sleep(20)) {
-            refilled =
-                ItemCount(GetDlgItem(main, 1004)) == 34 && ItemCount(GetDlgItem(main, 1003)) == 4;
-        }
-        Check(refilled, "reads the table anew: the added format is there");
-        MoveThePicture(process, main, logFolder + "\\Vuvereze simulated card 000.log", debug);
+        Check(ListsHold(main, 34, 4), "reads the table anew: the added format is there");
+        MoveThePicture(process, main, cardLog, debug);
         EditAFormat(process, main);
         SortTheUsers(process, main);
         ExportImportDelete(process, main, logFolder);
