@@ -70,11 +70,16 @@ bool NeedsEmbeddedFace(const std::string& ansi) {
 QFont DialogFont(const QString& face, int pointSize) {
     RegisterEmbeddedFace();
     QFont font(face, pointSize);
-    font.setStyleHint(QFont::SansSerif);
     // The desktop's own face for what the template's face would have drawn.
     const QString desktop = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    if (!QFontDatabase::hasFamily(face) && !desktop.isEmpty()) {
-        font.setFamilies(QStringList{desktop});
+    if (!QFontDatabase::hasFamily(face)) {
+        if (!desktop.isEmpty()) {
+            font.setFamilies(QStringList{desktop});
+        } else {
+            // Only where the desktop names no face of its own: a hint also sends texts of
+            // another script (even an empty edit's) through a second font engine of their own.
+            font.setStyleHint(QFont::SansSerif);
+        }
     }
     return font;
 }
