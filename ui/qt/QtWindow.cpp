@@ -25,6 +25,7 @@
 
 #include "platform/Platform.h"
 #include "ui/qt/QtFonts.h"
+#include "ui/qt/QtStyle.h"
 
 namespace ui::qt {
 namespace {
@@ -110,6 +111,8 @@ QPixmap ComputerIcon() {
 }
 
 CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
+    // Before any widget: a style set later repolishes every widget there is.
+    InstallHostStyle();
     const DialogTemplate& t = dlg.Template();
     m_window = new QDialog(parent);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);

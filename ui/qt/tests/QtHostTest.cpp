@@ -16,11 +16,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <vector>
 
@@ -655,6 +657,40 @@ TEST_F(QtHostTest, TheItemsTheProgramAddsToTheSystemMenuAreInTheHelpMenuOfAMenuB
     CProbeDlg::withAboutItem = false;
     EXPECT_EQ(shown, QString::fromUtf8("\xE9\x97\x9C\xE6\x96\xBC Vuvereze(&A)..."));
     EXPECT_EQ(dlg->sysCommands, (std::vector<uint32_t>{16}));
+}
+
+// The menu bar's overflow button, which shows when the menus do not fit, has the style's own
+// icon in every size, though the icon is read only when asked for; and the application's style
+// is still the one that draws.
+TEST_F(QtHostTest, TheMenuBarsOverflowButtonHasTheStylesOwnIcon) {
+    CProbeDlg::withAboutItem = true;
+    std::vector<QImage> shown, expected;
+    QStyle* base = nullptr;
+    Run({[&](CProbeDlg& d) {
+             auto* proxy = qobject_cast<QProxyStyle*>(QApplication::style());
+             ASSERT_NE(proxy, nullptr);
+             base = proxy->baseStyle();
+             auto* button =
+                 d.Window()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+             ASSERT_NE(button, nullptr);
+             const QIcon icon = button->icon();
+             EXPECT_FALSE(icon.isNull());
+             const QIcon own = base->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton,
+                                                  nullptr, d.Window());
+             ASSERT_FALSE(own.availableSizes().isEmpty());
+             EXPECT_EQ(icon.availableSizes(), own.availableSizes());
+             for (const QSize& size : own.availableSizes()) {
+                 for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+                     shown.push_back(icon.pixmap(size, mode).toImage());
+                     expected.push_back(own.pixmap(size, mode).toImage());
+                 }
+             }
+         },
+         ClickOk});
+    CProbeDlg::withAboutItem = false;
+    ASSERT_NE(base, nullptr);
+    EXPECT_FALSE(base->name().isEmpty());  // the style the factory made, not a bare one
+    EXPECT_EQ(shown, expected);
 }
 
 TEST(QtNameFilters, TheWindowsFilterBecomesQtFiltersWithTheirOwnPatterns) {
