@@ -86,8 +86,11 @@ void InstallHostStyle() {
     }
     done = true;
     QStyle* current = QApplication::style();
-    if (current == nullptr || qobject_cast<QProxyStyle*>(current) != nullptr) {
-        return;  // already wrapped, by us or by whoever made the application
+    // Already wrapped, by us or by whoever made the application; and a style sheet (-stylesheet)
+    // has its own wrapper, which Qt would put around ours again.
+    if (current == nullptr || qobject_cast<QProxyStyle*>(current) != nullptr ||
+        !qApp->styleSheet().isEmpty()) {
+        return;
     }
     // The proxy takes the style over; the application then owns the proxy.
     QApplication::setStyle(new CHostStyle(current));
