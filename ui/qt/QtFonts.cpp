@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace ui::qt {
@@ -52,6 +53,13 @@ QFont WithEmbeddedFace(const QFont& font) {
     }
     if (ming.isEmpty() || families.contains(ming)) {
         return font;
+    }
+    // Qt draws with the first family of a list that its database knows by name. A desktop's
+    // alias ("Sans Serif") is no such name, so the Ming face would draw the Latin texts as well;
+    // the face that draws them now goes first instead.
+    const QString drawn = QFontInfo(font).family();
+    if (!drawn.isEmpty() && !families.contains(drawn)) {
+        families.prepend(drawn);
     }
     QFont with(font);
     with.setFamilies(families << ming);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGlyphRun>
 #include <QImage>
 #include <QLabel>
@@ -166,10 +167,13 @@ TEST(QtFonts, AChineseTextShownLaterAndTheHelpMenuHaveTheEmbeddedFace) {
     EXPECT_EQ(shown, chinese);
     EXPECT_EQ(Missing(chinese, later), QString());
     EXPECT_TRUE(later.families().contains(ming));
-    // Its Latin texts alone never needed a second family.
+    // Its Latin texts alone never needed a second family, and keep their face after it.
     EXPECT_FALSE(latin.families().contains(ming));
+    EXPECT_EQ(QFontInfo(later).family(), QFontInfo(latin).family());
+    EXPECT_NE(QFontInfo(later).family(), ming);
     EXPECT_EQ(Missing(QStringLiteral("關於"), menu), QString());
     EXPECT_TRUE(menu.families().contains(ming));
+    EXPECT_NE(QFontInfo(menu).family(), ming);
 }
 
 }  // namespace
