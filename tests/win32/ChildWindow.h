@@ -1,5 +1,5 @@
 // What the Windows test programs need to start another program and find its window: a path as
-// Windows takes it, and the window of that process.
+// Windows takes it, the window of that process, and its texts.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +34,14 @@ inline HWND WindowOfProcess(DWORD pid, const wchar_t* title) {
     WindowSearch search{pid, title, nullptr};
     EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The text of a window of another process: WM_GETTEXT works across processes, where
+// GetWindowText of another's control does not.
+inline std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
 // A path given the Unix way (as CMake passes it to a program under Wine) is on drive Z:.

@@ -6,6 +6,7 @@
 #include "device/DriverProtocol.h"
 #include "device/VideoDevice.h"
 #include "device/directshow/DirectShowBackend.h"
+#include "tests/win32/Checks.h"
 
 #include <cstdio>
 #include <fstream>
@@ -17,16 +18,7 @@
 
 namespace {
 
-int g_checks = 0;
-int g_failures = 0;
-
-void Check(bool ok, const std::string& what) {
-    ++g_checks;
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-    if (!ok) {
-        ++g_failures;
-    }
-}
+using vztest::Check;
 
 const char16_t* const kNames[] = {
     u"Zeriveve HD Capture",  u"Zeriveve HD Capture", u"Get Only Capture", u"No Reload Capture",
@@ -232,6 +224,5 @@ int main(int argc, char** argv) {
         Registered(argv[2]);
     }
     CoUninitialize();
-    std::printf("%d passed, %d failed\n", g_checks - g_failures, g_failures);
-    return g_failures == 0 ? 0 : 1;
+    return vztest::Summary();
 }

@@ -18,38 +18,14 @@
 #include <vector>
 
 #include "format/FormatRecord.h"
+#include "tests/win32/Checks.h"
+#include "tests/win32/ChildWindow.h"
 
 namespace {
 
-int g_checks = 0;
-int g_failures = 0;
-
-void Check(bool ok, const std::string& what) {
-    ++g_checks;
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-    if (!ok) {
-        ++g_failures;
-    }
-}
-
-std::wstring WindowsPath(const std::string& path) {
-    std::wstring wide(path.begin(), path.end());
-    if (!wide.empty() && wide.front() == L'/') {
-        wide = L"Z:" + wide;
-    }
-    for (wchar_t& c : wide) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return wide;
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[512] = {};
-    SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    return text;
-}
+using vztest::Check;
+using vztest::TextOf;
+using vztest::WindowsPath;
 
 void Click(HWND button) {
     RECT rect;
@@ -817,6 +793,5 @@ int main(int argc, char** argv) {
     Check(ended && code == 0, "OK ends the program with exit code 0");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    std::printf("%d passed, %d failed\n", g_checks - g_failures, g_failures);
-    return g_failures == 0 ? 0 : 1;
+    return vztest::Summary();
 }

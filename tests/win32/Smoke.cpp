@@ -4,6 +4,7 @@
 // Usage: vz_win32_smoke PATH\Vuvereze.exe
 #include <windows.h>
 
+#include "tests/win32/Checks.h"
 #include "tests/win32/ChildWindow.h"
 
 #include <cstdio>
@@ -12,23 +13,8 @@
 
 namespace {
 
-int g_checks = 0;
-int g_failures = 0;
-
-void Check(bool ok, const char* what) {
-    ++g_checks;
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
-    if (!ok) {
-        ++g_failures;
-    }
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[256] = {};
-    // WM_GETTEXT works across processes, where GetWindowText of another's control does not.
-    SendMessageW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-    return text;
-}
+using vztest::Check;
+using vztest::TextOf;
 
 HWND WaitForWindow(DWORD pid, const wchar_t* title, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
@@ -87,6 +73,5 @@ int main(int argc, char** argv) {
     Check(ended && code == 0, "with exit code 0");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    std::printf("%d passed, %d failed\n", g_checks - g_failures, g_failures);
-    return g_failures == 0 ? 0 : 1;
+    return vztest::Summary();
 }
