@@ -78,9 +78,9 @@ bool NeedsEmbeddedFace(const std::string& ansi) {
 QFont DialogFont(const QString& face, int pointSize) {
     RegisterEmbeddedFace();
     QFont font(face, pointSize);
-    // The desktop's own face for what the template's face would have drawn.
-    const QString desktop = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     if (!QFontDatabase::hasFamily(face)) {
+        // The desktop's own face for what the template's face would have drawn.
+        const QString desktop = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
         if (!desktop.isEmpty()) {
             font.setFamilies(QStringList{desktop});
         } else {
