@@ -105,10 +105,6 @@ bool CInputFormatDlg::OnCommand(int id) {
     }
 }
 
-void CInputFormatDlg::OnOK() {
-    OnOkButton();
-}
-
 void CInputFormatDlg::OnOkButton() {
     // The step is checked before anything is stored: a refused OK leaves the table as it was,
     // so pressing OK again cannot store the format twice.

@@ -42,9 +42,9 @@ class CInputFormatDlg : public ui::CDialog {
     void DoDataExchange(ui::CDataExchange& dx) override;
     bool PreTranslateMessage(const ui::Message& message) override;
     bool OnInitDialog() override;
+    // Enter outside a focused push button is the framework's OK (the fields read back, the
+    // dialog closed with OK): only the OK button stores the format.
     bool OnCommand(int id) override;
-    // Enter stores the format as the OK button does; it never closes without storing.
-    void OnOK() override;
 
     int EditIndex() const { return m_editIndex; }
     bool IsAddMode() const { return m_editIndex < 0; }

@@ -46,6 +46,7 @@ struct Message {
 struct Input {
     enum Kind {
         Click,     // mouse press and release on a control
+        Press,     // a button clicked without the mouse: BM_CLICK, an accessibility action
         Release,   // a left-button release only
         KeyEnter,  // Enter with the focus on `id` (0: wherever the focus is)
         KeyEsc,
@@ -54,7 +55,7 @@ struct Input {
         Choose,    // pick an item of a combo box or drop-down list by text; empty text: none
         Check,     // bring a check box to `on`, clicking it when it differs
         Tick,      // a list row's check box
-        Select,    // select exactly `rows` of a list
+        Select,    // select exactly `rows` of a list; `row`, when not -1, takes the focus
         DblClick,  // double click on `row` of a list; -1: the empty area
         Header,    // click on column `row` of a list's header
         SysMenu,   // system command `id`

@@ -89,6 +89,37 @@ void Click(CDialog& dlg, int id) {
     }
 }
 
+// A button pressed without the mouse (BM_CLICK, an accessibility action) presses and releases
+// itself as a click does, so the pre-filter judges it as it judges a click. What cannot be
+// pressed (a grey or hidden button, a field) ignores it: nothing reaches the dialog at all.
+void Press(CDialog& dlg, int id) {
+    const ControlState* live = Live(dlg, id);
+    if (live != nullptr &&
+        (live->kind == ControlKind::PushButton || live->kind == ControlKind::CheckBox)) {
+        Click(dlg, id);
+    }
+}
+
+int FocusedRow(const ControlState& list) {
+    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
+        if ((list.rows[i].state & LVIS_FOCUSED) != 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// One row of a list has the focus at a time; a row outside the list leaves it where it was.
+void FocusRow(ControlState& list, int row) {
+    if (row < 0 || row >= static_cast<int>(list.rows.size())) {
+        return;
+    }
+    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
+        uint32_t& state = list.rows[i].state;
+        state = i == row ? state | LVIS_FOCUSED : state & ~LVIS_FOCUSED;
+    }
+}
+
 void KeyEnter(CDialog& dlg, int id) {
     FocusIfLive(dlg, id);
     if (PreFilterKey(dlg, kKeyEnter) || Stopped(dlg)) {
@@ -124,6 +155,15 @@ void KeySpace(CDialog& dlg, int id) {
         dlg.OnCommand(focused->id);
     } else if (focused->kind == ControlKind::CheckBox) {
         ToggleCheckBox(dlg, focused->id);
+    } else if (focused->kind == ControlKind::ListView &&
+               (focused->extendedStyle & LVS_EX_CHECKBOXES) != 0) {
+        // The list ticks or unticks the box of its focused row; the selection stays.
+        ControlState& list = dlg.Control(focused->id);
+        const int row = FocusedRow(list);
+        if (row >= 0) {
+            list.rows[row].checked = !list.rows[row].checked;
+            dlg.NotifyChanged(list.id);
+        }
     }
 }
 
@@ -187,13 +227,20 @@ void SelectOnly(ControlState& list, const std::vector<int>& rows) {
     }
 }
 
-void Select(CDialog& dlg, int id, const std::vector<int>& rows) {
+// The focus goes to `focusRow`, or else to the last row of the selection the list has, as the
+// clicks that made the selection leave it; a click on the empty area leaves it where it was.
+void Select(CDialog& dlg, int id, const std::vector<int>& rows, int focusRow) {
     ControlState* list = LiveList(dlg, id);
     if (list == nullptr) {
         return;
     }
     dlg.SetFocus(id);
     SelectOnly(*list, rows);
+    const int count = static_cast<int>(list->rows.size());
+    for (auto row = rows.rbegin(); focusRow < 0 && row != rows.rend(); ++row) {
+        focusRow = *row >= 0 && *row < count ? *row : -1;
+    }
+    FocusRow(*list, focusRow);
     dlg.NotifyChanged(id);
 }
 
@@ -208,6 +255,7 @@ void DblClick(CDialog& dlg, int id, int row) {
         row = -1;
     } else {
         SelectOnly(*list, {row});
+        FocusRow(*list, row);
         dlg.NotifyChanged(id);
     }
     dlg.OnNotify(Notify{Notify::DblClick, id, row, -1});
@@ -259,6 +307,9 @@ void DispatchInput(CDialog& dlg, const Input& input) {
         case Input::Click:
             Click(dlg, input.id);
             break;
+        case Input::Press:
+            Press(dlg, input.id);
+            break;
         case Input::Release:
             dlg.PreTranslateMessage(Message{Message::LButtonUp, MouseTarget(dlg, input.id), 0});
             break;
@@ -291,7 +342,7 @@ void DispatchInput(CDialog& dlg, const Input& input) {
             Tick(dlg, input.id, input.row, input.on);
             break;
         case Input::Select:
-            Select(dlg, input.id, input.rows);
+            Select(dlg, input.id, input.rows, input.row);
             break;
         case Input::DblClick:
             DblClick(dlg, input.id, input.row);

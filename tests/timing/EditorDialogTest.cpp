@@ -135,11 +135,19 @@ TEST_F(EditorDialogTest, AStepOutOfRangeStopsOkBeforeAnythingIsStored) {
     EXPECT_EQ(m_main.m_userList.GetItemCount(), 1);
 }
 
-TEST_F(EditorDialogTest, EnterStoresTheFormatAsOkDoes) {
+TEST_F(EditorDialogTest, EnterInAFieldClosesWithOkButOnlyTheOkButtonStores) {
     Open();
     TypeSize("800", "600", "75");
     ui::Input enter;
     enter.kind = ui::Input::KeyEnter;
+    ui::DispatchInput(*m_editor, enter);
+    EXPECT_EQ(m_editor->Result(), ui::IDOK);
+    EXPECT_EQ(Table().UserCount, 0);
+    EXPECT_EQ(m_main.m_userList.GetItemCount(), 0);
+
+    Open();
+    TypeSize("800", "600", "75");
+    enter.id = IDC_OK;  // Enter on the focused OK button is that button
     ui::DispatchInput(*m_editor, enter);
     EXPECT_EQ(m_editor->Result(), ui::IDOK);
     EXPECT_EQ(Table().UserCount, 1);

@@ -63,6 +63,30 @@ TEST_F(InputDispatchTest, SpaceOnAButtonCommandsWithoutAnyMouseMessage) {
     EXPECT_EQ(ui::CButton(&m_dlg, kFlag).GetCheck(), 1);
 }
 
+TEST_F(InputDispatchTest, APressWithoutTheMouseIsAClickThePreFilterJudgesAsOne) {
+    // BM_CLICK and a screen reader's press: the button's own down and up, then its command.
+    Do(Press(kGo));
+    Do(Press(kFlag));
+    EXPECT_THAT(m_dlg.log, ElementsAre("pre:down:1107", "pre:up:1107", "cmd:1107", "pre:down:1105",
+                                       "pre:up:1105", "cmd:1105"));
+    EXPECT_EQ(ui::CButton(&m_dlg, kFlag).GetCheck(), 1);
+    EXPECT_EQ(m_dlg.GetFocus(), kFlag);
+
+    m_dlg.log.clear();
+    m_dlg.eatReleaseOn = kGo;
+    Do(Press(kGo));
+    EXPECT_THAT(m_dlg.log, ElementsAre("pre:down:1107", "pre:up:1107"));
+}
+
+TEST_F(InputDispatchTest, WhatCannotBePressedIgnoresAPressEntirely) {
+    // Unlike a mouse click, which lands on the dialog underneath, nothing reaches the dialog.
+    for (int id : {kOff, kHidden, kName, kList, kGroup, 4242}) {
+        Do(Press(id));
+    }
+    EXPECT_TRUE(m_dlg.log.empty());
+    EXPECT_EQ(m_dlg.GetFocus(), kName);
+}
+
 TEST_F(InputDispatchTest, ClickingACheckBoxTogglesItAndCommands) {
     Do(Click(kFlag));
     EXPECT_EQ(ui::CButton(&m_dlg, kFlag).GetCheck(), 1);
@@ -183,6 +207,45 @@ TEST_F(ListInputTest, SelectingMakesExactlyThoseRowsSelected) {
     EXPECT_EQ(Selected(), (std::vector<int>{1}));
     Do(Select(kList, {}));
     EXPECT_TRUE(Selected().empty());
+}
+
+TEST_F(ListInputTest, TheLastRowOfASelectionHasTheFocusUnlessTheHostSaysWhich) {
+    auto focused = [this] {
+        std::vector<int> rows;
+        for (int i = 0; i < m_list.GetItemCount(); ++i) {
+            if (m_list.GetItemState(i, ui::LVIS_FOCUSED) != 0) {
+                rows.push_back(i);
+            }
+        }
+        return rows;
+    };
+    Do(Select(kList, {2, 0}));
+    EXPECT_EQ(focused(), (std::vector<int>{0}));
+    Do(Select(kList, {}));  // the empty area: the focus stays on its row
+    EXPECT_EQ(focused(), (std::vector<int>{0}));
+    ui::Input input = Select(kList, {1});
+    input.row = 2;  // a real list that moved its focus with Ctrl and an arrow
+    Do(input);
+    EXPECT_EQ(focused(), (std::vector<int>{2}));
+    Do(Select(kList, {1, 9}));  // a row the list does not have takes nothing
+    EXPECT_EQ(focused(), (std::vector<int>{1}));
+    Do(ListInput(ui::Input::DblClick, kList, 0));
+    EXPECT_EQ(focused(), (std::vector<int>{0}));
+}
+
+TEST_F(ListInputTest, SpaceTicksTheFocusedRowAndLeavesTheSelection) {
+    Do(Key(ui::Input::KeySpace, kList));  // no row has the focus yet: nothing to tick
+    EXPECT_FALSE(m_list.GetCheck(0));
+    Do(Select(kList, {0, 1}));
+    Do(Key(ui::Input::KeySpace, kList));
+    EXPECT_TRUE(m_list.GetCheck(1));
+    Do(Key(ui::Input::KeySpace, kList));
+    EXPECT_FALSE(m_list.GetCheck(1));
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 1}));
+    // Without check boxes there is nothing to tick.
+    m_list.SetExtendedStyle(ui::LVS_EX_FULLROWSELECT);
+    Do(Key(ui::Input::KeySpace, kList));
+    EXPECT_FALSE(m_list.GetCheck(1));
 }
 
 TEST_F(ListInputTest, DoubleClickSelectsTheRowAndNotifiesEvenOnTheEmptyArea) {

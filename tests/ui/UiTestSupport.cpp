@@ -97,6 +97,10 @@ ui::Input Click(int id) {
 ui::Input Release(int id) {
     return Sys(ui::Input::Release, id);
 }
+ui::Input Press(int id) {
+    return Sys(ui::Input::Press, id);
+}
+
 ui::Input Key(ui::Input::Kind kind, int id) {
     return Sys(kind, id);
 }

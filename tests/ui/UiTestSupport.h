@@ -56,6 +56,7 @@ class CScript : public ui::IInputSource {
 
 ui::Input Click(int id);
 ui::Input Release(int id);
+ui::Input Press(int id);  // BM_CLICK, an accessibility press
 ui::Input Key(ui::Input::Kind kind, int id = 0);
 ui::Input Type(int id, const std::string& text);
 ui::Input Choose(int id, const std::string& text);

@@ -338,8 +338,10 @@ bool MakeInput(IScenarioContext& context, const Line& line, ui::Input& input) {
         on = line.Arg(index) == "on";
         return true;
     };
-    if (verb == "click" || verb == "release") {
-        input.kind = verb == "click" ? ui::Input::Click : ui::Input::Release;
+    if (verb == "click" || verb == "release" || verb == "press") {
+        input.kind = verb == "click"     ? ui::Input::Click
+                     : verb == "release" ? ui::Input::Release
+                                         : ui::Input::Press;
         return ParseId(line, 1, input.id) || fail(verb + " takes an ID");
     }
     if (verb == "key") {

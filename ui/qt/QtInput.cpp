@@ -96,6 +96,18 @@ bool CQtWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* widget = static_cast<QWidget*>(watched);
+    if (event->type() == PressEventType()) {
+        // Pressed by an assistive technology: a click, unless another window is modal over this
+        // one, where no click could reach the button either.
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == m_window) {
+            Input input;
+            input.kind = Input::Press;
+            input.id = ControlAt(widget);
+            Queue(std::move(input));
+        }
+        return true;
+    }
     switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:

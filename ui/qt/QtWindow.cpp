@@ -116,6 +116,7 @@ CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
     const DialogTemplate& t = dlg.Template();
     m_window = new QDialog(parent);
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    TakeButtonPresses(m_window);
     // A face the machine lacks falls back to the desktop's own sans serif at the same size.
     const QFont font = DialogFont(QString::fromStdString(t.fontName), t.fontSize);
     m_window->setFont(font);

@@ -4,6 +4,7 @@
 // message queue would serve it.
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -14,7 +15,6 @@
 #include "ui/Dialog.h"
 
 class QDialog;
-class QEvent;
 class QPixmap;
 class QKeyEvent;
 class QMouseEvent;
@@ -30,6 +30,11 @@ std::string FromQt(const QString& text);
 // The desktop's computer icon, which stands in for the program's icon resource: the style's own
 // image, read without Qt's search of its image plugins.
 QPixmap ComputerIcon();
+
+// Lets assistive technologies press the buttons and check boxes made in `window` after this
+// (QtAccess.cpp): a press reaches the button as an event of PressEventType.
+void TakeButtonPresses(QWidget* window);
+QEvent::Type PressEventType();
 
 class CQtWindow : public QObject {
   public:

@@ -4,6 +4,7 @@
 // popup and from the window's menu), and read back from the widgets. Message boxes and file
 // dialogs are Qt's own, answered as a user would answer them, reading what they show.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -281,6 +282,9 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
                 Aim(*window, input.id, target, at);
                 QTest::mouseRelease(target, Qt::LeftButton, {}, at);
                 break;
+            case ui::Input::Press:
+                PressByAccessibility(*window, input.id);
+                break;
             case ui::Input::KeyEnter:
             case ui::Input::KeyEsc:
             case ui::Input::KeySpace:
@@ -316,6 +320,21 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
             case ui::Input::Restore:
                 window->Widget()->showNormal();
                 break;
+        }
+    }
+
+    // A screen reader presses the control through its accessible interface, where the control
+    // offers the press action and shows: what it cannot press it leaves alone.
+    static void PressByAccessibility(ui::qt::CQtWindow& window, int id) {
+        QWidget* widget = window.ControlWidget(id);
+        QAccessibleInterface* accessible =
+            widget != nullptr ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+        QAccessibleActionInterface* actions =
+            accessible != nullptr ? accessible->actionInterface() : nullptr;
+        const QString press = QAccessibleActionInterface::pressAction();
+        if (actions != nullptr && !accessible->state().invisible &&
+            actions->actionNames().contains(press)) {
+            actions->doAction(press);
         }
     }
 
@@ -371,7 +390,9 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
         QAbstractItemView* view = box->view();
         const QModelIndex item = view->model()->index(index, box->modelColumn());
         view->scrollTo(item);
-        const QRect rect = view->visualRect(item);
+        // Where a user clicks: the part of the entry the popup shows, which for an entry wider
+        // than the popup (a long device name) is not the middle of the whole entry.
+        const QRect rect = view->visualRect(item).intersected(view->viewport()->rect());
         if (!view->isVisible() || rect.isEmpty()) {
             m_problems.push_back("no entry \"" + platform::AnsiToUtf8(text) +
                                  "\" to click in the list of box " + std::to_string(id));

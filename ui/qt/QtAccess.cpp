@@ -1,0 +1,122 @@
+// What a screen reader or any AT-SPI client sees of the buttons and check boxes, and how it
+// presses them. Qt's own button interface clicks a button by animating it for a tenth of a
+// second and lets the button act on its own afterwards; ours hands the press to the window at
+// once, so the dialog layer clicks it as a mouse click would, in order with the rest of the
+// user's input.
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPushButton>
+
+#include "ui/qt/QtWindow.h"
+
+namespace ui::qt {
+namespace {
+
+constexpr const char* kPressable = "vuvereze-pressable";
+
+// A caption as it is read out: the mnemonic marks go, a doubled one stays as the character.
+QString ReadOut(QString text) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (i + 1 >= text.size()) {
+                break;
+            }
+            ++i;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+class CButtonAccessible : public QAccessibleWidget {
+  public:
+    CButtonAccessible(QAbstractButton* button, QAccessible::Role role)
+        : QAccessibleWidget(button, role) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            const QString name = widget()->accessibleName();
+            return name.isEmpty() ? ReadOut(Button()->text()) : name;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = Button()->isDown();
+        if (role() == QAccessible::CheckBox) {
+            s.checkable = true;
+            s.checked = Button()->isChecked();
+        } else if (auto* push = qobject_cast<const QPushButton*>(Button())) {
+            s.defaultButton = push->isDefault();
+        }
+        return s;
+    }
+
+    // A check box is pressed by its toggle as well, the one action a reader offers for it.
+    QStringList actionNames() const override {
+        QStringList names;
+        if (widget()->isEnabled()) {
+            if (role() == QAccessible::CheckBox) {
+                names << toggleAction();
+            }
+            names << pressAction();
+        }
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override {
+        if (action != pressAction() && action != toggleAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (widget()->isEnabled()) {
+            QEvent press(PressEventType());
+            QCoreApplication::sendEvent(widget(), &press);
+        }
+    }
+
+  private:
+    const QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+// The buttons of our windows, known by their window: Qt may ask for a button's interface while
+// the button is being made (a default button announces itself), before anything else is set.
+QAccessibleInterface* ButtonAccessibleFactory(const QString&, QObject* object) {
+    const QObject* window = object != nullptr ? object->parent() : nullptr;
+    if (window == nullptr || !window->property(kPressable).toBool()) {
+        return nullptr;
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(object)) {
+        return new CButtonAccessible(box, QAccessible::CheckBox);
+    }
+    if (auto* button = qobject_cast<QPushButton*>(object)) {
+        return new CButtonAccessible(button, QAccessible::Button);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QEvent::Type PressEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void TakeButtonPresses(QWidget* window) {
+    // The factory goes in before any interface of the window's buttons is asked for: Qt keeps
+    // the first one made for a widget.
+    static const bool installed = [] {
+        QAccessible::installFactory(&ButtonAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+    window->setProperty(kPressable, true);
+}
+
+}  // namespace ui::qt
