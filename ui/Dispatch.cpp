@@ -120,6 +120,14 @@ void FocusRow(ControlState& list, int row) {
     }
 }
 
+void SelectOnly(ControlState& list, const std::vector<int>& rows) {
+    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
+        const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
+        list.rows[i].state =
+            selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
+    }
+}
+
 void KeyEnter(CDialog& dlg, int id) {
     FocusIfLive(dlg, id);
     if (PreFilterKey(dlg, kKeyEnter) || Stopped(dlg)) {
@@ -157,11 +165,13 @@ void KeySpace(CDialog& dlg, int id) {
         ToggleCheckBox(dlg, focused->id);
     } else if (focused->kind == ControlKind::ListView &&
                (focused->extendedStyle & LVS_EX_CHECKBOXES) != 0) {
-        // The list ticks or unticks the box of its focused row; the selection stays.
+        // The list ticks or unticks the box of its focused row, which it selects alone, as
+        // the list view does with Space; a list with no focused row does nothing.
         ControlState& list = dlg.Control(focused->id);
         const int row = FocusedRow(list);
         if (row >= 0) {
             list.rows[row].checked = !list.rows[row].checked;
+            SelectOnly(list, {row});
             dlg.NotifyChanged(list.id);
         }
     }
@@ -217,14 +227,6 @@ void Tick(CDialog& dlg, int id, int row, bool on) {
     dlg.SetFocus(id);
     list->rows[row].checked = on;
     dlg.NotifyChanged(id);
-}
-
-void SelectOnly(ControlState& list, const std::vector<int>& rows) {
-    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
-        const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
-        list.rows[i].state =
-            selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
-    }
 }
 
 // The focus goes to `focusRow`, or else to the last row of the selection the list has, as the

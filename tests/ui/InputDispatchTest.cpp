@@ -233,15 +233,17 @@ TEST_F(ListInputTest, TheLastRowOfASelectionHasTheFocusUnlessTheHostSaysWhich) {
     EXPECT_EQ(focused(), (std::vector<int>{0}));
 }
 
-TEST_F(ListInputTest, SpaceTicksTheFocusedRowAndLeavesTheSelection) {
+TEST_F(ListInputTest, SpaceTicksTheFocusedRowAndSelectsItAlone) {
     Do(Key(ui::Input::KeySpace, kList));  // no row has the focus yet: nothing to tick
     EXPECT_FALSE(m_list.GetCheck(0));
+    EXPECT_TRUE(Selected().empty());
     Do(Select(kList, {0, 1}));
     Do(Key(ui::Input::KeySpace, kList));
     EXPECT_TRUE(m_list.GetCheck(1));
+    EXPECT_EQ(Selected(), (std::vector<int>{1}));
     Do(Key(ui::Input::KeySpace, kList));
     EXPECT_FALSE(m_list.GetCheck(1));
-    EXPECT_EQ(Selected(), (std::vector<int>{0, 1}));
+    EXPECT_FALSE(m_list.GetCheck(0));
     // Without check boxes there is nothing to tick.
     m_list.SetExtendedStyle(ui::LVS_EX_FULLROWSELECT);
     Do(Key(ui::Input::KeySpace, kList));

@@ -42,7 +42,7 @@ struct PlatformGuard {
     }
 };
 
-class CScenario : public ui::IInputSource, public IScenarioContext {
+class CScenario : public IScenarioActions, public IScenarioContext {
   public:
     CScenario(const Script& script, Outcome& outcome, const fs::path& scratch, IScenarioHost& host)
         : m_script(script), m_outcome(outcome), m_scratch(scratch), m_host(host) {
@@ -135,8 +135,9 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
         if (std::getenv("VZ_SCENARIO_DUMP"))
             Dump();
 
-        // After the program: only expectations remain.
-        for (; m_next < m_script.lines.size(); ++m_next) {
+        // After the program: only expectations remain, unless a line never finished; then
+        // what follows it tells nothing more.
+        for (; !m_timedOut && m_next < m_script.lines.size(); ++m_next) {
             const Line& line = m_script.lines[m_next];
             if (line.Verb() == "expect") {
                 CheckExpectation(*this, line);
@@ -149,7 +150,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     // --- ui::IInputSource
     bool NextInput(ui::CDialog& topmost, ui::Input& input) override {
         (void)topmost;
-        while (m_next < m_script.lines.size()) {
+        while (!m_timedOut && m_next < m_script.lines.size()) {
             const Line& line = m_script.lines[m_next++];
             const std::string& verb = line.Verb();
             if (verb == "expect") {
@@ -167,10 +168,27 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
             } else if (IsSetupVerb(verb) || verb == "start") {
                 Fail(line, "'" + verb + "' after start");
             } else if (MakeInput(*this, line, input)) {
+                m_lastInput = &line;
                 return true;
             }
         }
         return false;
+    }
+
+    void LineTimedOut() override {
+        if (m_timedOut || m_lastInput == nullptr)
+            return;
+        m_timedOut = true;
+        Fail(*m_lastInput, "'" + LineText(*m_lastInput) + "' did not finish within " +
+                               std::to_string(kLineLimitMs / 1000) +
+                               " s: the system waits for something the story does not give");
+    }
+
+    std::string LastLine() const override {
+        if (m_lastInput == nullptr)
+            return m_script.path + ": start";
+        return m_script.path + ":" + std::to_string(m_lastInput->number) + ": " +
+               LineText(*m_lastInput);
     }
 
     bool AnswerFileDialog(const ui::FileDialogRequest& request, std::string& path,
@@ -222,7 +240,7 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
 
     std::string FilePath(const std::string& path) const override {
         if (IsDrivePath(path))
-            return platform::HostPath(path);
+            return StoryPath(path);
         fs::path p(path);
         if (p.is_absolute())
             return p.string();
@@ -238,6 +256,33 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     }
 
   private:
+    static std::string LineText(const Line& line) {
+        std::string text;
+        for (const Token& token : line.tokens) {
+            text +=
+                (text.empty() ? "" : " ") + (token.quoted ? "\"" + token.text + "\"" : token.text);
+        }
+        return text;
+    }
+
+    // Every file on drive C: that a story names is the story's own, under its scratch folder,
+    // with its start copy, and gone with it. On Windows the platform takes only the system
+    // folder in there (elsewhere a path is a real file, as one chosen in a file dialog is), so
+    // the rest of the drive is taken in here: "C:\Users\Public\theirs.bin" is never the
+    // machine's own file, left behind for the next story.
+    std::string StoryPath(const std::string& path) const {
+        const std::string mapped = platform::HostPath(path);
+#if defined(_WIN32)
+        if (mapped == path && (path[0] == 'C' || path[0] == 'c')) {
+            fs::path inside = fs::path(path.substr(2)).relative_path().lexically_normal();
+            while (!inside.empty() && *inside.begin() == "..")
+                inside = inside.lexically_relative(*inside.begin());
+            return (m_scratch / "root" / inside).string();
+        }
+#endif
+        return mapped;
+    }
+
     static bool IsDrivePath(const std::string& path) {
         return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
                path[1] == ':';
@@ -246,8 +291,14 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     // The path the program is given for an answer: drive paths as they are (the program maps
     // them), relative ones in the scratch folder, or beside the scenario for a file to open.
     std::string ProgramPath(const std::string& path, bool open) const {
-        if (IsDrivePath(path))
+        if (IsDrivePath(path)) {
+            const std::string story = StoryPath(path);
+            // A file the platform does not take into the virtual system is given as the real
+            // file the story made of it.
+            if (story != platform::HostPath(path))
+                return RealFile(story);
             return platform::Utf8ToAnsi(path);
+        }
         fs::path p(path);
         if (p.is_absolute())
             return path;
@@ -329,6 +380,8 @@ class CScenario : public ui::IInputSource, public IScenarioContext {
     size_t m_traceCursor = 0;
     bool m_ended = false;
     int m_exitCode = -1;
+    const Line* m_lastInput = nullptr;
+    bool m_timedOut = false;
 };
 
 // A fresh folder of this run's own: create_directory reports a name that is taken, so two runs

@@ -37,6 +37,20 @@ struct ShownControl {
     std::vector<ShownRow> rows;
 };
 
+// How long one line may keep the program from coming back for the next: longer than any
+// action of the program takes on a slow machine, well short of a test's own time limit.
+constexpr unsigned kLineLimitMs = 20000;
+
+// What a host plays a story from: the user's actions and the answers to file dialogs.
+class IScenarioActions : public ui::IInputSource {
+  public:
+    // The line last handed out has not finished within kLineLimitMs (the system waits for
+    // something the story does not give): the story fails there and hands out nothing more.
+    virtual void LineTimedOut() = 0;
+    // "FILE:LINE: LINE'S TEXT" of the line last handed out, for a host that cannot go on.
+    virtual std::string LastLine() const = 0;
+};
+
 class IScenarioHost {
   public:
     virtual ~IScenarioHost() = default;
@@ -45,7 +59,7 @@ class IScenarioHost {
     virtual std::string Cannot(const Line& line) const = 0;
     // Runs `program` with this host installed; its modal loops take the user's actions and the
     // file dialogs' answers from `actions`. Returns the program's exit code.
-    virtual int Run(ui::IInputSource& actions, const std::function<int()>& program) = 0;
+    virtual int Run(IScenarioActions& actions, const std::function<int()>& program) = 0;
     virtual ui::CDialog* Topmost() const = 0;
     virtual const std::vector<ui::MessageBoxRecord>& MessageBoxes() const = 0;
     // What the real control `id` of `dlg` shows; false on a host without a screen.
@@ -90,7 +104,7 @@ class CHeadlessScenarioHost final : public IScenarioHost {
   public:
     const char* Name() const override { return "headless"; }
     std::string Cannot(const Line&) const override { return {}; }
-    int Run(ui::IInputSource& actions, const std::function<int()>& program) override {
+    int Run(IScenarioActions& actions, const std::function<int()>& program) override {
         m_host.SetInputSource(&actions);
         ui::SetHost(&m_host);
         return program();

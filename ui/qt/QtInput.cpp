@@ -26,6 +26,12 @@ bool IsButton(ControlKind kind) {
 }  // namespace
 
 void CQtWindow::Queue(Input input) {
+    // A list reports its selection and its focused row in steps; the last report says it all.
+    if (input.kind == Input::Select && !m_inputs.empty() && m_inputs.back().kind == Input::Select &&
+        m_inputs.back().id == input.id) {
+        m_inputs.back() = std::move(input);
+        return;
+    }
     m_inputs.push_back(std::move(input));
 }
 
@@ -66,6 +72,7 @@ void CQtWindow::QueueListSelection(int id) {
         }
     }
     std::sort(input.rows.begin(), input.rows.end());
+    input.row = list->currentIndex().row();
     Queue(std::move(input));
 }
 
@@ -269,6 +276,13 @@ bool CQtWindow::OnListSpace(const Control& control, QKeyEvent* event) {
     input.row = row;
     input.on = on;
     Queue(std::move(input));
+    // As the Windows list view does with Space, the row is selected alone.
+    Input select;
+    select.kind = Input::Select;
+    select.id = control.id;
+    select.rows = {row};
+    select.row = row;
+    Queue(std::move(select));
     return true;
 }
 

@@ -341,6 +341,8 @@ void CQtWindow::PushListSelection(Control& control, const ControlState& state) {
     }
     if (focused >= 0 && model->currentIndex().row() != focused) {
         model->setCurrentIndex(list->model()->index(focused, 0), QItemSelectionModel::NoUpdate);
+    } else if (focused < 0 && model->currentIndex().isValid()) {
+        model->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
 }
 

@@ -15,11 +15,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
@@ -55,6 +58,53 @@ class CReportList : public QTableWidget {
     void scrollContentsBy(int dx, int dy) override {
         QTableWidget::scrollContentsBy(dx, dy);
         AlignTopRow();
+    }
+
+    // The Windows list gives no row the focus of its own when the keyboard comes to it: while
+    // no row has it, none shows it, Space ticks none and the first Down goes to the first row.
+    void focusInEvent(QFocusEvent* event) override {
+        if (currentIndex().isValid()) {
+            QTableWidget::focusInEvent(event);
+            return;
+        }
+        const QSignalBlocker block(this);
+        QTableWidget::focusInEvent(event);
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+
+    // Home and End go to the first and the last row, as in the Windows list, not to the ends
+    // of the current row as in a table.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        const int rows = model()->rowCount(rootIndex());
+        if ((action == MoveHome || action == MoveEnd) && rows > 0) {
+            const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+            return model()->index(action == MoveHome ? 0 : rows - 1, column, rootIndex());
+        }
+        return QTableWidget::moveCursor(action, modifiers);
+    }
+
+    // The focused row carries the dotted focus box across the whole row while the list has the
+    // keyboard, as the Windows list draws it, so Space and the arrows act on a row one sees.
+    void paintEvent(QPaintEvent* event) override {
+        QTableWidget::paintEvent(event);
+        const QModelIndex current = currentIndex();
+        const int columns = model()->columnCount(rootIndex());
+        if (!hasFocus() || !current.isValid() || columns == 0) {
+            return;
+        }
+        const int left = columnViewportPosition(0);
+        const int right = columnViewportPosition(columns - 1) + columnWidth(columns - 1);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        // Shown after a mouse click too: the row Space ticks is always one the user can see.
+        option.state |= QStyle::State_KeyboardFocusChange;
+        option.rect =
+            QRect(left, rowViewportPosition(current.row()), right - left, rowHeight(current.row()));
+        option.backgroundColor = palette().color(
+            selectionModel()->isRowSelected(current.row(), rootIndex()) ? QPalette::Highlight
+                                                                        : QPalette::Base);
+        QPainter painter(viewport());
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
     void updateGeometries() override {
         QTableWidget::updateGeometries();
@@ -337,6 +387,13 @@ QWidget* CQtWindow::CreateList(const ControlState& state, Control& control) {
     });
     connect(list, &QTableWidget::itemSelectionChanged, this,
             [this, id] { QueueListSelection(id); });
+    // Ctrl with an arrow, or Ctrl+Home, moves the focus without the selection.
+    connect(list, &QTableWidget::currentCellChanged, this,
+            [this, id](int row, int, int previousRow, int) {
+                if (row != previousRow) {
+                    QueueListSelection(id);
+                }
+            });
     connect(list, &QTableWidget::itemChanged, this,
             [this, id](QTableWidgetItem* item) { QueueListTick(id, item->row(), item->column()); });
     return list;

@@ -40,6 +40,21 @@ bool Stopped(const CDialog& dlg) {
     return dlg.HasEnded() || Quitting();
 }
 
+// The window whose message box is about to come up, for the hook that places the box over it.
+HWND g_boxOwner = nullptr;
+HHOOK g_boxHook = nullptr;
+
+LRESULT CALLBACK PlaceBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && g_boxOwner != nullptr) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        if (GetWindow(box, GW_OWNER) == g_boxOwner) {
+            win32::CentreWindow(box, g_boxOwner);
+            g_boxOwner = nullptr;
+        }
+    }
+    return CallNextHookEx(g_boxHook, code, wParam, lParam);
+}
+
 // The framework's "Label|pattern|...||" filter with its bars as the NULs the system wants.
 std::wstring SystemFilter(const std::string& filter) {
     std::wstring wide = ToWide(filter);
@@ -185,8 +200,17 @@ int CWin32Host::MessageBox(const std::string& text, const std::string& caption, 
     m_messageBoxes.push_back(
         {text, caption, type, top != nullptr ? top->Dialog().Template().id : 0, m_sequence++});
     m_modal = Modal::MessageBox;
-    MessageBoxW(top != nullptr ? top->Handle() : nullptr, ToWide(text).c_str(),
-                ToWide(caption).c_str(), type);
+    HWND owner = top != nullptr ? top->Handle() : nullptr;
+    // The framework centres its message boxes on their window, as its dialogs; the system
+    // would put them in the middle of the screen, wherever the window is.
+    g_boxOwner = owner;
+    g_boxHook = SetWindowsHookExW(WH_CBT, &PlaceBox, nullptr, GetCurrentThreadId());
+    MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), type);
+    if (g_boxHook != nullptr) {
+        UnhookWindowsHookEx(g_boxHook);
+    }
+    g_boxHook = nullptr;
+    g_boxOwner = nullptr;
     m_modal = Modal::None;
     return IDOK;
 }

@@ -46,6 +46,29 @@ INT_PTR CALLBACK CWin32Window::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     return window != nullptr ? window->Proc(message, wParam, lParam) : FALSE;
 }
 
+LRESULT CALLBACK CWin32Window::ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self) {
+    if (message == BM_CLICK) {
+        reinterpret_cast<CWin32Window*>(self)->OnButtonClick(hwnd);
+        return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void CWin32Window::OnButtonClick(HWND button) {
+    // BM_CLICK is what a screen reader, UI Automation's Invoke or a test tool sends. It is a
+    // click, made by the dialog layer as one, unless a modal window over this one keeps every
+    // click from the button.
+    const Control* control = ControlOf(button);
+    if (control == nullptr || !IsWindowEnabled(m_hwnd)) {
+        return;
+    }
+    Input input;
+    input.kind = Input::Press;
+    input.id = control->id;
+    Queue(std::move(input));
+}
+
 INT_PTR CWin32Window::Result(LRESULT result) {
     SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, result);
     return TRUE;
@@ -180,6 +203,15 @@ bool CWin32Window::OnKey(const MSG& msg) {
     }
     const int id = control != nullptr ? control->id : 0;
     const WPARAM key = msg.wParam;
+    // An open drop-down list owns Enter and Esc: they choose the highlighted item or put it
+    // back, and close the list; the window never hears of them.
+    const bool listKey =
+        msg.message == WM_CHAR ? key == L'\r' || key == 27 : key == VK_RETURN || key == VK_ESCAPE;
+    if (listKey && control != nullptr &&
+        (control->kind == ControlKind::ComboBox || control->kind == ControlKind::DropDownList) &&
+        SendMessageW(control->hwnd, CB_GETDROPPEDSTATE, 0, 0) != FALSE) {
+        return false;
+    }
     Input input;
     input.id = id;
     if (msg.message == WM_CHAR) {
@@ -259,6 +291,8 @@ void CWin32Window::QueueListSelection(const Control& control) {
                 SendMessageW(control.hwnd, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0) {
         input.rows.push_back(row);
     }
+    // The row with the focus is the one Space ticks; the dialog keeps it as the list has it.
+    input.row = static_cast<int>(SendMessageW(control.hwnd, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
     Queue(std::move(input));
 }
 
@@ -285,7 +319,7 @@ void CWin32Window::OnNotify(const NMHDR& header, LPARAM lParam) {
                 input.on = (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
                 Queue(std::move(input));
             }
-            if ((changed & LVIS_SELECTED) != 0) {
+            if ((changed & (LVIS_SELECTED | LVIS_FOCUSED)) != 0) {
                 QueueListSelection(*control);
             }
             return;

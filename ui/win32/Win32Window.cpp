@@ -3,6 +3,7 @@
 // so that the notifications it causes are never taken for the user's.
 #include <algorithm>
 
+#include "ui/Placement.h"
 #include "ui/win32/Win32Host.h"
 #include "ui/win32/Win32Window.h"
 
@@ -64,6 +65,12 @@ CWin32Window::~CWin32Window() {
             EnableWindow(m_owner, TRUE);
         }
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        for (const Control& control : m_controls) {
+            if (control.hwnd != nullptr && (control.kind == ControlKind::PushButton ||
+                                            control.kind == ControlKind::CheckBox)) {
+                RemoveWindowSubclass(control.hwnd, &CWin32Window::ButtonProc, 0);
+            }
+        }
         DestroyWindow(m_hwnd);
     }
 }
@@ -81,6 +88,9 @@ bool CWin32Window::Create() {
 void CWin32Window::Show() {
     PushAll();
     FlushLists();
+    // As the dialog framework starts a modal dialog: over the middle of its owner, or of the
+    // screen's work area for the main window.
+    CentreWindow(m_hwnd, m_owner);
     if (m_owner != nullptr) {
         EnableWindow(m_owner, FALSE);
     }
@@ -115,7 +125,36 @@ void CWin32Window::PairControls() {
         } else if (nextStatic < statics.size()) {
             control.hwnd = statics[nextStatic++];
         }
+        // A button clicks itself on BM_CLICK; the dialog layer is to decide instead.
+        if (control.hwnd != nullptr &&
+            (control.kind == ControlKind::PushButton || control.kind == ControlKind::CheckBox)) {
+            SetWindowSubclass(control.hwnd, &CWin32Window::ButtonProc, 0,
+                              reinterpret_cast<DWORD_PTR>(this));
+        }
     }
+}
+
+void CentreWindow(HWND hwnd, HWND owner) {
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    HWND around = owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner) ? owner : nullptr;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(around != nullptr ? around : hwnd, MONITOR_DEFAULTTOPRIMARY),
+                    &monitor);
+    const RECT& work = monitor.rcWork;
+    ScreenRect ownerRect{};
+    if (around != nullptr) {
+        RECT rect{};
+        GetWindowRect(around, &rect);
+        ownerRect = ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+    }
+    const ScreenRect placed =
+        CentredWindow(ScreenRect{window.left, window.top, window.right, window.bottom},
+                      around != nullptr ? &ownerRect : nullptr,
+                      ScreenRect{work.left, work.top, work.right, work.bottom});
+    SetWindowPos(hwnd, nullptr, placed.left, placed.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CWin32Window::Control* CWin32Window::Find(int id) {

@@ -18,6 +18,10 @@ class CWin32Host;
 
 namespace ui::win32 {
 
+// Moves a window that is about to show over the middle of `owner` (or of the work area when
+// there is none on screen), kept whole on the screen.
+void CentreWindow(HWND hwnd, HWND owner);
+
 class CWin32Window {
   public:
     CWin32Window(CWin32Host& host, CDialog& dlg, HWND owner);
@@ -70,6 +74,8 @@ class CWin32Window {
     };
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR subclass, DWORD_PTR self);
     INT_PTR Proc(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Result(LRESULT result);
 
@@ -90,6 +96,7 @@ class CWin32Window {
     void Queue(Input input);
     bool OnMouse(const MSG& msg);
     bool OnKey(const MSG& msg);
+    void OnButtonClick(HWND button);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnNotify(const NMHDR& header, LPARAM lParam);
     bool OnSysCommand(WPARAM wParam);

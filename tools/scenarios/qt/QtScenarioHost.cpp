@@ -12,6 +12,7 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -31,6 +32,8 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -100,14 +103,20 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
         return {};
     }
 
-    int Run(ui::IInputSource& actions, const std::function<int()>& program) override {
+    int Run(IScenarioActions& actions, const std::function<int()>& program) override {
         m_actions = &actions;
         ui::SetHost(&m_host);
         platform::SetWaitHandler(&m_host);
         m_host.SetIdleHandler([this](ui::CDialog& topmost) { return Step(topmost); });
         m_host.SetBoxHandler([this](QDialog& box) { Answer(box); });
         qApp->installEventFilter(this);
+        m_progress.start();
+        m_gaveUp = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [this] { Watch(); });
+        watch.start(500);
         const int exitCode = program();
+        watch.stop();
         qApp->removeEventFilter(this);
         m_host.SetBoxHandler(nullptr);
         m_host.SetIdleHandler(nullptr);
@@ -225,12 +234,43 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     }
 
     bool Step(ui::CDialog& topmost) {
+        m_progress.restart();
+        if (m_gaveUp) {
+            return false;
+        }
         ui::Input input;
         if (!m_actions->NextInput(topmost, input)) {
             return false;
         }
         Perform(topmost, input);
         return true;
+    }
+
+    // A line that keeps the program from coming back for the next one fails the story; the
+    // user closes whatever popup or box holds the input, and the program is told the user is
+    // done. When nothing gets it out, the runner says where it stopped rather than hang.
+    void Watch() {
+        if (m_progress.elapsed() < kLineLimitMs) {
+            return;
+        }
+        if (m_gaveUp) {
+            std::printf("FAIL %s: did not finish, and the runner cannot go on\n",
+                        m_actions->LastLine().c_str());
+            std::fflush(stdout);
+            std::_Exit(1);
+        }
+        m_gaveUp = true;
+        m_actions->LineTimedOut();
+        m_progress.restart();
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (qobject_cast<QMessageBox*>(box) != nullptr ||
+                qobject_cast<QFileDialog*>(box) != nullptr) {
+                box->reject();
+            }
+        }
     }
 
     ui::qt::CQtWindow* WindowOf(ui::CDialog& dlg) const { return m_host.WindowOf(dlg); }
@@ -564,6 +604,7 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     }
 
     void Answer(QDialog& box) {
+        m_progress.restart();
         if (auto* message = qobject_cast<QMessageBox*>(&box)) {
             const std::string shown = FromQt(message->text());
             const std::string& asked = m_host.MessageBoxes().back().text;
@@ -642,10 +683,12 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     }
 
     ui::CQtHost m_host;
-    ui::IInputSource* m_actions = nullptr;
+    IScenarioActions* m_actions = nullptr;
     std::vector<std::string> m_problems;
     std::string m_skipReason;
-    std::string m_boxShot;  // where the next message box's picture goes
+    std::string m_boxShot;     // where the next message box's picture goes
+    QElapsedTimer m_progress;  // since the program last came back for a line or a box came up
+    bool m_gaveUp = false;
 };
 
 }  // namespace

@@ -74,7 +74,7 @@ class CDirectShowScenarioHost final : public IScenarioHost, public IDeviceServer
         const std::string why = m_win32->Cannot(line);
         return why.empty() ? CannotServe(line) : why;
     }
-    int Run(ui::IInputSource& actions, const std::function<int()>& program) override {
+    int Run(IScenarioActions& actions, const std::function<int()>& program) override {
         return m_win32->Run(actions, program);
     }
     ui::CDialog* Topmost() const override { return m_win32->Topmost(); }

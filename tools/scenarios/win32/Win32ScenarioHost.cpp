@@ -78,9 +78,11 @@ class CWin32ScenarioHost final : public IScenarioHost {
         return {};
     }
 
-    int Run(ui::IInputSource& actions, const std::function<int()>& program) override {
+    int Run(IScenarioActions& actions, const std::function<int()>& program) override {
         m_actions = &actions;
         s_current = this;
+        m_progressAt = GetTickCount64();
+        m_gaveUp = false;
         ui::SetHost(&m_host);
         platform::SetWaitHandler(&m_host);
         m_host.SetIdleHandler([this](ui::CDialog& topmost) { return Step(topmost); });
@@ -258,12 +260,52 @@ class CWin32ScenarioHost final : public IScenarioHost {
 
     // The next line of the script, played on the topmost window as real input.
     bool Step(ui::CDialog& topmost) {
+        m_progressAt = GetTickCount64();
+        if (m_gaveUp) {
+            return false;
+        }
+        if (m_pendingPick.box != nullptr) {
+            // The second half of a pick: the list the line opened is showing now.
+            const Pick pick = m_pendingPick;
+            m_pendingPick = Pick{};
+            ClickListEntry(pick);
+            return true;
+        }
         ui::Input input;
         if (!m_actions->NextInput(topmost, input)) {
             return false;
         }
         Perform(topmost, input);
         return true;
+    }
+
+    // A line that keeps the program from coming back for the next one (the system's own move of
+    // a window waits for the mouse or the keys) fails the story, and the user gets out as one
+    // would: Esc to whatever holds the input, then the program is told the user is done.
+    void Watch() {
+        const ULONGLONG now = GetTickCount64();
+        if (now - m_progressAt < kLineLimitMs) {
+            return;
+        }
+        if (!m_gaveUp) {
+            m_gaveUp = true;
+            m_actions->LineTimedOut();
+            m_progressAt = now;
+            HWND holder = GetCapture();
+            if (holder == nullptr) {
+                holder = GetFocus() != nullptr ? GetFocus() : GetActiveWindow();
+            }
+            if (holder != nullptr) {
+                PostKey(holder, VK_ESCAPE);
+                SendMessageW(holder, WM_CANCELMODE, 0, 0);
+            }
+            return;
+        }
+        // Nothing got it out: the runner says where it stopped rather than hang until killed.
+        std::printf("FAIL %s: did not finish, and the runner cannot go on\n",
+                    m_actions->LastLine().c_str());
+        std::fflush(stdout);
+        ExitProcess(1);
     }
 
     // Where a user's click on control `id` lands: the control itself, or the dialog under it
@@ -317,6 +359,12 @@ class CWin32ScenarioHost final : public IScenarioHost {
             case ui::Input::Release:
                 Aim(dlg, input.id, target, at);
                 PostMessageW(target, WM_LBUTTONUP, 0, Point(at.x, at.y));
+                break;
+            case ui::Input::Press:
+                // What a screen reader, UI Automation's Invoke or a test tool sends a button.
+                if (HWND control = m_host.ControlWindow(dlg, input.id)) {
+                    PostMessageW(control, BM_CLICK, 0, 0);
+                }
                 break;
             case ui::Input::KeyEnter:
             case ui::Input::KeyEsc:
@@ -421,18 +469,26 @@ class CWin32ScenarioHost final : public IScenarioHost {
         if (box == nullptr || found == state.items.end()) {
             return;  // the box does not offer it
         }
-        // With the keyboard on the closed box: Down and Up walk the items (Down from no item
-        // takes the first), as far as the one the user wants.
-        HWND keys = box;
+        const int index = static_cast<int>(found - state.items.begin());
         if (state.kind == ui::ControlKind::ComboBox) {
+            // A box one can type into: its entry follows the text typed last, and Wine's walks
+            // down the entries from there stop at an entry without a name. The user opens the
+            // list with its arrow and clicks the entry; the click waits until the list shows.
             COMBOBOXINFO info{};
             info.cbSize = sizeof info;
-            if (GetComboBoxInfo(box, &info) && info.hwndItem != nullptr) {
-                keys = info.hwndItem;
+            if (!GetComboBoxInfo(box, &info) || info.hwndList == nullptr) {
+                m_problems.push_back("no list to open in box " + std::to_string(id));
+                return;
             }
+            const RECT& arrow = info.rcButton;
+            PostClick(box, (arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2);
+            m_pendingPick = Pick{box, info.hwndList, index, id};
+            return;
         }
+        // With the keyboard on the closed list: Down and Up walk the items (Down from no item
+        // takes the first), as far as the one the user wants.
+        HWND keys = box;
         SetFocus(keys);
-        const int index = static_cast<int>(found - state.items.begin());
         int at = static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0));
         if (at < 0) {
             PostKey(keys, VK_DOWN);
@@ -444,6 +500,37 @@ class CWin32ScenarioHost final : public IScenarioHost {
         for (; at > index; --at) {
             PostKey(keys, VK_UP);
         }
+    }
+
+    struct Pick {
+        HWND box = nullptr;
+        HWND list = nullptr;
+        int index = -1;
+        int id = 0;
+    };
+
+    void ClickListEntry(const Pick& pick) {
+        if (!IsWindowVisible(pick.list)) {
+            m_problems.push_back("the list of box " + std::to_string(pick.id) + " did not open");
+            return;
+        }
+        // Scrolled to, as the user turns the wheel to an entry further down.
+        RECT client;
+        GetClientRect(pick.list, &client);
+        RECT item{};
+        SendMessageW(pick.list, LB_GETITEMRECT, pick.index, reinterpret_cast<LPARAM>(&item));
+        if (item.top < client.top || item.bottom > client.bottom) {
+            SendMessageW(pick.list, LB_SETTOPINDEX, pick.index, 0);
+            SendMessageW(pick.list, LB_GETITEMRECT, pick.index, reinterpret_cast<LPARAM>(&item));
+        }
+        // The part of the entry the list shows: a long name runs past the list's right edge.
+        RECT shown;
+        if (!IntersectRect(&shown, &item, &client)) {
+            m_problems.push_back("no entry " + std::to_string(pick.index) +
+                                 " to click in the list of box " + std::to_string(pick.id));
+            return;
+        }
+        PostClick(pick.list, (shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2);
     }
 
     static bool RowRect(HWND list, int row, UINT part, RECT& rect) {
@@ -606,6 +693,9 @@ class CWin32ScenarioHost final : public IScenarioHost {
     // A user looks again: a box that came up unseen, or one still open a while after its
     // answer (the click went astray), is answered (again).
     static void CALLBACK WatchProc(HWND, UINT, UINT_PTR, DWORD) {
+        if (s_current != nullptr) {
+            s_current->Watch();
+        }
         if (s_current == nullptr ||
             s_current->m_host.ShowingModal() == ui::CWin32Host::Modal::None) {
             return;
@@ -646,6 +736,7 @@ class CWin32ScenarioHost final : public IScenarioHost {
 
     void Answer(HWND box) {
         m_answeredAt[box] = GetTickCount64();
+        m_progressAt = m_answeredAt[box];
         switch (m_host.ShowingModal()) {
             case ui::CWin32Host::Modal::MessageBox: {
                 const std::string shown = ui::FromWide(TextOf(GetDlgItem(box, kMessageTextId)));
@@ -716,13 +807,16 @@ class CWin32ScenarioHost final : public IScenarioHost {
 
     static CWin32ScenarioHost* s_current;
     ui::CWin32Host m_host;
-    ui::IInputSource* m_actions = nullptr;
+    IScenarioActions* m_actions = nullptr;
     std::vector<std::string> m_problems;
     std::string m_skipReason;
     std::vector<HWND> m_handled;
     std::vector<HWND> m_pending;
     std::map<HWND, ULONGLONG> m_answeredAt;
     size_t m_fileDialogsAnswered = 0;
+    Pick m_pendingPick;
+    ULONGLONG m_progressAt = 0;  // when the program last came back for a line or a box came up
+    bool m_gaveUp = false;
 };
 
 CWin32ScenarioHost* CWin32ScenarioHost::s_current = nullptr;

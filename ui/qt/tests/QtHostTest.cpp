@@ -5,6 +5,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -407,34 +408,135 @@ TEST_F(QtHostTest, SpaceTicksTheBoxOfTheFocusedRowWhicheverCellIsCurrent) {
          },
          look, ClickOk});
     EXPECT_EQ(ticked, (std::vector<bool>{true, true}));
-    // Space leaves the selection alone.
+    // Space selects the row it ticks, as the Windows list view does.
     EXPECT_EQ(selected, (std::vector<bool>{true, true}));
 }
 
-TEST_F(QtHostTest, TheFocusedRowOfAFullRowListHasNoFocusBoxAroundOneCell) {
-    int marked = -1;
-    Run({[&marked](CProbeDlg& d) {
+TEST_F(QtHostTest, TheFocusedRowCarriesOneFocusBoxAcrossTheRowWhileTheListHasTheKeyboard) {
+    int top = -1;
+    int between = -1;
+    int unfocused = -1;
+    int width = 0;
+    Run({[&](CProbeDlg& d) {
              auto* list = static_cast<QTableWidget*>(d.Widget(kList));
              list->setFocus();
              list->setCurrentIndex(list->model()->index(1, 1));
              list->clearSelection();
              ASSERT_TRUE(list->hasFocus());
-             const QImage image = list->viewport()->grab().toImage();
              const QColor base = list->palette().color(QPalette::Base);
-             // The cell's outline, where a focus box would be drawn and no text is.
-             const QRect cell = list->visualRect(list->model()->index(1, 1));
-             marked = 0;
-             for (int x = cell.left(); x <= cell.right(); ++x) {
-                 marked += image.pixelColor(x, cell.top()) != base;
-                 marked += image.pixelColor(x, cell.bottom()) != base;
+             const QRect first = list->visualRect(list->model()->index(1, 0));
+             const QRect second = list->visualRect(list->model()->index(1, 1));
+             width = second.right() - first.left();
+             // Marks along the row's top edge, over both cells; and a line down the edge
+             // between the cells, where a box around Qt's one current cell would be.
+             auto marks = [&](const QImage& image) {
+                 int n = 0;
+                 for (int x = first.left() + 2; x < second.right() - 2; ++x) {
+                     n += image.pixelColor(x, first.top()) != base;
+                 }
+                 return n;
+             };
+             const QImage image = list->viewport()->grab().toImage();
+             top = marks(image);
+             between = 0;
+             for (int y = second.top() + 2; y < second.bottom() - 2; ++y) {
+                 between +=
+                     image.pixelColor(second.left(), y) != image.pixelColor(second.left() + 2, y);
              }
-             for (int y = cell.top(); y <= cell.bottom(); ++y) {
-                 marked += image.pixelColor(cell.left(), y) != base;
-                 marked += image.pixelColor(cell.right(), y) != base;
-             }
+             d.Widget(kEdit)->setFocus();
+             unfocused = marks(list->viewport()->grab().toImage());
          },
          ClickOk});
-    EXPECT_EQ(marked, 0);
+    EXPECT_GT(top, width / 3);
+    EXPECT_EQ(between, 0);
+    EXPECT_EQ(unfocused, 0);
+}
+
+TEST_F(QtHostTest, TabIntoAListGivesNoRowTheFocusAndHomeAndEndGoToTheFirstAndLastRow) {
+    std::vector<int> focused;
+    std::vector<bool> selectedLast;
+    std::vector<bool> ticked;
+    auto look = [&](CProbeDlg& d) {
+        int row = -1;
+        for (size_t r = 0; r < d.Control(kList).rows.size(); ++r) {
+            if ((d.Control(kList).rows[r].state & LVIS_FOCUSED) != 0) {
+                row = static_cast<int>(r);
+            }
+        }
+        focused.push_back(row);
+        selectedLast.push_back((d.Control(kList).rows.back().state & LVIS_SELECTED) != 0);
+        ticked = {d.Control(kList).rows[0].checked, d.Control(kList).rows[2].checked};
+    };
+    Run({[](CProbeDlg& d) {
+             CListCtrl list(&d, kList);
+             list.InsertItem(2, "2");
+             auto* widget = static_cast<QTableWidget*>(d.Widget(kList));
+             widget->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(widget, Qt::Key_Space);  // no row to tick
+         },
+         look, [](CProbeDlg& d) { QTest::keyClick(d.Widget(kList), Qt::Key_Down); }, look,
+         [](CProbeDlg& d) { QTest::keyClick(d.Widget(kList), Qt::Key_End); }, look,
+         [](CProbeDlg& d) { QTest::keyClick(d.Widget(kList), Qt::Key_Home); }, look,
+         [](CProbeDlg& d) {
+             // Ctrl moves the focus alone; Space then ticks and selects the row one sees it on.
+             QTest::keyClick(d.Widget(kList), Qt::Key_End, Qt::ControlModifier);
+             QTest::keyClick(d.Widget(kList), Qt::Key_Space);
+         },
+         look, ClickOk});
+    EXPECT_EQ(focused, (std::vector<int>{-1, 0, 2, 0, 2}));
+    EXPECT_EQ(selectedLast, (std::vector<bool>{false, false, true, false, true}));
+    // Row 0 as it was, since Space at first had no row to tick; row 2 ticked at the end.
+    EXPECT_EQ(ticked, (std::vector<bool>{true, true}));
+}
+
+TEST_F(QtHostTest, AScreenReadersPressIsAClickOfTheButtonOrCheckBox) {
+    CProbeDlg* dlg = nullptr;
+    std::vector<QStringList> actions;
+    auto press = [](QWidget* widget, const QString& action) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr);
+        ASSERT_NE(accessible->actionInterface(), nullptr);
+        accessible->actionInterface()->doAction(action);
+    };
+    Run({[&](CProbeDlg& d) {
+             for (int id : {kGo, kBox, kEdit}) {
+                 QAccessibleInterface* accessible =
+                     QAccessible::queryAccessibleInterface(d.Widget(id));
+                 actions.push_back(accessible->actionInterface() != nullptr
+                                       ? accessible->actionInterface()->actionNames()
+                                       : QStringList());
+             }
+             press(d.Widget(kGo), QAccessibleActionInterface::pressAction());
+             press(d.Widget(kBox), QAccessibleActionInterface::toggleAction());
+         },
+         [&](CProbeDlg& d) {
+             EXPECT_EQ(d.Control(kBox).check, 1);
+             EXPECT_TRUE(static_cast<QCheckBox*>(d.Widget(kBox))->isChecked());
+             EXPECT_EQ(
+                 QAccessible::queryAccessibleInterface(d.Widget(kGo))->text(QAccessible::Name),
+                 "Go");
+             EXPECT_TRUE(QAccessible::queryAccessibleInterface(d.Widget(kBox))->state().checked);
+             // A grey button offers no press, and one asked for anyway does nothing.
+             d.GetDlgItem(kPlain).EnableWindow(false);
+             EXPECT_FALSE(QAccessible::queryAccessibleInterface(d.Widget(kPlain))
+                              ->actionInterface()
+                              ->actionNames()
+                              .contains(QAccessibleActionInterface::pressAction()));
+             press(d.Widget(kPlain), QAccessibleActionInterface::pressAction());
+         },
+         [&](CProbeDlg& d) { press(d.Widget(IDOK), QAccessibleActionInterface::pressAction()); }},
+        &dlg);
+    EXPECT_EQ(dlg->commands, (std::vector<int>{kGo, kBox, IDOK}));
+    // The pre-filter saw each press as the button's own down and up.
+    ASSERT_GE(dlg->messages.size(), 2u);
+    EXPECT_EQ(dlg->messages[0].kind, Message::LButtonDown);
+    EXPECT_EQ(dlg->messages[0].targetId, kGo);
+    EXPECT_EQ(dlg->messages[1].kind, Message::LButtonUp);
+    ASSERT_EQ(actions.size(), 3u);
+    EXPECT_TRUE(actions[0].contains(QAccessibleActionInterface::pressAction()));
+    EXPECT_TRUE(actions[1].contains(QAccessibleActionInterface::toggleAction()));
+    EXPECT_TRUE(actions[1].contains(QAccessibleActionInterface::pressAction()));
+    EXPECT_FALSE(actions[2].contains(QAccessibleActionInterface::pressAction()));
 }
 
 TEST_F(QtHostTest, AReadOnlyEditIsDrawnOnTheDialogsFaceNotAsAWhiteField) {
