@@ -179,9 +179,10 @@ class CScenario : public IScenarioActions, public IScenarioContext {
         if (m_timedOut || m_lastInput == nullptr)
             return;
         m_timedOut = true;
-        Fail(*m_lastInput, "'" + LineText(*m_lastInput) + "' did not finish within " +
-                               std::to_string(kLineLimitMs / 1000) +
-                               " s: the system waits for something the story does not give");
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "%g s", LineLimitMs() / 1000.0);
+        Fail(*m_lastInput, "'" + LineText(*m_lastInput) + "' did not finish within " + limit +
+                               ": the system waits for something the story does not give");
     }
 
     std::string LastLine() const override {

@@ -3,6 +3,7 @@
 // expectation holds only when the dialog's state and the screen agree.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -39,12 +40,17 @@ struct ShownControl {
 
 // How long one line may keep the program from coming back for the next: longer than any
 // action of the program takes on a slow machine, well short of a test's own time limit.
-constexpr unsigned kLineLimitMs = 20000;
+// VZ_SCENARIO_LINE_LIMIT_MS sets another (the runner's own test of the limit).
+inline unsigned LineLimitMs() {
+    const char* set = std::getenv("VZ_SCENARIO_LINE_LIMIT_MS");
+    const long ms = set != nullptr ? std::strtol(set, nullptr, 10) : 0;
+    return ms > 0 ? static_cast<unsigned>(ms) : 20000u;
+}
 
 // What a host plays a story from: the user's actions and the answers to file dialogs.
 class IScenarioActions : public ui::IInputSource {
   public:
-    // The line last handed out has not finished within kLineLimitMs (the system waits for
+    // The line last handed out has not finished within LineLimitMs() (the system waits for
     // something the story does not give): the story fails there and hands out nothing more.
     virtual void LineTimedOut() = 0;
     // "FILE:LINE: LINE'S TEXT" of the line last handed out, for a host that cannot go on.

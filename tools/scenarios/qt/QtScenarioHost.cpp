@@ -250,7 +250,7 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
     // user closes whatever popup or box holds the input, and the program is told the user is
     // done. When nothing gets it out, the runner says where it stopped rather than hang.
     void Watch() {
-        if (m_progress.elapsed() < kLineLimitMs) {
+        if (m_progress.elapsed() < LineLimitMs()) {
             return;
         }
         if (m_gaveUp) {

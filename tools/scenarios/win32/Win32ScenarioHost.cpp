@@ -284,7 +284,7 @@ class CWin32ScenarioHost final : public IScenarioHost {
     // would: Esc to whatever holds the input, then the program is told the user is done.
     void Watch() {
         const ULONGLONG now = GetTickCount64();
-        if (now - m_progressAt < kLineLimitMs) {
+        if (now - m_progressAt < LineLimitMs()) {
             return;
         }
         if (!m_gaveUp) {
