@@ -1,7 +1,8 @@
 // The shipped program over DirectShow, with the simulated card registered (by
 // tests/win32/directshow.sh), driven by real input messages from this second process: the
 // devices listed, Lock with both lists filled, Apply with the table rewritten and the driver
-// asked to reload, Add with Test and OK, Unlock and Lock, the output position, Edit, sorting,
+// asked to reload, Add with Test and OK, Unlock and Lock, the output position, buttons pressed
+// by BM_CLICK and the keys of an open drop-down list, Edit, sorting,
 // Export and Import through the file dialogs, Delete, the faults that reach the program through
 // DirectShow, and OK.
 // Usage: vz_directshow_program PATH\Vuvereze.exe LOGFOLDER
@@ -572,6 +573,79 @@ void MoveThePicture(const PROCESS_INFORMATION& program, HWND main, const std::st
           "Cancel closes the editor and adds no format");
 }
 
+// What a screen reader, UI Automation's Invoke or a test tool sends a button, from this process.
+bool Press(HWND button) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+void PostKey(HWND hwnd, UINT key, wchar_t character = 0) {
+    PostMessageW(hwnd, WM_KEYDOWN, key, 1);
+    if (character != 0) {
+        PostMessageW(hwnd, WM_CHAR, character, 1);
+    }
+    PostMessageW(hwnd, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+}
+
+bool Dropped(HWND box) {
+    return SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+}
+
+// The buttons pressed without the mouse, and the keys a drop-down list keeps while it is open:
+// Esc and Enter there only close the list; Enter in a field is the editor's own OK, which
+// closes it and stores nothing.
+void PressAndKeys(const PROCESS_INFORMATION& program, HWND main) {
+    HWND users = GetDlgItem(main, 1003);
+    const int rows = ItemCount(users);
+    HWND all = GetDlgItem(main, 1060);
+    const LRESULT checked = SendMessageW(all, BM_GETCHECK, 0, 0);
+    Press(all);
+    Check(Eventually([&] { return SendMessageW(all, BM_GETCHECK, 0, 0) != checked; }),
+          "BM_CLICK on a check box toggles it");
+    Press(all);
+    Eventually([&] { return SendMessageW(all, BM_GETCHECK, 0, 0) == checked; });
+    // The box ticked every user row; Apply writes that, and the table as it then is stays.
+    Press(GetDlgItem(main, 1012));
+    Sleep(500);
+    const std::vector<char> table = ReadBytes(SystemFile("format.bin"));
+
+    Press(GetDlgItem(main, 1005));
+    HWND editor = FindMessageBox(program.dwProcessId, main, 10000);
+    Check(editor != nullptr && WaitForText(GetDlgItem(editor, 1029), L"1920", 5000),
+          "BM_CLICK on Add opens the editor");
+    if (editor == nullptr) {
+        return;
+    }
+    HWND polarity = GetDlgItem(editor, 1054);
+    PostKey(polarity, VK_F4);
+    Check(Eventually([&] { return Dropped(polarity); }), "F4 opens the polarity list");
+    PostKey(polarity, VK_ESCAPE, 27);
+    Check(Eventually([&] { return !Dropped(polarity); }) && IsWindowVisible(editor),
+          "Esc in the open list closes the list, not the editor");
+    PostKey(polarity, VK_F4);
+    Eventually([&] { return Dropped(polarity); });
+    PostKey(polarity, VK_DOWN);
+    PostKey(polarity, VK_DOWN);
+    PostKey(polarity, VK_RETURN, L'\r');
+    Check(WaitForText(polarity, L"Positive", 5000) && !Dropped(polarity) &&
+              IsWindowVisible(editor) && ItemCount(users) == rows,
+          "Enter in the open list chooses the highlighted item and stores nothing");
+    Press(GetDlgItem(editor, 1034));
+    Check(WaitForText(GetDlgItem(editor, 1040), L"3FF", 5000),
+          "BM_CLICK on Right moves the picture as a click does");
+    Type(GetDlgItem(editor, 1018), L"800");
+    PostKey(GetDlgItem(editor, 1018), VK_RETURN, L'\r');
+    Check(Closes(editor), "Enter in a field closes the editor");
+    Check(ItemCount(users) == rows && TableBecomes(table),
+          "and stores no format: format.bin is written as it was");
+
+    Press(GetDlgItem(main, 1005));
+    editor = FindMessageBox(program.dwProcessId, main, 10000);
+    Check(editor != nullptr && Press(GetDlgItem(editor, 1009)) && Closes(editor) &&
+              ItemCount(users) == rows,
+          "BM_CLICK on Cancel closes the editor");
+}
+
 // Edit of a user row: a double click opens the editor on its record, OK writes the change.
 void EditAFormat(const PROCESS_INFORMATION& program, HWND main) {
     HWND users = GetDlgItem(main, 1003);
@@ -751,6 +825,7 @@ int main(int argc, char** argv) {
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock again");
         Check(ListsHold(main, 34, 4), "reads the table anew: the added format is there");
         MoveThePicture(process, main, cardLog, debug);
+        PressAndKeys(process, main);
         EditAFormat(process, main);
         SortTheUsers(process, main);
         ExportImportDelete(process, main, logFolder);
@@ -782,7 +857,7 @@ int main(int argc, char** argv) {
               "a removed device: the device error");
 
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "the HD card locks again");
-        Click(GetDlgItem(main, 1008));
+        Press(GetDlgItem(main, 1008));
     }
     const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
     DWORD code = 1234;
@@ -790,7 +865,7 @@ int main(int argc, char** argv) {
         TerminateProcess(process.hProcess, 99);
     }
     GetExitCodeProcess(process.hProcess, &code);
-    Check(ended && code == 0, "OK ends the program with exit code 0");
+    Check(ended && code == 0, "OK, pressed by BM_CLICK, ends the program with exit code 0");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return vztest::Summary();

@@ -115,6 +115,10 @@ INT_PTR CWin32Window::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CWin32Window::Queue(Input input) {
+    // What another program sends (a screen reader's BM_CLICK, a tool's list change) is served
+    // while the loop waits for a message, and the wait goes on until one is posted: this one
+    // wakes it for the input.
+    PostMessageW(m_hwnd, WM_NULL, 0, 0);
     // A list reports a new selection one row at a time; the last report says it all.
     if (input.kind == Input::Select && !m_inputs.empty() && m_inputs.back().kind == Input::Select &&
         m_inputs.back().id == input.id) {
