@@ -179,17 +179,14 @@ class CScenario : public IScenarioActions, public IScenarioContext {
         if (m_timedOut || m_lastInput == nullptr)
             return;
         m_timedOut = true;
-        char limit[32];
-        std::snprintf(limit, sizeof limit, "%g s", LineLimitMs() / 1000.0);
-        Fail(*m_lastInput, "'" + LineText(*m_lastInput) + "' did not finish within " + limit +
-                               ": the system waits for something the story does not give");
+        Fail(*m_lastInput, TimedOut(*m_lastInput));
     }
 
-    std::string LastLine() const override {
+    std::string TimedOutLine() const override {
         if (m_lastInput == nullptr)
-            return m_script.path + ": start";
+            return m_script.path + ": the program did not come back for its first line";
         return m_script.path + ":" + std::to_string(m_lastInput->number) + ": " +
-               LineText(*m_lastInput);
+               TimedOut(*m_lastInput);
     }
 
     bool AnswerFileDialog(const ui::FileDialogRequest& request, std::string& path,
@@ -257,6 +254,13 @@ class CScenario : public IScenarioActions, public IScenarioContext {
     }
 
   private:
+    static std::string TimedOut(const Line& line) {
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "%g s", LineLimitMs() / 1000.0);
+        return "'" + LineText(line) + "' did not finish within " + limit +
+               ": the system waits for something the story does not give";
+    }
+
     static std::string LineText(const Line& line) {
         std::string text;
         for (const Token& token : line.tokens) {

@@ -53,8 +53,9 @@ class IScenarioActions : public ui::IInputSource {
     // The line last handed out has not finished within LineLimitMs() (the system waits for
     // something the story does not give): the story fails there and hands out nothing more.
     virtual void LineTimedOut() = 0;
-    // "FILE:LINE: LINE'S TEXT" of the line last handed out, for a host that cannot go on.
-    virtual std::string LastLine() const = 0;
+    // "FILE:LINE: ..." telling that the line last handed out did not finish, for a host that
+    // cannot get the program back and must end the runner.
+    virtual std::string TimedOutLine() const = 0;
 };
 
 class IScenarioHost {

@@ -254,8 +254,8 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
             return;
         }
         if (m_gaveUp) {
-            std::printf("FAIL %s: did not finish, and the runner cannot go on\n",
-                        m_actions->LastLine().c_str());
+            std::printf("FAIL %s; nothing got the program back, and the runner cannot go on\n",
+                        m_actions->TimedOutLine().c_str());
             std::fflush(stdout);
             std::_Exit(1);
         }

@@ -291,9 +291,14 @@ class CWin32ScenarioHost final : public IScenarioHost {
             m_gaveUp = true;
             m_actions->LineTimedOut();
             m_progressAt = now;
+            // The system's loops take keys for any window of the thread; with another
+            // program's window in front, ours has neither the capture nor the focus.
             HWND holder = GetCapture();
             if (holder == nullptr) {
-                holder = GetFocus() != nullptr ? GetFocus() : GetActiveWindow();
+                holder = GetFocus();
+            }
+            if (holder == nullptr && m_host.Topmost() != nullptr) {
+                holder = m_host.WindowOf(*m_host.Topmost());
             }
             if (holder != nullptr) {
                 PostKey(holder, VK_ESCAPE);
@@ -302,8 +307,8 @@ class CWin32ScenarioHost final : public IScenarioHost {
             return;
         }
         // Nothing got it out: the runner says where it stopped rather than hang until killed.
-        std::printf("FAIL %s: did not finish, and the runner cannot go on\n",
-                    m_actions->LastLine().c_str());
+        std::printf("FAIL %s; nothing got the program back, and the runner cannot go on\n",
+                    m_actions->TimedOutLine().c_str());
         std::fflush(stdout);
         ExitProcess(1);
     }
