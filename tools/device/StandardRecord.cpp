@@ -13,6 +13,9 @@ namespace {
 using tabletool::Format;
 
 constexpr int32_t kLargestCount = 0x3FFF;  // the chip's counter has 14 bits
+// How far a card's count of a signal may lie from the count its timing gives: the rounding of
+// the counter and of the signal's clock.
+constexpr int32_t kCountSlack = 2;
 
 // The count measured on the card, as Detect measures it; refused when the card cannot tell or
 // shows another signal than the timing's, since the count would then belong to that signal.
@@ -45,6 +48,20 @@ int Measure(Context& c, const standards::Timing& t, int32_t& count) {
             Format("%s detects %dx%d, not the %dx%d of the timing: its count belongs "
                    "to another signal",
                    name.c_str(), d.Width, d.Height, t.HActive, t.VActive));
+        return kProblem;
+    }
+    // On a signal of another timing of the same size, the editor's Test, which programs the
+    // card with this timing and measures again, would move the picture by what it then finds.
+    // This command programs nothing, so it takes the card's count only for a signal of this
+    // very timing, whose count it meets to the counter's rounding.
+    const int32_t own = fmt::LineLengthCount(standards::LineFrequencyKHz(t) * 1000.0);
+    if (d.Count < own - kCountSlack || d.Count > own + kCountSlack) {
+        c.Report.Error(
+            Format("%s measures a line-length count of %d, not the %d of this timing: "
+                   "it receives another one, on which the editor's Test would move "
+                   "the picture; add the timing it receives (see status), or add "
+                   "this one without --device",
+                   name.c_str(), d.Count, own));
         return kProblem;
     }
     count = d.Count;
