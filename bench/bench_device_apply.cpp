@@ -82,7 +82,8 @@ int Apply(devicetool::IMachine& machine, const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(10, std::atoi(argv[1])) : 200;
     std::random_device random;
-    const fs::path folder = fs::temp_directory_path() / ("vz-bench-apply-" + std::to_string(random()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("vz-bench-apply-" + std::to_string(random()));
     const std::string system = (folder / "system").string();
     std::string error;
     if (!sim::CreateDefaultSystem(system, error)) {
@@ -119,8 +120,8 @@ int main(int argc, char** argv) {
     const std::vector<double> unchanged = Time(runs, [&](int) { apply(a); });
     const std::vector<double> changed = Time(runs, [&](int i) { apply(i % 2 == 0 ? b : a); });
 
-    std::printf("full table, %u bytes; %d runs each\n",
-                static_cast<unsigned>(fs::file_size(a)), runs);
+    std::printf("full table, %u bytes; %d runs each\n", static_cast<unsigned>(fs::file_size(a)),
+                runs);
     Print("plain file copy (cp)", plain, 0);
     Print("file copy + fsync", synced, plain[plain.size() / 2]);
     Print("apply, unchanged (nothing written or asked)", unchanged, plain[plain.size() / 2]);
