@@ -13,6 +13,14 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko installer may ever ask anything: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine makes file names in the locale's character set: under the POSIX locale of a bare machine
+# or a container, a file named in Chinese cannot be made at all. A locale the caller chose is
+# kept; none at all, or the POSIX one, becomes C.UTF-8, which every Debian has.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+    case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+        "" | C | POSIX) export LC_ALL=C.UTF-8 ;;
+    esac
+fi
 # This kernel runs no 32-bit programs, so the 64-bit loader is called by its own name.
 wine="${VZ_WINE:-/usr/lib/wine/wine64}"
 wineserver="$(dirname "$wine")/wineserver"

@@ -120,12 +120,17 @@ void FocusRow(ControlState& list, int row) {
     }
 }
 
-void SelectOnly(ControlState& list, const std::vector<int>& rows) {
+// True when the selection changed.
+bool SelectOnly(ControlState& list, const std::vector<int>& rows) {
+    bool changed = false;
     for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
         const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
-        list.rows[i].state =
+        const uint32_t state =
             selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
+        changed = changed || state != list.rows[i].state;
+        list.rows[i].state = state;
     }
+    return changed;
 }
 
 void KeyEnter(CDialog& dlg, int id) {
@@ -171,8 +176,11 @@ void KeySpace(CDialog& dlg, int id) {
         const int row = FocusedRow(list);
         if (row >= 0) {
             list.rows[row].checked = !list.rows[row].checked;
-            SelectOnly(list, {row});
+            const bool changed = SelectOnly(list, {row});
             dlg.NotifyChanged(list.id);
+            if (changed) {
+                dlg.OnUserChange(list.id);
+            }
         }
     }
 }
@@ -196,6 +204,7 @@ void Type(CDialog& dlg, int id, const std::string& text) {
         state.curSel = -1;
     }
     dlg.NotifyChanged(id);
+    dlg.OnUserChange(id);
 }
 
 void Choose(CDialog& dlg, int id, const std::string& text) {
@@ -211,6 +220,7 @@ void Choose(CDialog& dlg, int id, const std::string& text) {
     dlg.SetFocus(id);
     detail::SelectComboItem(dlg.Control(id), index);
     dlg.NotifyChanged(id);
+    dlg.OnUserChange(id);
 }
 
 ControlState* LiveList(CDialog& dlg, int id) {
@@ -237,13 +247,16 @@ void Select(CDialog& dlg, int id, const std::vector<int>& rows, int focusRow) {
         return;
     }
     dlg.SetFocus(id);
-    SelectOnly(*list, rows);
+    const bool changed = SelectOnly(*list, rows);
     const int count = static_cast<int>(list->rows.size());
     for (auto row = rows.rbegin(); focusRow < 0 && row != rows.rend(); ++row) {
         focusRow = *row >= 0 && *row < count ? *row : -1;
     }
     FocusRow(*list, focusRow);
     dlg.NotifyChanged(id);
+    if (changed) {
+        dlg.OnUserChange(id);
+    }
 }
 
 void DblClick(CDialog& dlg, int id, int row) {
@@ -256,9 +269,17 @@ void DblClick(CDialog& dlg, int id, int row) {
     if (row < 0 || row >= static_cast<int>(list->rows.size())) {
         row = -1;
     } else {
-        SelectOnly(*list, {row});
+        const bool changed = SelectOnly(*list, {row});
         FocusRow(*list, row);
         dlg.NotifyChanged(id);
+        if (changed) {
+            dlg.OnUserChange(id);
+        }
+        // The change may have refilled the list or ended the dialog.
+        if (Stopped(dlg) || LiveList(dlg, id) == nullptr ||
+            row >= static_cast<int>(dlg.Control(id).rows.size())) {
+            return;
+        }
     }
     dlg.OnNotify(Notify{Notify::DblClick, id, row, -1});
 }
