@@ -94,7 +94,7 @@ const DialogTemplate& ProbeTemplate() {
     return t;
 }
 
-// A dialog that plays a script of user actions, one step per turn of the host's loop, and
+// A dialog that plays a script of user actions, one step each time the host's loop runs dry, and
 // remembers what reached it.
 class CProbeDlg : public CDialog {
   public:
@@ -123,7 +123,6 @@ class CProbeDlg : public CDialog {
         CComboBox combo(this, kCombo);
         combo.AddString("a");
         combo.SetCurSel(0);
-        Next();
         return true;
     }
     bool OnCommand(int id) override {
@@ -167,17 +166,18 @@ class CProbeDlg : public CDialog {
     bool waitEnded = false;
     std::vector<bool> servedAfterWait;
 
-  private:
-    // Each step runs once the loop has dispatched what the step before it queued.
-    void Next() {
-        if (m_next < m_steps.size()) {
-            QTimer::singleShot(20, Window(), [this] {
-                m_steps[m_next++](*this);
-                Next();
-            });
+    // Run from the host's idle handler, so a step acts only once the loop has dispatched
+    // everything the step before it queued, however slow the machine is. False once the script
+    // is played out: a dialog still open then ends the loop rather than waiting forever.
+    bool PlayNext() {
+        if (m_next >= m_steps.size()) {
+            return false;
         }
+        m_steps[m_next++](*this);
+        return true;
     }
 
+  private:
     CQtHost& m_host;
     std::vector<Step> m_steps;
     size_t m_next = 0;
@@ -199,7 +199,11 @@ class QtHostTest : public ::testing::Test {
         if (seen != nullptr) {
             *seen = m_dlg.get();
         }
-        return m_dlg->DoModal();
+        CProbeDlg* dlg = m_dlg.get();
+        m_host.SetIdleHandler([dlg](CDialog&) { return dlg->PlayNext(); });
+        const intptr_t result = dlg->DoModal();
+        m_host.SetIdleHandler(nullptr);
+        return result;
     }
     static void ClickOk(CProbeDlg& dlg) { QTest::mouseClick(dlg.Widget(IDOK), Qt::LeftButton); }
 
