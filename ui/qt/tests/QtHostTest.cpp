@@ -135,6 +135,10 @@ class CProbeDlg : public CDialog {
         if (id == IDOK || id == kPlain) {
             servedAfterWait.push_back(waitEnded);
         }
+        if (id == kPlain && boxOnPlain) {
+            ui::MessageBox("Out of range");
+            return true;
+        }
         if (id == kGo) {
             // What a handler that blocks next would leave on screen.
             GetDlgItem(kGo).EnableWindow(false);
@@ -162,6 +166,7 @@ class CProbeDlg : public CDialog {
     std::vector<Notify> notifies;
     std::vector<Message> messages;
     bool goEnabledOnScreen = true;
+    bool boxOnPlain = false;
     uint32_t waitMs = 0;
     bool waitEnded = false;
     std::vector<bool> servedAfterWait;
@@ -491,6 +496,38 @@ TEST_F(QtHostTest, TabIntoAListGivesNoRowTheFocusAndHomeAndEndGoToTheFirstAndLas
     EXPECT_EQ(selectedLast, (std::vector<bool>{false, false, true, false, true}));
     // Row 0 as it was, since Space at first had no row to tick; row 2 ticked at the end.
     EXPECT_EQ(ticked, (std::vector<bool>{true, true}));
+}
+
+TEST_F(QtHostTest, AMessageBoxOpenedByAMouseClickTakesTheFirstKey) {
+    // The keyboard goes to the window that has the focus, as from a real keyboard: the box that
+    // the click opened, not the window under it that the box blocks. The user's key comes once
+    // the display has told Qt of the box, hence the events served first.
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        std::vector<bool> closedByKey;
+        m_host.SetBoxHandler([&closedByKey, key](QDialog& box) {
+            QCoreApplication::processEvents();
+            QWindow* focus = QGuiApplication::focusWindow();
+            if (focus != nullptr) {
+                QTest::keyClick(focus, key);
+            }
+            QCoreApplication::processEvents();
+            closedByKey.push_back(!box.isVisible());
+            if (box.isVisible()) {
+                box.reject();
+            }
+        });
+        CProbeDlg* dlg = nullptr;
+        const intptr_t result = Run({[](CProbeDlg& d) {
+                                         d.boxOnPlain = true;
+                                         QTest::mouseClick(d.Widget(kPlain), Qt::LeftButton);
+                                     },
+                                     ClickOk},
+                                    &dlg);
+        m_host.SetBoxHandler(nullptr);
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(closedByKey, (std::vector<bool>{true})) << key;
+        EXPECT_EQ(dlg->commands, (std::vector<int>{kPlain, IDOK}));
+    }
 }
 
 TEST_F(QtHostTest, AScreenReadersPressIsAClickOfTheButtonOrCheckBox) {
