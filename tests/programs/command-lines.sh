@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # command-lines.sh VERSION BUILD TABLE-TOOL [DESKTOP-PROGRAM]: the programs as a shell starts
 # them. Every place that carries the version agrees with the project's (CMakeLists.txt, the
-# build's header, each program's --version, the manual pages, the AppStream release); --help and
-# --version print, exit 0 and make nothing; an unknown option is exit 2 with the usage on
-# standard error; and the table tool's output that cannot be written is exit 2 with a message.
+# build's header, each program's --version, the manual pages, the AppStream release, the
+# README's download names); --help and --version print, exit 0 and make nothing; an unknown
+# option is exit 2 with the usage on standard error; and the table tool's output that cannot be
+# written is exit 2 with a message.
 set -uo pipefail
 version="$1" build="$2" table="$3" desktop="${4:-}"
 source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -25,6 +26,10 @@ done
 for info in "$build"/packaging/*.metainfo.xml; do
   [ -e "$info" ] || continue
   grep -q "<release version=\"$version\"" "$info" || fail "$(basename "$info") does not carry $version"
+done
+
+for name in "Vuvereze-$version-win32.zip" "vuvereze_${version}_amd64.deb"; do
+  grep -qF "$name" "$source_dir/README.md" || fail "README.md does not name the release's $name"
 done
 
 work=$(mktemp -d)
