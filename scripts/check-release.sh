@@ -27,6 +27,12 @@ fail() {
   echo "check-release: $*" >&2
   failures=$((failures + 1))
 }
+# The builds name what they ship; a program missing from a build would go unnoticed otherwise.
+for entry in "$win32_build=Vuvereze.exe vuvereze-device.exe vuvereze-table.exe" \
+  "$linux_build=vuvereze vuvereze-device vuvereze-table"; do
+  listed=$(LC_ALL=C sort "${entry%%=*}/shipped-programs.txt" | tr '\n' ' ')
+  [ "$listed" = "${entry#*=} " ] || fail "${entry%%=*} ships \"$listed\", not \"${entry#*=}\""
+done
 work=$(mktemp -d)
 xvfb_pid="" program_pid="" installed_here=0
 finish() {
@@ -119,16 +125,26 @@ while read -r program; do
   echo "  $(stat -c %s "$work/deb/usr/bin/$program") bytes  usr/bin/$program"
 done <"$linux_build/shipped-programs.txt"
 
-page=$(MANWIDTH=100 man -l "$work/deb/usr/share/man/man1/vuvereze-table.1.gz" 2>/dev/null)
-for word in 'show FILE' 'show --json FILE' 'check FILE' 'diff A B' '--help' '--version' 'EXIT STATUS'; do
-  grep -qF -- "$word" <<<"$page" || fail "man vuvereze-table lacks \"$word\""
-done
-codes=$(sed -n '/^EXIT STATUS/,/^[A-Z]/s/^ \{1,8\}\([0-9]\) .*/\1/p' <<<"$page" | tr '\n' ' ')
-[ "$codes" = "0 1 2 " ] || fail "man vuvereze-table: exit codes \"$codes\", not 0 1 2"
-for p in vuvereze vuvereze-table; do
-  warnings=$(man --warnings -l "$work/deb/usr/share/man/man1/$p.1.gz" 2>&1 >/dev/null || true)
-  [ -z "$warnings" ] || fail "man $p: $warnings"
-done
+# The commands' pages: every command and exit code.
+man_page() {  # man_page PROGRAM WORD...
+  local program="$1" page word codes
+  shift
+  page=$(MANWIDTH=100 man -l "$work/deb/usr/share/man/man1/$program.1.gz" 2>/dev/null)
+  for word in "$@" '--help' '--version' 'EXIT STATUS'; do
+    grep -qF -- "$word" <<<"$page" || fail "man $program lacks \"$word\""
+  done
+  codes=$(sed -n '/^EXIT STATUS/,/^[A-Z]/s/^ \{1,8\}\([0-9]\) .*/\1/p' <<<"$page" | tr '\n' ' ')
+  [ "$codes" = "0 1 2 " ] || fail "man $program: exit codes \"$codes\", not 0 1 2"
+}
+man_page vuvereze-table 'show FILE' 'show --json FILE' 'check FILE' 'diff A B'
+man_page vuvereze-device 'devices' 'status DEVICE' 'apply DEVICE TABLE' 'enable TABLE SELECTOR' \
+  'disable TABLE SELECTOR' 'delete TABLE SELECTOR' 'import TABLE FILE' 'add TABLE STANDARD' \
+  '--json' '--system FOLDER' '--dry-run' '--new-only' '--always-reload' '--device DEVICE' \
+  '--line-length N'
+while read -r program; do
+  warnings=$(man --warnings -l "$work/deb/usr/share/man/man1/$program.1.gz" 2>&1 >/dev/null || true)
+  [ -z "$warnings" ] || fail "man $program: $warnings"
+done <"$linux_build/shipped-programs.txt"
 
 # The validator only hints at two main categories (a menu lists the program twice): a fault here.
 validated=$(desktop-file-validate "$work/deb/usr/share/applications/vuvereze.desktop" 2>&1) ||
@@ -149,12 +165,11 @@ dpkg-query -W -f='${Status}' vuvereze 2>/dev/null | grep -q "install ok installe
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
   --no-install-recommends "$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")" >/dev/null ||
   { echo "check-release: apt-get install $deb failed" >&2; exit 1; }
-for program in vuvereze vuvereze-table; do
+while read -r program; do
   said=$("/usr/bin/$program" --version)
   [ "$said" = "$program $version" ] || fail "installed $program --version says \"$said\""
-done
-man -P cat vuvereze-table 2>/dev/null | grep -q 'vuvereze-table diff' ||
-  fail "man vuvereze-table does not show the installed page"
+  man -P cat "$program" 2>/dev/null | grep -q "^NAME" || fail "man $program does not show the installed page"
+done <"$linux_build/shipped-programs.txt"
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
@@ -188,6 +203,13 @@ if /usr/bin/vuvereze-table check "$table" >"$work/check" 2>&1; then
   echo "check-release: the installed vuvereze-table: $(cat "$work/check")"
 else
   fail "the installed vuvereze-table check on the new system's table: $(cat "$work/check")"
+fi
+# The device command finds the simulated cards of the system the desktop program made.
+if XDG_DATA_HOME="$work/data" /usr/bin/vuvereze-device devices >"$work/devices" 2>&1 &&
+  grep -q . "$work/devices"; then
+  echo "check-release: the installed vuvereze-device devices: $(paste -sd, "$work/devices")"
+else
+  fail "the installed vuvereze-device devices on the new system: $(cat "$work/devices")"
 fi
 
 if [ "$failures" -gt 0 ]; then

@@ -86,8 +86,11 @@ Description: manage the format table of a video capture card
  to reload.
  .
  On Linux the program runs on a virtual Windows system kept in a folder, with
- simulated capture cards and their driver. The package also holds
- vuvereze-table, which shows, checks and compares table files.
+ simulated capture cards and their driver. The package also holds two
+ commands: vuvereze-table, which shows, checks and compares table files, and
+ vuvereze-device, which lists the capture devices, edits table files and
+ applies a table as the program does, for scripts and for rolling one table
+ out to many machines.
 EOF
 
 (cd "$root" && find usr -type f | LC_ALL=C sort | xargs -d '\n' md5sum) >"$root/DEBIAN/md5sums"

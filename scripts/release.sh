@@ -60,9 +60,9 @@ build_qt() {
   cmake --preset qt >/dev/null
   cmake --build --preset qt -j "$(nproc)" --target "$@"
 }
-build mingw-i686 Vuvereze vuvereze-table vz_simcard
+build mingw-i686 Vuvereze vuvereze-table vuvereze-device vz_simcard
 build mingw-x86_64 vz_simcard
-build_qt vuvereze vuvereze-table
+build_qt vuvereze vuvereze-table vuvereze-device
 
 # What each build says its version is must be the project's.
 for folder in build/mingw-i686 build/mingw-x86_64 build/qt; do

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# command-lines.sh VERSION BUILD TABLE-TOOL [DESKTOP-PROGRAM]: the programs as a shell starts
-# them. Every place that carries the version agrees with the project's (CMakeLists.txt, the
-# build's header, each program's --version, the manual pages, the AppStream release, the
-# README's download names); --help and --version print, exit 0 and make nothing; an unknown
-# option is exit 2 with the usage on standard error; and the table tool's output that cannot be
-# written is exit 2 with a message.
+# command-lines.sh VERSION BUILD TABLE-TOOL DEVICE-COMMAND [DESKTOP-PROGRAM]: the programs as a
+# shell starts them. Every place that carries the version agrees with the project's
+# (CMakeLists.txt, the build's header, each program's --version, the manual pages, the AppStream
+# release, the README's download names); --help and --version print, exit 0 and make nothing; an
+# unknown option is exit 2 with the usage on standard error; and the table tool's output that
+# cannot be written is exit 2 with a message.
 set -uo pipefail
-version="$1" build="$2" table="$3" desktop="${4:-}"
+version="$1" build="$2" table="$3" device="$4" desktop="${5:-}"
 source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
 failures=0
 fail() {
@@ -35,7 +35,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-programs=("$table")
+programs=("$table" "$device")
 [ -z "$desktop" ] || programs+=("$desktop")
 for program in "${programs[@]}"; do
   name=$(basename "$program")
@@ -47,7 +47,10 @@ for program in "${programs[@]}"; do
     [ -n "$out" ] || fail "$name $word printed nothing"
     [ ! -s "$work/err" ] || fail "$name $word wrote to standard error: $(cat "$work/err")"
   done
-  for word in --bogus -x -; do
+  bad_words=(--bogus -x)
+  # Neither the table tool nor the desktop program reads a standard input: "-" is no file.
+  [ "$name" = vuvereze-device ] || bad_words+=(-)
+  for word in "${bad_words[@]}"; do
     out=$("$program" "$word" 2>"$work/err")
     code=$?
     expect "$name $word: exit code" "$code" 2
