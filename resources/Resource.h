@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "VuverezeVersion.h"
 #include "ui/Template.h"
 
 namespace res {
@@ -95,8 +96,8 @@ std::string LoadResourceString(int stringId);
 std::string ResourceScript();
 std::string ApplicationManifest();
 
-// Version block and manifest values.
-constexpr const char* kVersionText = "1.0.0.5";
+// Version block and manifest values; the version is the project's (CMakeLists.txt).
+constexpr const char* kVersionText = VUVEREZE_VERSION_TEXT;
 constexpr const char* kProductName = "Vuvereze";
 constexpr const char* kExecutableName = "Vuvereze.exe";
 

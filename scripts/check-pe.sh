@@ -4,7 +4,9 @@
 # the three dialogs in it, and no compiler runtime DLL among its imports (it must start on a
 # Windows that has only the system's own DLLs).
 set -euo pipefail
-exe="${1:?usage: check-pe.sh path/to/Vuvereze.exe}"
+exe="${1:?usage: check-pe.sh path/to/Vuvereze.exe [VERSION]}"
+# The version it must carry: the project's (CMakeLists.txt) unless given.
+version="${2:-$(bash "$(dirname "$0")/version.sh")}"
 objdump=i686-w64-mingw32-objdump
 windres=i686-w64-mingw32-windres
 failures=0
@@ -33,10 +35,11 @@ grep -Eq "^1 24 " <<<"$resources" || fail "manifest (RT_MANIFEST 1) missing"
 grep -Eq "^128 14 " <<<"$resources" || fail "icon group 128 missing"
 for value in '"FileDescription", "Vuvereze"' '"ProductName", "Vuvereze"' \
     '"InternalName", "Vuvereze.exe"' '"OriginalFilename", "Vuvereze.exe"' \
-    '"FileVersion", "1.0.0.5"' '"ProductVersion", "1.0.0.5"' '"Translation", 0x404, 1200'; do
+    "\"FileVersion\", \"$version\"" "\"ProductVersion\", \"$version\"" '"Translation", 0x404, 1200'; do
     grep -Fq "VALUE $value" <<<"$resources" || fail "version value $value missing"
 done
-grep -Eq "FILEVERSION 1, ?0, ?0, ?5" <<<"$resources" || fail "file version 1,0,0,5 missing"
+fields=$(sed 's/\./, ?/g' <<<"$version")
+grep -Eq "FILEVERSION $fields\$" <<<"$resources" || fail "file version $version missing"
 
 # The manifest's own words: windres writes its bytes as quoted lines with the quotes doubled.
 manifest="$(sed -n '/^1 24 /,/^END/p' <<<"$resources" | sed -n 's/^ *"\(.*\)"$/\1/p' |

@@ -1,6 +1,10 @@
 #include "hosts/qt/Program.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QImageReader>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QStandardPaths>
 #include <QString>
 #include <filesystem>
@@ -8,9 +12,11 @@
 
 #include "app/VuverezeApp.h"
 #include "platform/Platform.h"
+#include "resources/Resource.h"
 #include "sim/VirtualSystem.h"
 #include "ui/Dialog.h"
 #include "ui/qt/QtHost.h"
+#include "ui/qt/QtWindow.h"
 
 namespace desktop {
 namespace {
@@ -22,6 +28,24 @@ int Fail(const std::string& text) {
 }
 
 }  // namespace
+
+QIcon ProgramIcon() {
+    static const QIcon icon = [] {
+        QIcon images;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            // Told the format, Qt reads the image without asking every image plugin about it.
+            QImageReader reader(QStringLiteral(":/vuvereze/icons/vuvereze-%1.png").arg(size),
+                                "png");
+            reader.setAutoDetectImageFormat(false);
+            const QImage image = reader.read();
+            if (!image.isNull()) {
+                images.addPixmap(QPixmap::fromImage(image));
+            }
+        }
+        return images;
+    }();
+    return icon;
+}
 
 std::string DefaultSystemFolder() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -35,6 +59,12 @@ int RunProgram(const std::string& folder) {
         return Fail(error);
     }
     platform::SetClock(nullptr);
+
+    // The window's icon, the About box's and the one boxes and file dialogs inherit; the
+    // desktop entry's name lets a Wayland desktop find the installed icon too.
+    ui::qt::SetResourceIcon(res::IDR_MAINFRAME, ProgramIcon());
+    QApplication::setWindowIcon(ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("vuvereze"));
 
     ui::CQtHost host;
     ui::SetHost(&host);

@@ -2,9 +2,14 @@
 // start-up benchmark, so that what is measured is what the user starts.
 #pragma once
 
+#include <QIcon>
 #include <string>
 
 namespace desktop {
+
+// The program's icon (resource 128) at every size a desktop asks for, each image drawn at its
+// size; read once.
+QIcon ProgramIcon();
 
 // $XDG_DATA_HOME/vuvereze/system, or ~/.local/share/vuvereze/system.
 std::string DefaultSystemFolder();

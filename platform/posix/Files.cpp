@@ -168,8 +168,11 @@ bool MayReplace(const std::string& target, bool& exists, struct stat& info) {
 // The replacement is the old file with new contents: same owner where we may keep it (changed
 // first, as a change of owner may clear the set-id bits), then the same permissions.
 bool TakeOverAttributes(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Not even the group is ours to give (we are not in it): the replacement stays ours,
+        // as any file we make would, and keeps the old permissions below.
+    }
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 

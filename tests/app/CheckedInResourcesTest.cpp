@@ -42,7 +42,9 @@ uint32_t Little(const std::string& bytes, size_t at, size_t width) {
     return value;
 }
 
-TEST(CheckedInResources, TheIconHoldsThe16_32And48PixelImagesInFull) {
+// Windows picks the image nearest to what a screen asks for (16 to 64 px, 256 for large views
+// and 2x screens); an image missing there is drawn scaled from another, blurred.
+TEST(CheckedInResources, TheIconHoldsEveryWindowsSizeInFull) {
     const std::string ico = ReadSource("resources/Vuvereze.ico");
     ASSERT_GE(ico.size(), 6u)
         << "resources/Vuvereze.ico is missing: python3 resources/make-icon.py";
@@ -53,15 +55,45 @@ TEST(CheckedInResources, TheIconHoldsThe16_32And48PixelImagesInFull) {
     std::set<uint32_t> sizes;
     for (uint32_t i = 0; i < count; ++i) {
         const size_t entry = 6 + 16 * i;
-        const uint32_t width = Little(ico, entry, 1);
+        const uint32_t width = Little(ico, entry, 1) == 0 ? 256 : Little(ico, entry, 1);
         const uint32_t bytes = Little(ico, entry + 8, 4);
         const uint32_t offset = Little(ico, entry + 12, 4);
-        EXPECT_EQ(Little(ico, entry + 1, 1), width);
+        EXPECT_EQ(Little(ico, entry + 1, 1), width % 256);
         EXPECT_EQ(Little(ico, entry + 6, 2), 32u) << "bits per pixel";
         ASSERT_LE(uint64_t{offset} + bytes, ico.size()) << "image " << i << " runs past the file";
+        // The large image is a PNG, as Windows keeps it; the others are bitmaps of their size.
+        if (width == 256) {
+            EXPECT_EQ(ico.substr(offset, 8), "\x89PNG\r\n\x1a\n");
+        } else {
+            EXPECT_EQ(Little(ico, offset, 4), 40u) << width << " px: a BITMAPINFOHEADER";
+            EXPECT_EQ(Little(ico, offset + 4, 4), width);
+        }
         sizes.insert(width);
     }
-    EXPECT_EQ(sizes, (std::set<uint32_t>{16, 32, 48}));
+    EXPECT_EQ(sizes, (std::set<uint32_t>{16, 24, 32, 48, 64, 256}));
+}
+
+uint32_t Big(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+    return value;
+}
+
+// The Linux program's window and the desktop's menus take the icon at the sizes a desktop asks
+// for, each drawn at its own size.
+TEST(CheckedInResources, TheDesktopIconComesInEveryHicolorSize) {
+    for (uint32_t size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const std::string name = "resources/icons/vuvereze-" + std::to_string(size) + ".png";
+        const std::string png = ReadSource(name);
+        ASSERT_GE(png.size(), 33u) << name << " is missing: python3 resources/make-icon.py";
+        EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n") << name;
+        EXPECT_EQ(png.substr(12, 4), "IHDR") << name;
+        EXPECT_EQ(Big(png, 16), size) << name;
+        EXPECT_EQ(Big(png, 20), size) << name;
+    }
+    EXPECT_NE(ReadSource("resources/icons/vuvereze.svg").find("viewBox=\"0 0 16 16\""),
+              std::string::npos);
 }
 
 }  // namespace

@@ -40,7 +40,13 @@ TEST(ResourceScript, AnOddLengthItemIsNotPaddedSinceItsReaderStepsByTheLength) {
 
 TEST(ResourceScript, CarriesTheVersionAndTheManifest) {
     const std::string rc = ResourceScript();
-    EXPECT_NE(rc.find("FILEVERSION 1,0,0,5"), std::string::npos);
+    // The numbers come from the project's version at build time; the program has carried
+    // 1.0.0.5 since its first release.
+    EXPECT_NE(rc.find("#include \"VuverezeVersion.h\"\n"), std::string::npos);
+    EXPECT_NE(rc.find(" FILEVERSION VUVEREZE_VERSION_FIELDS\n"), std::string::npos);
+    EXPECT_NE(rc.find("VALUE \"ProductVersion\", VUVEREZE_VERSION_TEXT\n"), std::string::npos);
+    EXPECT_STREQ(VUVEREZE_VERSION_TEXT, "1.0.0.5");
+    EXPECT_STREQ(kVersionText, VUVEREZE_VERSION_TEXT);
     EXPECT_NE(rc.find("VALUE \"OriginalFilename\", \"Vuvereze.exe\""), std::string::npos);
     EXPECT_NE(rc.find("VALUE \"Translation\", 0x404, 1200"), std::string::npos);
     const std::string manifest = ApplicationManifest();

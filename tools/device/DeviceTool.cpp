@@ -2,11 +2,8 @@
 
 #include <exception>
 
+#include "VuverezeVersion.h"
 #include "tools/device/Commands.h"
-
-#ifndef VUVEREZE_VERSION
-#define VUVEREZE_VERSION "unknown"
-#endif
 
 namespace devicetool {
 namespace {
@@ -130,7 +127,7 @@ int Run(const std::vector<std::string>& args, IMachine& machine, std::ostream& o
         return out ? kDone : kProblem;
     }
     if (args.size() == 1 && args[0] == "--version") {
-        out << "vuvereze-device " VUVEREZE_VERSION "\n";
+        out << "vuvereze-device " VUVEREZE_VERSION_TEXT "\n";
         out.flush();
         return out ? kDone : kProblem;
     }

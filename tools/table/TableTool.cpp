@@ -1,6 +1,10 @@
 #include "tools/table/TableTool.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
+
+#include "VuverezeVersion.h"
 
 #include "tools/table/Commands.h"
 #include "tools/table/TableImage.h"
@@ -13,7 +17,9 @@ constexpr int kUnreadable = 2;
 constexpr char kUsage[] =
     "usage: vuvereze-table show FILE [--json]   the header and every record\n"
     "       vuvereze-table check FILE           problems, one a line (exit 1 when any)\n"
-    "       vuvereze-table diff A B             records added, removed and changed\n";
+    "       vuvereze-table diff A B             records added, removed and changed\n"
+    "       vuvereze-table --help | --version\n"
+    "A file whose name starts with \"-\" follows \"--\".\n";
 
 bool Read(const std::string& path, TableImage& image, std::ostream& err) {
     if (ReadTableImage(path, image))
@@ -30,24 +36,35 @@ int Usage(std::ostream& err) {
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage;
-        return 0;
-    }
-    if (args.empty())
-        return Usage(err);
-    const std::string& command = args[0];
-    std::vector<std::string> files;
+    std::vector<std::string> words;
     bool json = false;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json" && command == "show") {
+    bool options = true;
+    for (const std::string& arg : args) {
+        if (!options || arg.empty() || arg[0] != '-') {
+            words.push_back(arg);
+        } else if (arg == "--") {
+            options = false;
+        } else if (arg == "--help" || arg == "-h") {
+            out << kUsage;
+            return 0;
+        } else if (arg == "--version") {
+            out << "vuvereze-table " << VUVEREZE_VERSION_TEXT << '\n';
+            return 0;
+        } else if (arg == "--json") {
             json = true;
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            err << "vuvereze-table: unknown option " << args[i] << '\n';
-            return Usage(err);
         } else {
-            files.push_back(args[i]);
+            // "-" too: nothing here reads standard input, so it can only be a mistyped option.
+            err << "vuvereze-table: unknown option " << arg << '\n';
+            return Usage(err);
         }
+    }
+    if (words.empty())
+        return Usage(err);
+    const std::string command = words[0];
+    const std::vector<std::string> files(words.begin() + 1, words.end());
+    if (json && command != "show") {
+        err << "vuvereze-table: --json goes with show only\n";
+        return Usage(err);
     }
 
     if ((command == "show" || command == "check") && files.size() == 1) {
@@ -66,12 +83,27 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return Usage(err);
 }
 
+// A result that did not reach its reader is no result: a cut-off document must not pass for a
+// whole one, whatever the command found.
+int Delivered(int code, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    out.flush();
+    if (out)
+        return code;
+    const int reason = errno;
+    err << "vuvereze-table: the output could not be written";
+    if (reason != 0)
+        err << " (" << std::strerror(reason) << ')';
+    err << '\n';
+    return kUnreadable;
+}
+
 }  // namespace
 
 int RunTableTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     // Only running out of memory can throw here; it must end with a message, not an abort.
     try {
-        return Run(args, out, err);
+        return Delivered(Run(args, out, err), out, err);
     } catch (const std::exception& e) {
         err << "vuvereze-table: " << e.what() << '\n';
         return kUnreadable;

@@ -1,4 +1,8 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -6,7 +10,20 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const int code = tabletool::RunTableTool(args, std::cout, std::cerr);
-    std::cout.flush();
+    // The result is written in one go at the end, so that a failed write is seen with the
+    // system's reason (a full disk, a closed output), not only as a stream gone bad.
+    std::ostringstream out;
+    const int code = tabletool::RunTableTool(args, out, std::cerr);
+    const std::string text = out.str();
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fflush(stdout) != 0) {
+        const int reason = errno;
+        std::cerr << "vuvereze-table: the output could not be written";
+        if (reason != 0)
+            std::cerr << " (" << std::strerror(reason) << ')';
+        std::cerr << '\n';
+        return 2;
+    }
     return code;
 }

@@ -99,9 +99,9 @@ void CQtWindow::PushWindow() {
             control->widget->setFocus(Qt::OtherFocusReason);
         }
     }
-    if (m_dlg.GetIcon(true) != 0 && m_window->windowIcon().isNull()) {
-        // The program's icon resource has no image here; the desktop's computer icon stands in.
-        m_window->setWindowIcon(QIcon(ComputerIcon()));
+    if (m_dlg.GetIcon(true) != m_shownIcon) {
+        m_shownIcon = m_dlg.GetIcon(true);
+        m_window->setWindowIcon(m_shownIcon != 0 ? ResourceIcon(m_shownIcon) : QIcon());
     }
     if (m_dlg.IsIconic() != m_shownIconic && m_window->isVisible()) {
         m_shownIconic = m_dlg.IsIconic();

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <cstdlib>
+#include <map>
 
 #include "platform/Platform.h"
 #include "ui/qt/QtFonts.h"
@@ -145,19 +148,45 @@ std::string FromQt(const QString& text) {
     return platform::Utf8ToAnsi(text.toStdString());
 }
 
-QPixmap ComputerIcon() {
-    // The style draws this icon from one 16x16 image. Read by name, Qt would load every image
-    // plugin to ask whether it claims a PNG before its own reader takes it; told the format and
-    // to look no further, it reads the image alone.
-    QImageReader reader(
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/computer-16.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
-    if (!image.isNull()) {
-        return QPixmap::fromImage(image);
+QIcon ComputerIcon() {
+    // Read by name, Qt would load every image plugin to ask whether it claims a PNG before its
+    // own reader takes it; told the format and to look no further, it reads the images alone.
+    QIcon icon;
+    for (const char* size : {"16", "32"}) {
+        QImageReader reader(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/computer-%1.png").arg(size),
+            "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
-    const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-    return icon.pixmap(icon.availableSizes().value(0, QSize(16, 16)));
+    return icon.isNull() ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon) : icon;
+}
+
+namespace {
+
+// Kept for the life of the process: a QIcon must not outlive the application's destruction
+// as a static would.
+std::map<int, QIcon>& ResourceIcons() {
+    static auto* icons = new std::map<int, QIcon>;
+    return *icons;
+}
+
+}  // namespace
+
+void SetResourceIcon(int resourceId, const QIcon& icon) {
+    if (icon.isNull()) {
+        ResourceIcons().erase(resourceId);
+    } else {
+        ResourceIcons()[resourceId] = icon;
+    }
+}
+
+QIcon ResourceIcon(int resourceId) {
+    const auto given = ResourceIcons().find(resourceId);
+    return given != ResourceIcons().end() ? given->second : ComputerIcon();
 }
 
 CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
@@ -321,11 +350,11 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
             // The icon is shown at its own size from the rectangle's corner, whatever the
             // rectangle's size, as the Windows icon control sizes itself to a loaded icon.
             auto* icon = new QLabel(m_window);
-            QPixmap image = ComputerIcon();
-            if (image.width() != kIconSize) {
-                image = image.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio,
-                                     Qt::SmoothTransformation);
-            }
+            // Drawn from an image of at least the icon's size, at the screen's pixel density,
+            // so that it is sharp on a 2x screen too.
+            const QPixmap image =
+                ResourceIcon(std::atoi(state.text.c_str()))
+                    .pixmap(QSize(kIconSize, kIconSize), qGuiApp->devicePixelRatio());
             icon->setPixmap(image);
             icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             icon->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -15,6 +15,7 @@
 #include "ui/Dialog.h"
 
 class QDialog;
+class QIcon;
 class QPixmap;
 class QKeyEvent;
 class QMouseEvent;
@@ -27,9 +28,14 @@ namespace ui::qt {
 QString ToQt(const std::string& ansi);
 std::string FromQt(const QString& text);
 
-// The desktop's computer icon, which stands in for the program's icon resource: the style's own
-// image, read without Qt's search of its image plugins.
-QPixmap ComputerIcon();
+// The images of an icon resource, which the program gives once before its first window; an
+// icon nobody gave (or given a null icon again) is the desktop's computer icon (ComputerIcon).
+void SetResourceIcon(int resourceId, const QIcon& icon);
+QIcon ResourceIcon(int resourceId);
+
+// The desktop's computer icon: the style's own 16 and 32 px images, read without Qt's search of
+// its image plugins.
+QIcon ComputerIcon();
 
 // Lets assistive technologies press the buttons and check boxes made in `window` after this
 // (QtAccess.cpp): a press reaches the button as an event of PressEventType.
@@ -128,6 +134,7 @@ class CQtWindow : public QObject {
     int m_shownFocus = 0;
     std::string m_shownTitle;
     bool m_shownIconic = false;
+    int m_shownIcon = 0;          // the icon resource the window shows
     bool m_embeddedFace = false;  // the window's font has the embedded face behind it
     QMenuBar* m_menuBar = nullptr;
     int m_top = 0;  // the menu bar's height over the template's client area

@@ -27,7 +27,7 @@ TEST(CompiledResources, EveryResourceIsThereByItsNumber) {
     EXPECT_NE(::FindResourceW(Self(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16)), nullptr)
         << "version";  // RT_VERSION
     EXPECT_NE(::LoadIconW(Self(), MAKEINTRESOURCEW(res::IDR_MAINFRAME)), nullptr);
-    for (int size : {16, 32, 48}) {
+    for (int size : {16, 24, 32, 48, 64, 256}) {
         HANDLE icon =
             ::LoadImageW(Self(), MAKEINTRESOURCEW(res::IDR_MAINFRAME), IMAGE_ICON, size, size, 0);
         EXPECT_NE(icon, nullptr) << size << " px";

@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -617,26 +618,67 @@ TEST_F(QtHostTest, AnIconIsShownAtItsOwnSizeFromTheCornerOfItsRectangle) {
     EXPECT_EQ(place, QRect(corner, QSize(32, 32)));
 }
 
-// The stand-in for the program's icon is the style's own computer icon, pixel for pixel, in the
-// window's title and (at its own size) in the About box.
-TEST_F(QtHostTest, TheIconsAreTheStylesComputerIcon) {
+// Premultiplied, so that transparent pixels compare equal whatever colour they were given.
+QImage Argb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+QImage Argb(const QPixmap& pixmap) {
+    return Argb(pixmap.toImage());
+}
+
+QImage LabelImage(CProbeDlg& d) {
+    for (auto* label : d.Window()->findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull()) {
+            return Argb(label->pixmap());
+        }
+    }
+    return {};
+}
+
+// An icon the program gave no images for is the style's own computer icon; the About box draws
+// it from the style's 32 px computer image, never from the 16 px one blown up.
+TEST_F(QtHostTest, AnIconWithoutImagesIsTheStylesComputerIconAtItsOwnSize) {
     const QIcon style = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-    const QImage expected = style.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
-    EXPECT_EQ(ui::qt::ComputerIcon().toImage().convertToFormat(QImage::Format_ARGB32), expected);
+    EXPECT_EQ(Argb(ui::qt::ComputerIcon().pixmap(16, 16)), Argb(style.pixmap(16, 16)));
+    // The style's icon itself holds the 16 px image only; its 32 px image is beside it.
+    const QImage big =
+        Argb(QImage(QStringLiteral(":/qt-project.org/styles/commonstyle/images/computer-32.png")));
+    ASSERT_EQ(big.size(), QSize(32, 32));
     QImage shown;
+    Run({[&](CProbeDlg& d) { shown = LabelImage(d); }, ClickOk});
+    EXPECT_EQ(shown, big);
+    EXPECT_EQ(Argb(ui::qt::ComputerIcon().pixmap(32, 32)), big);
+}
+
+// The images the program gives for its icon are what the window and the About box show, each
+// size as it was drawn: a screen of twice the pixel density gets the image of twice the size.
+TEST_F(QtHostTest, TheProgramsIconImagesAreShownAtTheirOwnSizes) {
+    QIcon icon;
+    std::map<int, QImage> drawn;
+    for (const auto& [size, colour] : {std::pair{16, Qt::red}, {32, Qt::green}, {64, Qt::blue}}) {
+        QImage image(size, size, QImage::Format_ARGB32);
+        image.fill(colour);
+        drawn[size] = Argb(image);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    ui::qt::SetResourceIcon(128, icon);
+    QImage shown;
+    QIcon windowIcon;
     Run({[&](CProbeDlg& d) {
-             for (auto* label : d.Window()->findChildren<QLabel*>()) {
-                 if (!label->pixmap().isNull()) {
-                     shown = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-                 }
-             }
+             d.SetIcon(128, true);
+             d.SetIcon(128, false);
+             shown = LabelImage(d);
+             windowIcon = d.Window()->windowIcon();
          },
          ClickOk});
-    const QImage big = style.pixmap(16, 16)
-                           .scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                           .toImage()
-                           .convertToFormat(QImage::Format_ARGB32);
-    EXPECT_EQ(shown, big);
+    ui::qt::SetResourceIcon(128, QIcon());
+    EXPECT_EQ(shown, drawn[32]);
+    EXPECT_EQ(Argb(windowIcon.pixmap(QSize(16, 16), 1.0)), drawn[16]);
+    EXPECT_EQ(Argb(windowIcon.pixmap(QSize(16, 16), 2.0)), drawn[32]);
+    EXPECT_EQ(Argb(windowIcon.pixmap(QSize(32, 32), 2.0)), drawn[64]);
+    // Given no images again, the window falls back to the computer icon.
+    EXPECT_EQ(Argb(ui::qt::ResourceIcon(128).pixmap(16, 16)),
+              Argb(ui::qt::ComputerIcon().pixmap(16, 16)));
 }
 
 // The editable box is Qt's own editable box (its list drawn and scrolled alike) without the
