@@ -87,9 +87,11 @@ TEST_F(RealSystem, ASystemRootTakesTheSystemFolderIntoItsFolder) {
 }
 
 TEST_F(RealSystem, ConversionsFollowTheSystemCodePageUntilATestSetsOne) {
-    const char text[] = "caf\xE9 \x80 A";
+    // A text that is whole in the system's code page: the replacements for what is not are
+    // ours, not the system's.
+    const char* text = ::GetACP() == 950 ? "\xC3\xF6\xA9\xF3 \xA1\xB6 A" : "caf\xE9 \x80 A";
     wchar_t wide[32] = {};
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 32);
+    const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide, 32);
     ASSERT_GT(length, 0);
     EXPECT_EQ(platform::AnsiToWide(text),
               std::u16string(reinterpret_cast<const char16_t*>(wide), length - 1));
