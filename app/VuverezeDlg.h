@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Messages.h"
 #include "device/VideoDevice.h"
 #include "format/FormatTable.h"
 #include "ui/Dialog.h"
@@ -76,18 +77,5 @@ class CVuverezeDlg : public ui::CDialog {
 // Sort arrows as they stand in a column title, in the narrow text of the ANSI code page.
 std::string SortArrowUp();
 std::string SortArrowDown();
-
-// The messages of the main window.
-extern const char* const kMsgDeviceError;
-extern const char* const kMsgNoFormatFile;
-extern const char* const kMsgPleaseLock;
-extern const char* const kMsgReloadFail;
-extern const char* const kMsgNoUserFormat;
-extern const char* const kMsgSelectOne;
-extern const char* const kMsgNoImportFile;
-extern const char* const kMsgWriteFailed;
-extern const char* const kMsgExportFailed;
-extern const char* const kMsgTableFull;
-extern const char* const kMsgImportTooMany;
 
 }  // namespace app

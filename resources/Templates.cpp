@@ -172,7 +172,7 @@ DialogTemplate MakeStandardTiming() {
     t.fontName = "MS Shell Dlg";
     t.fontSize = 11;
     t.cx = 250;
-    t.cy = 197;
+    t.cy = 213;
     t.style = ui::DS_MODALFRAME | ui::DS_SHELLFONT | ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU;
     ControlTemplate kind =
         DropList(IDC_STD_KIND, 50, 7,
@@ -188,11 +188,13 @@ DialogTemplate MakeStandardTiming() {
         Ctl(IDC_STD_SHOW, ControlKind::PushButton, "Show", 183, 25, 60, 14, button),
         Ctl(IDC_STD_LIST, ControlKind::ListView, "", 7, 62, 236, 80,
             ui::LVS_REPORT | ui::LVS_SHOWSELALWAYS | ui::WS_BORDER | ui::WS_TABSTOP),
-        Ctl(IDC_STD_RESULT, ControlKind::Static, "", 7, 146, 236, 16),  // two lines
-        Ctl(IDC_STD_TOLERANCE, ControlKind::Static, "", 7, 164, 236, 8),
-        Ctl(ui::IDOK, ControlKind::PushButton, "OK", 138, 176, 50, 14,
+        // Four lines: the row's summary and, where the standard could not take the width
+        // typed, what it gave instead.
+        Ctl(IDC_STD_RESULT, ControlKind::Static, "", 7, 146, 236, 32),
+        Ctl(IDC_STD_TOLERANCE, ControlKind::Static, "", 7, 180, 236, 8),
+        Ctl(ui::IDOK, ControlKind::PushButton, "OK", 138, 192, 50, 14,
             ui::BS_DEFPUSHBUTTON | button),
-        Ctl(ui::IDCANCEL, ControlKind::PushButton, "Cancel", 193, 176, 50, 14, button),
+        Ctl(ui::IDCANCEL, ControlKind::PushButton, "Cancel", 193, 192, 50, 14, button),
         Label("Standard:", 7, 9, 40, 8),
         Label("Width:", 7, 27, 40, 8),
         Label("Height:", 97, 27, 30, 8),

@@ -4,6 +4,7 @@
 
 #include "format/TimingMath.h"
 #include "resources/Resource.h"
+#include "timing/EditorRecord.h"
 #include "timing/InputFormatDlg.h"
 #include "timing/Trace.h"
 
@@ -11,11 +12,11 @@ namespace timing {
 namespace {
 
 std::string Hex16(uint16_t value) {
-    return FormatText("%03X", static_cast<unsigned>(value));
+    return RegisterText(value);
 }
 
 std::string Hex32(int32_t value) {
-    return FormatText("%03X", static_cast<unsigned>(value));
+    return RegisterText(static_cast<uint32_t>(value));
 }
 
 }  // namespace
@@ -38,7 +39,7 @@ void CInputFormatDlg::CalcFrameRegisters() {
     }
     SetField(res::IDC_FR_LL, Hex32(frame.FR_LL));
     SetField(res::IDC_L_MAX, Hex32(frame.L_MAX));
-    SetField(res::IDC_PIXEL_CLOCK, FormatText("%3.4f", frame.PixelClockMHz));
+    SetField(res::IDC_PIXEL_CLOCK, PixelClockText(frame.PixelClockMHz));
 }
 
 void CInputFormatDlg::CalcField1Blanking() {

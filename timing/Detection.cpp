@@ -1,8 +1,8 @@
 // Measuring the input: the active size the FPGA detects and the line period the receiver chip
 // counts, shown in the editor and kept for the record's line length and line frequency.
 #include "device/DriverProperties.h"
-#include "format/TimingMath.h"
 #include "resources/Resource.h"
+#include "timing/EditorRecord.h"
 #include "timing/InputFormatDlg.h"
 #include "timing/RegisterMap.h"
 #include "timing/Trace.h"
@@ -36,9 +36,7 @@ void CInputFormatDlg::DetectInput() {
         const uint32_t count =
             regmap::Take(bytes[0], high) | regmap::Take(bytes[1], regmap::kLineLengthLow);
         SetField(res::IDC_LINE_LENGTH, FormatText("%d", static_cast<int>(count)));
-        // No count, no line: the frequency is 0 rather than a division by zero.
-        SetField(res::IDC_LINE_FREQ,
-                 FormatText("%3.2f", fmt::LineFrequencyKHz(static_cast<int32_t>(count))));
+        SetField(res::IDC_LINE_FREQ, LineFreqText(static_cast<int32_t>(count)));
     }
 
     UpdateData(false);

@@ -1,25 +1,13 @@
 // Between the editor's fields and a FormatRecord: filling the fields from a user format, and
 // building a record from them for OK and for the live test.
-#include <cstring>
-
-#include "app/TextNumber.h"
 #include "app/VuverezeDlg.h"
 #include "resources/Resource.h"
+#include "timing/EditorRecord.h"
 #include "timing/InputFormatDlg.h"
 #include "timing/Trace.h"
 
 namespace timing {
 namespace {
-
-constexpr char kAutoTag[] = "_autogr_support";  // with its terminator: bytes 0-15 of the tag
-constexpr uint32_t kTimingWord64 = 12;
-constexpr uint32_t kRegisterWord12 = 2;
-
-// A drop-down list's text as a flag: 1 for its second item only. The first item and a list with
-// no selection both give 0.
-uint8_t FlagOf(const std::string& text, const char* oneText) {
-    return text == oneText ? 1 : 0;
-}
 
 // The user format k exists in the table: its record lies among the user formats and inside the
 // table's 256 entries.
@@ -69,53 +57,31 @@ void CInputFormatDlg::FillFieldsFromRecord(int k) {
 }
 
 fmt::FormatRecord CInputFormatDlg::BuildRecordFromFields(const fmt::FormatRecord& base) const {
-    fmt::FormatRecord record = base;
-    // The first 16 tag bytes are the program's mark; the rest of the tag is not ours to change.
-    std::memcpy(record.TagBytes.data(), kAutoTag, sizeof kAutoTag);
-    record.Enabled = 1;
-
-    fmt::TimingBlock& t = record.Timing;
-    t.PixelClockMHz = static_cast<uint16_t>(FieldInt(res::IDC_PIXEL_CLOCK));
-    t.LineFreq = static_cast<uint16_t>(app::Hundredths(FieldText(res::IDC_LINE_FREQ)));
-    t.FrameRate = static_cast<uint16_t>(app::Hundredths(FieldText(res::IDC_FRAME_RATE)));
-    t.HPolarity = FlagOf(FieldText(res::IDC_H_POLARITY), "Positive");
-    t.VPolarity = FlagOf(FieldText(res::IDC_V_POLARITY), "Positive");
-    const uint8_t interlace = FlagOf(FieldText(res::IDC_INTERLACE), "Yes");
-    t.Interlace = interlace;
-    t.Byte9 = 0;
-    t.Byte10 = 0;
-    t.HActive = static_cast<uint16_t>(FieldInt(res::IDC_H_ACTIVE));
-    t.VActive = static_cast<uint16_t>(FieldInt(res::IDC_V_ACTIVE));
-    t.HTotal = static_cast<uint16_t>(FieldInt(res::IDC_H_TOTAL));
-    const int32_t vTotal = FieldInt(res::IDC_V_TOTAL);
-    t.VTotal = static_cast<uint16_t>(vTotal);
-    t.LineLengthRange = fmt::LineLengthRange(FieldInt(res::IDC_LINE_LENGTH));
-    const int32_t vSync = FieldInt(res::IDC_V_SYNC);
-    t.VSyncRange1 = fmt::VSyncRange(vSync);
-    t.VSyncRange2 = fmt::VSyncRange(vSync);
-    t.VSyncRange3 = fmt::VSyncRange(vSync);
-    t.VTotalRange1 = fmt::VTotalRange(vTotal);
-    t.VTotalRange2 = fmt::VTotalRange(vTotal);
-    t.Word64 = kTimingWord64;
-
-    fmt::RegisterBlock& g = record.Registers;
-    g.PLLDivRatio = FieldHex16(res::IDC_PLL_DIV_RATIO);
-    g.Interlace = interlace;
-    g.FR_LL = FieldHex16(res::IDC_FR_LL);
-    g.Word6 = 0;
-    g.L_MAX = FieldHex16(res::IDC_L_MAX);
-    g.Word10 = 0;
-    g.Word12 = kRegisterWord12;
-    g.DE_H_START = FieldHex16(res::IDC_DE_H_START);
-    g.DE_H_END = FieldHex16(res::IDC_DE_H_END);
-    g.DE_V_START = static_cast<uint8_t>(FieldHex16(res::IDC_DE_V_START));
-    g.DE_V_END = static_cast<uint8_t>(FieldHex16(res::IDC_DE_V_END));
-    g.F1_VBI_START = FieldHex16(res::IDC_F1_VBI_START);
-    g.F1_VBI_END = FieldHex16(res::IDC_F1_VBI_END);
-    g.F2_VBI_START = FieldHex16(res::IDC_F2_VBI_START);
-    g.F2_VBI_END = FieldHex16(res::IDC_F2_VBI_END);
-    g.Word30 = 0;
-    return record;
+    RecordFields f;
+    f.HTotal = FieldText(res::IDC_H_TOTAL);
+    f.HActive = FieldText(res::IDC_H_ACTIVE);
+    f.VTotal = FieldText(res::IDC_V_TOTAL);
+    f.VActive = FieldText(res::IDC_V_ACTIVE);
+    f.FrameRate = FieldText(res::IDC_FRAME_RATE);
+    f.VSync = FieldText(res::IDC_V_SYNC);
+    f.HPolarity = FieldText(res::IDC_H_POLARITY);
+    f.VPolarity = FieldText(res::IDC_V_POLARITY);
+    f.Interlace = FieldText(res::IDC_INTERLACE);
+    f.PixelClock = FieldText(res::IDC_PIXEL_CLOCK);
+    f.LineLength = FieldText(res::IDC_LINE_LENGTH);
+    f.LineFreq = FieldText(res::IDC_LINE_FREQ);
+    f.PllDivRatio = FieldText(res::IDC_PLL_DIV_RATIO);
+    f.FrLl = FieldText(res::IDC_FR_LL);
+    f.LMax = FieldText(res::IDC_L_MAX);
+    f.DeHStart = FieldText(res::IDC_DE_H_START);
+    f.DeHEnd = FieldText(res::IDC_DE_H_END);
+    f.DeVStart = FieldText(res::IDC_DE_V_START);
+    f.DeVEnd = FieldText(res::IDC_DE_V_END);
+    f.F1VbiStart = FieldText(res::IDC_F1_VBI_START);
+    f.F1VbiEnd = FieldText(res::IDC_F1_VBI_END);
+    f.F2VbiStart = FieldText(res::IDC_F2_VBI_START);
+    f.F2VbiEnd = FieldText(res::IDC_F2_VBI_END);
+    return BuildRecord(f, base);
 }
 
 bool CInputFormatDlg::AppendRecordFromFields() {

@@ -1,5 +1,5 @@
-// The standard timing dialog: what the user chose and typed, the result line, the list of
-// fitting entries, and OK handing one timing back to the editor.
+// The standard timing dialog: what the user chose and typed, the rows it gives, the result line
+// of the selected row, and OK handing that row's timing back to the editor.
 #include "timing/StandardDlg.h"
 
 #include <cstdio>
@@ -11,7 +11,7 @@
 namespace timing {
 
 const char* const kMsgChooseStandard = "Choose a standard.";
-const char* const kMsgChooseEntry = "Choose one of the listed timings (Show lists them).";
+const char* const kMsgChooseEntry = "Choose one of the listed timings.";
 const char* const kMsgNoMeasurement =
     "No measurement of the input to match: Detect found no signal.";
 const double kInputTolerancePercent = 0.5;
@@ -25,6 +25,8 @@ constexpr standards::Formula kFormulas[] = {standards::Formula::Cvt, standards::
 constexpr int kDmtItem = 5;
 constexpr int kCtaItem = 6;
 constexpr int kFromInputItem = 7;
+
+enum Column { kEntry, kTiming, kAspect, kLine, kClock, kColumns };
 
 std::string NumberText(int value) {
     return value > 0 ? FormatText("%d", value) : "";
@@ -41,25 +43,63 @@ bool CStandardDlg::OnInitDialog() {
     SetDlgItemText(res::IDC_STD_WIDTH, NumberText(m_typed.Width));
     SetDlgItemText(res::IDC_STD_HEIGHT, NumberText(m_typed.Height));
     SetDlgItemText(res::IDC_STD_RATE, m_typed.Rate > 0.0 ? FormatText("%.2f", m_typed.Rate) : "");
+    m_interlaceWanted = m_typed.Interlaced;
     ui::CButton(this, res::IDC_STD_INTERLACED).SetCheck(m_typed.Interlaced ? 1 : 0);
     ui::CListCtrl list(this, res::IDC_STD_LIST);
     list.SetExtendedStyle(ui::LVS_EX_FULLROWSELECT | ui::LVS_EX_GRIDLINES);
-    list.InsertColumn(0, "Entry", ui::LVCFMT_LEFT, 60);
-    list.InsertColumn(1, "Timing", ui::LVCFMT_LEFT, 100);
-    list.InsertColumn(2, "Line kHz", ui::LVCFMT_LEFT, 110);
-    list.InsertColumn(3, "Clock MHz", ui::LVCFMT_LEFT, 80);
+    list.InsertColumn(kEntry, "Entry", ui::LVCFMT_LEFT, 60);
+    list.InsertColumn(kTiming, "Timing", ui::LVCFMT_LEFT, 100);
+    list.InsertColumn(kAspect, "Aspect", ui::LVCFMT_LEFT, 50);
+    list.InsertColumn(kLine, "Line kHz", ui::LVCFMT_LEFT, 110);
+    list.InsertColumn(kClock, "Clock MHz", ui::LVCFMT_LEFT, 80);
     SetDlgItemText(res::IDC_STD_TOLERANCE,
                    FormatText("From input: detected size, line frequency within %.1f %%.",
                               kInputTolerancePercent));
+    // A standard is chosen from the start, so there is something to look at at once: what the
+    // card measures when Detect found a signal, else the DMT entries that fit the typed size.
+    ui::CComboBox(this, res::IDC_STD_KIND)
+        .SetCurSel(m_measured.LineKHz > 0.0 ? kFromInputItem : kDmtItem);
+    Refresh();
     return true;
 }
 
 bool CStandardDlg::OnCommand(int id) {
+    if (id == res::IDC_STD_INTERLACED) {
+        m_interlaceWanted = ui::CButton(this, res::IDC_STD_INTERLACED).GetCheck() != 0;
+        Refresh();
+        return true;
+    }
     if (id == res::IDC_STD_SHOW) {
-        Show();
+        Refresh();
         return true;
     }
     return ui::CDialog::OnCommand(id);
+}
+
+void CStandardDlg::OnUserChange(int id) {
+    switch (id) {
+        case res::IDC_STD_KIND:
+        case res::IDC_STD_WIDTH:
+        case res::IDC_STD_HEIGHT:
+        case res::IDC_STD_RATE:
+            Refresh();
+            break;
+        case res::IDC_STD_LIST:
+            Describe();
+            break;
+        default:
+            break;
+    }
+}
+
+bool CStandardDlg::OnNotify(const ui::Notify& notify) {
+    // A double click on a row chooses it, as a double click on a file chooses and opens it.
+    if (notify.code == ui::Notify::DblClick && notify.controlId == res::IDC_STD_LIST &&
+        notify.item >= 0 && SelectedRow() == notify.item) {
+        OnOK();
+        return true;
+    }
+    return false;
 }
 
 CStandardDlg::Kind CStandardDlg::ChosenKind(standards::Formula* formula,
@@ -81,71 +121,99 @@ standards::Request CStandardDlg::TypedRequest() {
     r.Width = app::ParseDecimalInt(GetDlgItemText(res::IDC_STD_WIDTH));
     r.Height = app::ParseDecimalInt(GetDlgItemText(res::IDC_STD_HEIGHT));
     r.Rate = app::ParseDecimalNumber(GetDlgItemText(res::IDC_STD_RATE));
-    r.Interlaced = ui::CButton(this, res::IDC_STD_INTERLACED).GetCheck() != 0;
+    // A box that does not apply asks for nothing, whatever it shows.
+    ui::CButton interlaced(this, res::IDC_STD_INTERLACED);
+    r.Interlaced = interlaced.IsWindowEnabled() && interlaced.GetCheck() != 0;
     return r;
 }
 
-void CStandardDlg::Show() {
+void CStandardDlg::EnableFields(Kind kind, standards::Formula formula) {
+    // "From input" matches the measurement alone; reduced blanking v2 and v3 are progressive
+    // only, so their box shows no tick rather than one that is ignored.
+    const bool typed = kind != FromInput;
+    const bool interlace = typed && !(kind == Formula && !standards::HasInterlace(formula));
+    for (int id : {res::IDC_STD_WIDTH, res::IDC_STD_HEIGHT, res::IDC_STD_RATE})
+        GetDlgItem(id).EnableWindow(typed);
+    ui::CButton box(this, res::IDC_STD_INTERLACED);
+    box.EnableWindow(interlace);
+    if (kind == Formula)
+        box.SetCheck(interlace && m_interlaceWanted ? 1 : 0);
+    else
+        box.SetCheck(m_interlaceWanted ? 1 : 0);
+}
+
+void CStandardDlg::Refresh() {
     standards::Formula formula = standards::Formula::Cvt;
     standards::TableEntry::Source source = standards::TableEntry::Dmt;
     const Kind kind = ChosenKind(&formula, &source);
+    EnableFields(kind, formula);
     const standards::Request request = TypedRequest();
-    // A refill keeps the entry the user had selected when it still fits.
     const int before = SelectedRow();
-    const standards::Listed kept = before >= 0 ? m_rows[before] : standards::Listed{};
+    const Row kept = before >= 0 ? m_rows[before] : Row{};
 
-    std::vector<standards::Listed> entries;
-    std::string line;
+    m_rows.clear();
+    m_why.clear();
+    const auto entryRow = [](const standards::Listed& listed) {
+        return Row{standards::ListedLabel(listed), listed.Value, listed.Entry->Aspect,
+                   FormatText("%.3f", standards::LineFrequencyKHz(listed.Value)), ""};
+    };
     if (kind == None) {
-        line = kMsgChooseStandard;
+        m_why = kMsgChooseStandard;
     } else if (kind == Formula) {
         const standards::Outcome outcome = standards::Compute(formula, request);
-        line = outcome.Ok ? standards::Summary(outcome.Result) : outcome.Why;
+        if (outcome.Ok) {
+            m_rows.push_back({standards::FormulaName(formula), outcome.Result, "",
+                              FormatText("%.3f", standards::LineFrequencyKHz(outcome.Result)),
+                              outcome.Note});
+        } else {
+            m_why = outcome.Why;
+        }
     } else if (kind == List) {
-        entries = standards::FittingEntries(source, request);
-        if (entries.empty())
-            line = FormatText("No %s timing fits what is typed.",
-                              source == standards::TableEntry::Dmt ? "DMT" : "CTA-861");
+        for (const standards::Listed& listed : standards::FittingEntries(source, request))
+            m_rows.push_back(entryRow(listed));
+        if (m_rows.empty())
+            m_why = FormatText("No %s timing fits what is typed.",
+                               source == standards::TableEntry::Dmt ? "DMT" : "CTA-861");
     } else if (!(m_measured.LineKHz > 0.0)) {
-        line = kMsgNoMeasurement;
+        m_why = kMsgNoMeasurement;
     } else {
-        entries = standards::MatchMeasurement(m_measured.Width, m_measured.Height,
-                                              m_measured.LineKHz, kInputTolerancePercent);
-        if (entries.empty())
-            line = FormatText("No DMT or CTA-861 timing agrees with %dx%d at %.2f kHz.",
-                              m_measured.Width, m_measured.Height, m_measured.LineKHz);
+        for (const standards::Listed& listed : standards::MatchMeasurement(
+                 m_measured.Width, m_measured.Height, m_measured.LineKHz, kInputTolerancePercent)) {
+            Row row = entryRow(listed);
+            row.LineText += FormatText(" (%+.2f %%)", listed.OffsetPercent);
+            m_rows.push_back(row);
+        }
+        if (m_rows.empty())
+            m_why = FormatText("No DMT or CTA-861 timing agrees with %dx%d at %.2f kHz.",
+                               m_measured.Width, m_measured.Height, m_measured.LineKHz);
     }
-    FillList(entries, kind == FromInput);
+    FillList();
     if (!m_rows.empty()) {
         int row = 0;
         for (size_t i = 0; i < m_rows.size(); ++i) {
-            if (m_rows[i].Entry == kept.Entry && m_rows[i].Unrepeated == kept.Unrepeated)
+            if (m_rows[i].Label == kept.Label && m_rows[i].Value == kept.Value)
                 row = static_cast<int>(i);
         }
         ui::CListCtrl(this, res::IDC_STD_LIST)
             .SetItemState(row, ui::LVIS_SELECTED | ui::LVIS_FOCUSED,
                           ui::LVIS_SELECTED | ui::LVIS_FOCUSED);
-        line = standards::ListedLabel(m_rows[row]) + ": " + standards::Summary(m_rows[row].Value);
     }
-    SetDlgItemText(res::IDC_STD_RESULT, line);
+    Describe();
 }
 
-void CStandardDlg::FillList(const std::vector<standards::Listed>& entries, bool withOffsets) {
+void CStandardDlg::FillList() {
     ui::CListCtrl list(this, res::IDC_STD_LIST);
     list.DeleteAllItems();
-    m_rows = entries;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const standards::Timing& t = entries[i].Value;
-        const int row = list.InsertItem(static_cast<int>(i), standards::ListedLabel(entries[i]));
-        list.SetItemText(row, 1, standards::TimingName(t));
-        std::string line = FormatText("%.3f", standards::LineFrequencyKHz(t));
-        if (withOffsets)
-            line += FormatText(" (%+.2f %%)", entries[i].OffsetPercent);
-        list.SetItemText(row, 2, line);
-        list.SetItemText(row, 3, FormatText("%.3f", t.PixelClockKHz / 1000.0));
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const Row& r = m_rows[i];
+        const int row = list.InsertItem(static_cast<int>(i), r.Label);
+        list.SetItemText(row, kTiming, standards::TimingName(r.Value));
+        list.SetItemText(row, kAspect, r.Aspect);
+        list.SetItemText(row, kLine, r.LineText);
+        list.SetItemText(row, kClock, FormatText("%.3f", r.Value.PixelClockKHz / 1000.0));
     }
     // Each column as wide as its widest text, never narrower than its title.
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < kColumns; ++column) {
         list.SetColumnWidth(column, ui::LVSCW_AUTOSIZE);
         const int cells = list.GetColumnWidth(column);
         list.SetColumnWidth(column, ui::LVSCW_AUTOSIZE_USEHEADER);
@@ -164,39 +232,27 @@ int CStandardDlg::SelectedRow() {
     return -1;
 }
 
-bool CStandardDlg::Resolve(standards::Timing& timing, std::string& why) {
-    standards::Formula formula = standards::Formula::Cvt;
-    standards::TableEntry::Source source = standards::TableEntry::Dmt;
-    const Kind kind = ChosenKind(&formula, &source);
-    if (kind == None) {
-        why = kMsgChooseStandard;
-        return false;
-    }
-    if (kind == Formula) {
-        const standards::Outcome outcome = standards::Compute(formula, TypedRequest());
-        timing = outcome.Result;
-        why = outcome.Why;
-        return outcome.Ok;
-    }
-    // A list entry is what the user sees selected, nothing the dialog guesses.
+void CStandardDlg::Describe() {
     const int row = SelectedRow();
-    if (row < 0) {
-        why = kMsgChooseEntry;
-        return false;
+    std::string line;
+    if (row >= 0) {
+        const Row& r = m_rows[row];
+        line = r.Label + ": " + standards::Summary(r.Value);
+        if (!r.Note.empty())
+            line += ". " + r.Note;
+    } else {
+        line = m_rows.empty() ? m_why : kMsgChooseEntry;
     }
-    timing = m_rows[row].Value;
-    return true;
+    SetDlgItemText(res::IDC_STD_RESULT, line);
+    GetDlgItem(ui::IDOK).EnableWindow(row >= 0);
 }
 
 void CStandardDlg::OnOK() {
-    std::string why;
-    standards::Timing timing;
-    if (!Resolve(timing, why)) {
-        SetDlgItemText(res::IDC_STD_RESULT, why);
-        ui::MessageBox(why);
+    // OK is enabled only with a row selected; Enter on a disabled OK does nothing.
+    const int row = SelectedRow();
+    if (row < 0)
         return;
-    }
-    m_result = timing;
+    m_result = m_rows[row].Value;
     EndDialog(ui::IDOK);
 }
 

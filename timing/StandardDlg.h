@@ -1,6 +1,7 @@
 // The "Standard..." dialog of the timing editor: a timing from CVT, its reduced-blanking
 // variants, GTF, the DMT or CTA-861 list, or the list entries that agree with the editor's
-// last measurement of the input.
+// last measurement of the input. Its list always shows what the choice gives (a formula's one
+// result, the fitting entries) and its result line always describes the row OK fills.
 #pragma once
 
 #include <string>
@@ -30,6 +31,8 @@ class CStandardDlg : public ui::CDialog {
 
     bool OnInitDialog() override;
     bool OnCommand(int id) override;
+    bool OnNotify(const ui::Notify& notify) override;
+    void OnUserChange(int id) override;
     void OnOK() override;
 
     // The timing OK chose.
@@ -37,18 +40,32 @@ class CStandardDlg : public ui::CDialog {
 
   private:
     enum Kind { Formula, List, FromInput, None };
+    // One row of the list: a formula's result, a list entry or an entry that matches the input.
+    struct Row {
+        std::string Label;  // "CVT", "DMT 0x52", "VIC 6 unrepeated"
+        standards::Timing Value;
+        std::string Aspect;
+        std::string LineText;  // the line frequency, for "From input" with its offset
+        std::string Note;      // what the standard made of the request, if it could not take it
+    };
+
     Kind ChosenKind(standards::Formula* formula, standards::TableEntry::Source* source);
     standards::Request TypedRequest();
-    // Computes the result line and refills the list for what is chosen and typed.
-    void Show();
-    void FillList(const std::vector<standards::Listed>& entries, bool withOffsets);
+    // The fields that apply to the chosen standard are enabled, the others not.
+    void EnableFields(Kind kind, standards::Formula formula);
+    // Recomputes the rows for what is chosen and typed; the selected row stays selected when it
+    // is still there, else the first row is.
+    void Refresh();
+    void FillList();
     int SelectedRow();
-    // The timing the present choice gives, or false with the reason.
-    bool Resolve(standards::Timing& timing, std::string& why);
+    // The result line and OK for the selected row.
+    void Describe();
 
     Measurement m_measured;
     standards::Request m_typed;
-    std::vector<standards::Listed> m_rows;
+    std::vector<Row> m_rows;
+    std::string m_why;  // why there is no row
+    bool m_interlaceWanted = false;
     standards::Timing m_result;
 };
 

@@ -2,6 +2,7 @@
 // timing dialog and, on OK, types the chosen timing into its visible fields.
 #include "app/TextNumber.h"
 #include "resources/Resource.h"
+#include "timing/EditorRecord.h"
 #include "timing/InputFormatDlg.h"
 #include "timing/StandardDlg.h"
 #include "timing/Trace.h"
@@ -37,7 +38,7 @@ void CInputFormatDlg::OpenStandardDialog() {
     type(res::IDC_V_SYNC, t.VSync);
     type(res::IDC_H_TOTAL, t.HTotal);
     type(res::IDC_V_TOTAL, t.VTotal);
-    SetField(res::IDC_FRAME_RATE, FormatText("%.2f", standards::RefreshRate(t)));
+    SetField(res::IDC_FRAME_RATE, RateText(standards::RefreshRate(t)));
     m_hPolarityList.SetCurSel(t.HSyncPositive ? 1 : 0);
     m_vPolarityList.SetCurSel(t.VSyncPositive ? 1 : 0);
     m_interlaceList.SetCurSel(t.Interlaced ? 1 : 0);

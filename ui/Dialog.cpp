@@ -52,6 +52,8 @@ bool CDialog::OnNotify(const Notify&) {
     return false;
 }
 
+void CDialog::OnUserChange(int) {}
+
 bool CDialog::PreTranslateMessage(const Message&) {
     return false;
 }

@@ -280,6 +280,11 @@ class CDialog {
     virtual void OnCancel();  // Esc, close: EndDialog(IDCANCEL)
     virtual bool OnCommand(int id);  // a button click; true when handled
     virtual bool OnNotify(const Notify& notify);
+    // The user changed what a control holds: typed into an edit, chose an item of a combo box
+    // or drop-down list, or changed the selected rows of a list (the framework's dialogs hear
+    // of these as EN_CHANGE, CBN_SELCHANGE and LVN_ITEMCHANGED). Changes the program makes
+    // itself are not reported; a check box sends its command instead.
+    virtual void OnUserChange(int id);
     virtual bool PreTranslateMessage(const Message& message);  // true eats the message
     virtual void OnSysCommand(uint32_t id);
     virtual void OnPaint();  // the host paints; a minimised window may draw its icon

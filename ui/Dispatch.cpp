@@ -146,6 +146,7 @@ void Type(CDialog& dlg, int id, const std::string& text) {
         state.curSel = -1;
     }
     dlg.NotifyChanged(id);
+    dlg.OnUserChange(id);
 }
 
 void Choose(CDialog& dlg, int id, const std::string& text) {
@@ -161,6 +162,7 @@ void Choose(CDialog& dlg, int id, const std::string& text) {
     dlg.SetFocus(id);
     detail::SelectComboItem(dlg.Control(id), index);
     dlg.NotifyChanged(id);
+    dlg.OnUserChange(id);
 }
 
 ControlState* LiveList(CDialog& dlg, int id) {
@@ -179,12 +181,17 @@ void Tick(CDialog& dlg, int id, int row, bool on) {
     dlg.NotifyChanged(id);
 }
 
-void SelectOnly(ControlState& list, const std::vector<int>& rows) {
+// True when the selection changed.
+bool SelectOnly(ControlState& list, const std::vector<int>& rows) {
+    bool changed = false;
     for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
         const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
-        list.rows[i].state =
+        const uint32_t state =
             selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
+        changed = changed || state != list.rows[i].state;
+        list.rows[i].state = state;
     }
+    return changed;
 }
 
 void Select(CDialog& dlg, int id, const std::vector<int>& rows) {
@@ -193,8 +200,11 @@ void Select(CDialog& dlg, int id, const std::vector<int>& rows) {
         return;
     }
     dlg.SetFocus(id);
-    SelectOnly(*list, rows);
+    const bool changed = SelectOnly(*list, rows);
     dlg.NotifyChanged(id);
+    if (changed) {
+        dlg.OnUserChange(id);
+    }
 }
 
 void DblClick(CDialog& dlg, int id, int row) {
@@ -207,8 +217,16 @@ void DblClick(CDialog& dlg, int id, int row) {
     if (row < 0 || row >= static_cast<int>(list->rows.size())) {
         row = -1;
     } else {
-        SelectOnly(*list, {row});
+        const bool changed = SelectOnly(*list, {row});
         dlg.NotifyChanged(id);
+        if (changed) {
+            dlg.OnUserChange(id);
+        }
+        // The change may have refilled the list or ended the dialog.
+        if (Stopped(dlg) || LiveList(dlg, id) == nullptr ||
+            row >= static_cast<int>(dlg.Control(id).rows.size())) {
+            return;
+        }
     }
     dlg.OnNotify(Notify{Notify::DblClick, id, row, -1});
 }

@@ -143,6 +143,21 @@ TEST_F(InputDispatchTest, ChoosingPicksAnItemByItsExactTextOrNone) {
     EXPECT_EQ(box.GetCurSel(), 0);
 }
 
+// What the user changes is reported after the control took it; what cannot be done, and the
+// program's own changes, are not.
+TEST_F(InputDispatchTest, TheUsersChangesOfAFieldAreReported) {
+    m_dlg.logChanges = true;
+    Do(Type(kName, "1920"));
+    Do(Type(kReadOnly, "x"));
+    Do(Choose(kMode, "Yes"));
+    Do(Choose(kMode, "yes"));  // not offered
+    m_dlg.SetDlgItemText(kName, "1280");
+    ui::CComboBox(&m_dlg, kMode).SetCurSel(0);
+    Do(Check(kFlag, true));  // a check box commands instead
+    EXPECT_THAT(m_dlg.log, ElementsAre("change:1100", "change:1104", "pre:down:1105", "pre:up:1105",
+                                       "cmd:1105"));
+}
+
 class ListInputTest : public InputDispatchTest {
   protected:
     void SetUp() override {
@@ -193,6 +208,20 @@ TEST_F(ListInputTest, DoubleClickSelectsTheRowAndNotifiesEvenOnTheEmptyArea) {
     Do(ListInput(ui::Input::DblClick, kList, 9));  // below the last row
     EXPECT_EQ(Selected(), (std::vector<int>{2}));
     EXPECT_THAT(m_dlg.log, ElementsAre("dblclick:1106:2", "dblclick:1106:-1", "dblclick:1106:-1"));
+}
+
+// A selection that changes is reported, before the double click that made it is notified;
+// selecting the rows already selected changes nothing.
+TEST_F(ListInputTest, AChangedSelectionIsReportedOnce) {
+    m_dlg.logChanges = true;
+    Do(Select(kList, {1}));
+    Do(Select(kList, {1}));
+    Do(ListInput(ui::Input::DblClick, kList, 1));
+    Do(ListInput(ui::Input::DblClick, kList, 0));
+    Do(ListInput(ui::Input::Tick, kList, 0, true));
+    m_list.SetItemState(2, ui::LVIS_SELECTED, ui::LVIS_SELECTED);
+    EXPECT_THAT(m_dlg.log,
+                ElementsAre("change:1106", "dblclick:1106:1", "change:1106", "dblclick:1106:0"));
 }
 
 TEST_F(ListInputTest, HeaderClicksNotifyTheColumn) {

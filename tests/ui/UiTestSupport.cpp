@@ -171,6 +171,12 @@ bool CTestDialog::OnNotify(const ui::Notify& notify) {
     return true;
 }
 
+void CTestDialog::OnUserChange(int id) {
+    if (logChanges) {
+        log.push_back("change:" + std::to_string(id));
+    }
+}
+
 bool CTestDialog::PreTranslateMessage(const ui::Message& message) {
     std::string entry = "pre:" + KindName(message.kind) + ":" + std::to_string(message.targetId);
     if (message.key != 0) {

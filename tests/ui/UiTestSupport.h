@@ -77,8 +77,10 @@ class CTestDialog : public ui::CDialog {
     bool PreTranslateMessage(const ui::Message& message) override;
     void OnSysCommand(uint32_t id) override;
     void OnPaint() override;
+    void OnUserChange(int id) override;
 
     std::vector<std::string> log;
+    bool logChanges = false;  // whether OnUserChange writes "change:ID"
     std::string m_step = "1";
     int m_flag = 0;
     std::vector<int> postAtInit;

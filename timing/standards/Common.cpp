@@ -79,6 +79,7 @@ Outcome Compute(Formula formula, const Request& request) {
 Outcome& Refuse(Outcome& out, const std::string& why) {
     out.Ok = false;
     out.Why = why;
+    out.Note.clear();
     return out;
 }
 

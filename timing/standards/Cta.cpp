@@ -1,6 +1,6 @@
 // The CTA-861 list of video identification codes, VICs 1 to 127 and 193 to 219, from the
 // published figures. Formats that differ only in picture aspect (4:3 and 16:9, 64:27) carry
-// the same timing under each of their codes.
+// the same timing under each of their codes, and the aspect tells them apart.
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -129,6 +129,18 @@ const std::pair<int, int> kSameAs[] = {
     {204, 196}, {205, 197}, {206, 198}, {207, 199}, {208, 200}, {209, 201},
 };
 
+// The formats whose published clock is that of the 1000/1001 rate (27 MHz for 480 lines at
+// 59.94 Hz, 25.175 MHz for 640x480): their twin at the whole rate has 1.001 times the clock.
+// The 240-line ones (VICs 8, 9, 12, 13) run at 60.05 Hz on 27 MHz, so their rate alone would
+// not tell.
+constexpr int kPublishedAtVideoRate[] = {1,  2,  3,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                         15, 35, 36, 48, 49, 50, 51, 56, 57, 58, 59};
+
+bool PublishedAtVideoRate(int code) {
+    return std::find(std::begin(kPublishedAtVideoRate), std::end(kPublishedAtVideoRate), code) !=
+           std::end(kPublishedAtVideoRate);
+}
+
 // Whole rates that the list also gives at 1000/1001 of themselves (60 and 59.94).
 bool HasVideoRate(const Timing& t) {
     const double rate = RefreshRate(t);
@@ -137,6 +149,29 @@ bool HasVideoRate(const Timing& t) {
             return true;
     }
     return false;
+}
+
+// The picture aspect of each code. The SD formats come in pairs, 4:3 first and 16:9 second;
+// the wide HD formats and their 64:27 twins are listed by code.
+const char* AspectOf(int code) {
+    constexpr int kFourThree[] = {1,  2,  6,  8,  10, 12, 14, 17, 21, 23, 25, 27,
+                                  29, 35, 37, 42, 44, 48, 50, 52, 54, 56, 58};
+    constexpr int kSixtyFourTwentySeven[] = {
+        65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77,  78,  79,  80,
+        81,  82,  83,  84,  85,  86,  87,  88,  89,  90,  91,  92,  103, 104, 105, 106,
+        107, 109, 110, 112, 113, 116, 119, 120, 121, 122, 123, 124, 125, 126, 127, 193,
+        202, 203, 204, 205, 206, 207, 208, 209, 210, 211, 212, 213, 214, 215, 216, 217};
+    constexpr int kDci[] = {98, 99, 100, 101, 102, 115, 218, 219};
+    const auto in = [code](const auto& codes) {
+        return std::find(std::begin(codes), std::end(codes), code) != std::end(codes);
+    };
+    if (in(kFourThree))
+        return "4:3";
+    if (in(kSixtyFourTwentySeven))
+        return "64:27";
+    if (in(kDci))
+        return "256:135";
+    return "16:9";
 }
 
 std::vector<TableEntry> Build() {
@@ -153,11 +188,20 @@ std::vector<TableEntry> Build() {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<TableEntry> table;
     for (const auto& [code, timing] : codes) {
-        table.push_back({TableEntry::Cta, code, false, timing});
-        if (HasVideoRate(timing)) {
-            Timing video = timing;
-            video.PixelClockKHz = timing.PixelClockKHz / 1.001;
-            table.push_back({TableEntry::Cta, code, true, video});
+        const char* aspect = AspectOf(code);
+        if (PublishedAtVideoRate(code)) {
+            // The whole rate's clock to the kHz, as published beside the other (25.200 MHz).
+            Timing whole = timing;
+            whole.PixelClockKHz = std::round(timing.PixelClockKHz * 1.001);
+            table.push_back({TableEntry::Cta, code, false, whole, aspect});
+            table.push_back({TableEntry::Cta, code, true, timing, aspect});
+        } else {
+            table.push_back({TableEntry::Cta, code, false, timing, aspect});
+            if (HasVideoRate(timing)) {
+                Timing video = timing;
+                video.PixelClockKHz = timing.PixelClockKHz / 1.001;
+                table.push_back({TableEntry::Cta, code, true, video, aspect});
+            }
         }
     }
     return table;

@@ -2,6 +2,8 @@
 // blanking v3 (CVT 2.0), without margins.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <string>
 
 #include "timing/standards/Internal.h"
 #include "timing/standards/Timing.h"
@@ -13,24 +15,35 @@ namespace {
 constexpr int kCell = 8;               // character cell width in pixels
 constexpr double kMinVSyncBp = 550.0;  // µs of vertical sync and back porch, standard blanking
 constexpr int kMinVPorch = 3;          // lines of vertical front porch, standard blanking
-constexpr int kMinVBackPorch = 6;      // lines of vertical back porch
+constexpr int kRbV2BackPorch = 6;      // lines of vertical back porch, reduced blanking v2, v3
 constexpr double kHSyncPercent = 8.0;
 constexpr double kCPrime = 30.0;  // the blanking formula's C' and M' (C 40, M 600, K 128, J 20)
 constexpr double kMPrime = 300.0;
 constexpr double kRbMinVBlank = 460.0;  // µs of vertical blanking, reduced blanking
 
-// The vertical sync width by aspect ratio. A ratio holds when the height gives the width in
-// whole pixels, so 1365x768 counts as 16:9 and 1366x768 as none; 5:4 holds only exactly.
-int VSyncByAspect(int width, int height) {
-    if (height * 4 / 3 == width)
-        return 4;
-    if (height * 16 / 9 == width)
-        return 5;
-    if (height * 16 / 10 == width)
-        return 6;
-    if (height * 5 == width * 4 || height * 15 / 9 == width)
-        return 7;
+// The vertical sync width by aspect ratio. A CVT format's width is its height times the ratio,
+// rounded down to whole character cells: 1360x768 and 848x480 are 16:9, 1224x768 is 16:10,
+// 1280x768 is 15:9. So the ratio is judged on the cell width the timing is computed on, never
+// on the width typed.
+int VSyncByAspect(int cellWidth, int height, const CvtReading& reading) {
+    const struct {
+        int Across, Down, Lines;
+    } ratios[] = {{4, 3, 4}, {16, 9, 5}, {16, 10, 6}, {5, 4, 7}, {15, 9, 7}};
+    for (const auto& r : ratios) {
+        const int64_t across = int64_t(height) * r.Across;
+        const bool holds = reading.AspectOfExactWidth
+                               ? (r.Across == 5 ? across == int64_t(cellWidth) * r.Down
+                                                : across / r.Down == cellWidth)
+                               : across / r.Down / kCell * kCell == cellWidth;
+        if (holds)
+            return r.Lines;
+    }
     return 10;
+}
+
+std::string WidthNote(Formula variant, int asked, int given) {
+    return std::string(FormulaName(variant)) + " has no width of " + std::to_string(asked) +
+           " pixels; it gives " + std::to_string(given) + ", whole 8-pixel cells.";
 }
 
 // One field as the formulas count it.
@@ -43,22 +56,29 @@ struct Frame {
 }  // namespace
 
 Outcome ComputeCvt(Formula variant, const Request& request) {
+    return ComputeCvt(variant, request, CvtReading{});
+}
+
+Outcome ComputeCvt(Formula variant, const Request& request, const CvtReading& reading) {
     Outcome out;
     if (!CheckRequest(variant, request, out))
         return out;
     const bool rb2 = variant == Formula::CvtRb2 || variant == Formula::CvtRb3;
-    // Reduced blanking v2 and v3 take any width. The others compute on whole character cells; a
-    // width between cells keeps its extra pixels in the active line and the total, with the
-    // blanking and the clock of the cell below.
-    const int cellWidth = rb2 ? request.Width : request.Width / kCell * kCell;
+    // Reduced blanking v2 takes any width; the others are made of whole character cells, and a
+    // width between two cells is the smaller one's timing.
+    const int cellWidth =
+        variant == Formula::CvtRb2 ? request.Width : request.Width / kCell * kCell;
     if (cellWidth <= 0)
         return Refuse(out, "The width must be at least 8 pixels, one character cell.");
-    const int extra = request.Width - cellWidth;
+    if (cellWidth != request.Width)
+        out.Note = WidthNote(variant, request.Width, cellWidth);
 
     Frame f;
     f.Lines = request.Interlaced ? request.Height / 2 : request.Height;
     f.Interlace = request.Interlaced ? 0.5 : 0.0;
-    f.FieldRate = request.Rate;
+    // Reduced blanking v3 (CVT 2.0) computes from a field rate a little above the one asked
+    // for, and rounds its clock up: its rate is never below the one asked for.
+    f.FieldRate = variant == Formula::CvtRb3 ? request.Rate * reading.Rb3RateFactor : request.Rate;
     const double fieldPeriod = 1000000.0 / f.FieldRate;  // µs
 
     Timing& t = out.Result;
@@ -71,13 +91,13 @@ Outcome ComputeCvt(Formula variant, const Request& request) {
     double clockMHz = 0.0;
 
     if (variant == Formula::Cvt) {
-        vSync = VSyncByAspect(request.Width, request.Height);
+        vSync = VSyncByAspect(cellWidth, request.Height, reading);
         const double hPeriod = (fieldPeriod - kMinVSyncBp) / (f.Lines + kMinVPorch + f.Interlace);
         if (!(hPeriod > 0.0))
             return Refuse(out, TooFastMessage(request.Rate));
         int vSyncBp = static_cast<int>(std::floor(kMinVSyncBp / hPeriod)) + 1;
-        if (vSyncBp < vSync + kMinVBackPorch)
-            vSyncBp = vSync + kMinVBackPorch;
+        if (vSyncBp < vSync + reading.MinVBackPorch)
+            vSyncBp = vSync + reading.MinVBackPorch;
         vFront = kMinVPorch;
         vBlank = vSyncBp + kMinVPorch;
         double duty = kCPrime - kMPrime * hPeriod / 1000.0;
@@ -98,15 +118,15 @@ Outcome ComputeCvt(Formula variant, const Request& request) {
         const int vbiLines = static_cast<int>(std::floor(kRbMinVBlank / hPeriod)) + 1;
         if (rb2) {
             vSync = 8;
-            vBlank = std::max(vbiLines, 1 + vSync + kMinVBackPorch);
-            vFront = vBlank - vSync - kMinVBackPorch;
+            vBlank = std::max(vbiLines, 1 + vSync + kRbV2BackPorch);
+            vFront = vBlank - vSync - kRbV2BackPorch;
             hBlank = 80;
             hSync = 32;
             hFront = 8;
         } else {
-            vSync = VSyncByAspect(request.Width, request.Height);
+            vSync = VSyncByAspect(cellWidth, request.Height, reading);
             vFront = 3;
-            vBlank = std::max(vbiLines, vFront + vSync + kMinVBackPorch);
+            vBlank = std::max(vbiLines, vFront + vSync + reading.MinVBackPorch);
             hBlank = 160;
             hSync = 32;
             hFront = 48;
@@ -118,14 +138,14 @@ Outcome ComputeCvt(Formula variant, const Request& request) {
         else if (variant == Formula::CvtRb2)
             clockMHz = 0.001 * StepsDown(ideal / 0.001);
         else
-            clockMHz = 0.25 * StepsUp(ideal / 0.25);
+            clockMHz = reading.Rb3ClockStepMHz * StepsUp(ideal / reading.Rb3ClockStepMHz);
         t.HSyncPositive = true;
         t.VSyncPositive = false;
     }
 
     t.Interlaced = request.Interlaced;
-    t.HActive = request.Width;
-    t.HTotal = cellWidth + hBlank + extra;
+    t.HActive = cellWidth;
+    t.HTotal = cellWidth + hBlank;
     t.HSync = hSync;
     t.HFrontPorch = hFront;
     if (request.Interlaced) {

@@ -1,6 +1,7 @@
 // The GTF formula from the field rate, with the default blanking curve (C 40, M 600, K 128,
 // J 20) and no secondary curve, without margins.
 #include <cmath>
+#include <string>
 
 #include "timing/standards/Internal.h"
 #include "timing/standards/Timing.h"
@@ -25,6 +26,9 @@ Outcome ComputeGtf(const Request& request) {
     const int width = static_cast<int>(std::lround(double(request.Width) / kCell)) * kCell;
     if (width <= 0)
         return Refuse(out, "The width must be at least 4 pixels, half a character cell.");
+    if (width != request.Width)
+        out.Note = "GTF has no width of " + std::to_string(request.Width) + " pixels; it gives " +
+                   std::to_string(width) + ", the nearest whole 8-pixel cells.";
     const int lines = request.Interlaced ? request.Height / 2 : request.Height;
     const double interlace = request.Interlaced ? 0.5 : 0.0;
     const double fieldRate = request.Rate;
@@ -34,18 +38,27 @@ Outcome ComputeGtf(const Request& request) {
     if (!(hPeriodEst > 0.0))
         return Refuse(out, TooFastMessage(request.Rate));
     const int vSyncBp = static_cast<int>(std::lround(kMinVSyncBp / hPeriodEst));
-    if (vSyncBp <= kVSync)
-        return Refuse(out, TooFastMessage(request.Rate));
     const double fieldLines = lines + vSyncBp + interlace + kMinPorch;
     const double fieldRateEst = 1.0 / hPeriodEst / fieldLines * 1000000.0;
     const double hPeriod = hPeriodEst / (fieldRate / fieldRateEst);
+    // Long lines (a low rate, few lines) leave GTF's blanking curve below zero; the sync, a
+    // share of the whole line, may also outgrow the half of the blanking before it. Each is
+    // said as it is, the horizontal cause first: it comes well before the vertical one.
     const double duty = kCPrime - kMPrime * hPeriod / 1000.0;
     if (!(duty > 0.0))
-        return Refuse(out, "The standard gives no horizontal blanking at this size and rate.");
+        return Refuse(out, "GTF gives a negative horizontal blanking at this size and rate.");
     const int hBlank =
         static_cast<int>(std::lround(width * duty / (100.0 - duty) / (2 * kCell))) * 2 * kCell;
+    if (hBlank <= 0)
+        return Refuse(out, "GTF gives no horizontal blanking at this size and rate.");
     const int total = width + hBlank;
     const int hSync = static_cast<int>(std::lround(kHSyncPercent / 100.0 * total / kCell)) * kCell;
+    if (hSync > hBlank / 2)
+        return Refuse(out,
+                      "GTF gives a negative horizontal front porch at this size and rate: "
+                      "its sync is longer than half of its blanking.");
+    if (vSyncBp < kVSync)
+        return Refuse(out, "GTF gives a negative vertical back porch at this size and rate.");
 
     Timing& t = out.Result;
     t.HActive = width;

@@ -45,11 +45,13 @@ struct Request {
     bool Interlaced = false;
 };
 
-// A computed timing, or the sentence that says why there is none.
+// A computed timing, or the sentence that says why there is none. Note tells what the standard
+// made of a request it cannot take as it stands (a width between character cells).
 struct Outcome {
     bool Ok = false;
     Timing Result;
     std::string Why;
+    std::string Note;
 };
 
 enum class Formula { Cvt, CvtRb, CvtRb2, CvtRb3, Gtf };
@@ -65,14 +67,16 @@ Outcome ComputeGtf(const Request& request);
 struct TableEntry {
     enum Source { Dmt, Cta } From = Dmt;
     int Code = 0;            // DMT id or VIC
-    bool VideoRate = false;  // the 1000/1001 rate of a CTA entry with a whole rate (59.94 of 60)
+    bool VideoRate = false;  // the 1000/1001 rate of a CTA format that has both (59.94 of 60)
     Timing Value;
+    const char* Aspect = "";  // the picture aspect of a CTA-861 format ("16:9", "64:27")
 };
 
 // DMT ids 0x01 to 0x58, in order.
 const std::vector<TableEntry>& DmtTable();
-// VICs 1 to 127 and 193 to 219 in order, each with a whole 24, 30, 48, 60, 120 or 240 Hz rate
-// followed by its 1000/1001 variant.
+// VICs 1 to 127 and 193 to 219 in order. A format that CTA-861 gives at a whole rate and at
+// 1000/1001 of it (24, 30, 48, 60, 120, 240 Hz; the 480- and 240-line ones at 59.94 and 60,
+// 119.88 and 120, 239.76 and 240) has both, the whole rate first.
 const std::vector<TableEntry>& CtaTable();
 // "DMT 0x52", "VIC 16".
 std::string EntryLabel(const TableEntry& entry);

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# device-command.sh TEMPLATE_PREFIX DLL COMMAND: the device command over real DirectShow, with
+# the simulated card registered as two video input devices in a prefix of its own (a copy of
+# the template): the devices, a status, a table made by the table edits, applied once (written
+# and reloaded), again (unchanged: nothing written, nothing asked), and on a card whose driver
+# cannot reload (written, the failure said, exit 1).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+template="$1"
+dll="$2"
+command="$3"
+# shellcheck source=private-prefix.sh
+. "$here/private-prefix.sh"
+private_prefix "$template" device-command
+
+cat >"$work/machine.json" <<'JSON'
+{
+  "devices": [
+    { "friendlyName": "Zeriveve HD Capture", "inputs": { "hdmi": "1920x1080p60" } },
+    { "friendlyName": "No Reload Capture", "inputs": { "hdmi": "1920x1080p60" }, "faults": ["no-reload"] }
+  ]
+}
+JSON
+status=0
+ok() { echo "ok   $*"; }
+fail() { echo "FAIL $*"; status=1; }
+# One run of the command: its exit code in $code, its standard output (without the console's
+# carriage returns) in $out.
+vz() {
+    code=0
+    out="$("$run" "$prefix" "$command" "$@" 2>"$work/err" | tr -d '\r')" || code=$?
+}
+expect() {  # what, wanted code, pattern in the output
+    [ "$code" = "$2" ] && grep -qE -- "$3" <<<"$out" && ok "$1" ||
+        { fail "$1 (exit $code)"; echo "$out"; cat "$work/err"; }
+}
+log_reloads() { cat "$work"/*000.log 2>/dev/null | grep -c "SET RELOAD 1" || true; }
+
+VZ_SIMCARD_MACHINE="$(winpath "$work/machine.json")" \
+    "$run" "$prefix" regsvr32 /s "$(winpath "$dll")" || { echo "FAIL regsvr32"; exit 1; }
+installed="$prefix/drive_c/windows/system32/format.bin"
+
+vz --json devices
+expect "devices lists both cards, sorted as the device box" 0 \
+    '"name": "No Reload Capture",'
+grep -q '"name": "Zeriveve HD Capture"' <<<"$out" || fail "devices misses Zeriveve HD Capture"
+vz --version
+expect "--version" 0 '^vuvereze-device [0-9]'
+vz --json status "Zeriveve HD Capture"
+expect "status: the HDMI input locked" 0 '"input": "HDMI",'
+grep -qE '"lineLengthCount": 3394' <<<"$out" && grep -qE '"entry": "DMT 0x52"' <<<"$out" &&
+    ok "status: 1920x1080 with its line-length count and the timings that agree" ||
+    fail "status: $out"
+vz status "Nobody"
+expect "status of a device that is not there" 1 ''
+grep -q "Device initized error!" "$work/err" || fail "status: Lock's message missing"
+vz --system 'C:\x' devices
+expect "--system is refused on Windows" 2 ''
+
+cp "$installed" "$work/table.bin"
+vz add "$(winpath "$work/table.bin")" CVT-RB2 1920x1080p60
+expect "add: a CVT-RB2 user format" 0 'written'
+before=$(log_reloads)
+vz --json apply "Zeriveve HD Capture" "$(winpath "$work/table.bin")"
+expect "apply: changed" 0 '"changed": true,'
+grep -q '"reloaded": true' <<<"$out" || fail "apply: not reloaded"
+cmp -s "$work/table.bin" "$installed" && ok "apply: system32\\format.bin is the table byte for byte" ||
+    fail "apply: format.bin is not the table"
+[ "$(log_reloads)" = $((before + 1)) ] && ok "apply: one reload request reached the driver" ||
+    fail "apply: $(log_reloads) reload requests, $before before"
+vz --json apply "Zeriveve HD Capture" "$(winpath "$work/table.bin")"
+expect "apply again: unchanged" 0 '"changed": false,'
+[ "$(log_reloads)" = $((before + 1)) ] && ok "apply again: no reload request" ||
+    fail "apply again: a reload request was sent"
+
+cp "$work/table.bin" "$work/off.bin"
+vz disable "$(winpath "$work/off.bin")" user:all
+expect "disable: every user format off" 0 'written'
+vz --json apply "No Reload Capture" "$(winpath "$work/off.bin")"
+expect "apply on a card that cannot reload: a problem" 1 '"written": true,'
+grep -q '"reloaded": false' <<<"$out" && grep -q "ReLoad file is fail!" "$work/err" &&
+    ok "apply: the failed reload is said, the table written" || fail "apply: $out"
+cmp -s "$work/off.bin" "$installed" && ok "apply: the table was written before the reload failed" ||
+    fail "apply: format.bin is not the table"
+
+"$run" "$prefix" regsvr32 /s /u "$(winpath "$dll")" || { echo "FAIL regsvr32 /u"; exit 1; }
+vz devices
+expect "no device once unregistered" 1 ''
+exit $status

@@ -1,0 +1,25 @@
+// The standard timing a command line names: a formula with a timing ("CVT-RB2 1920x1080p60"),
+// a list with a timing ("CTA-861 1920x1080i50"), or one list entry ("DMT 0x52", "VIC 16",
+// "VIC 6 unrepeated"). The same standards, and the same entries, as the editor's
+// "Standard..." dialog offers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "timing/standards/Timing.h"
+
+namespace devicetool {
+
+struct StandardChoice {
+    standards::Timing Timing;
+    std::string Standard;  // "CVT-RB2", "DMT 0x52", "VIC 6 unrepeated"
+    std::string Note;      // what the standard made of a request it could not take as it stands
+};
+
+// kDone with the choice; kUsage for words that name no standard or timing; kProblem, with the
+// standard's own reason, when it gives no timing, or when a list holds none or several
+// different ones for what was asked (the several are named, so the user can pick one).
+int ChooseStandard(const std::vector<std::string>& words, StandardChoice& choice, std::string& why);
+
+}  // namespace devicetool
