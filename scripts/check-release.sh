@@ -89,7 +89,7 @@ while read -r program; do
 done <"$win32_build/shipped-programs.txt"
 check_pe "$work/zip/$top/simulated-card/x86/vz_simcard.dll" pei-i386 i686-w64-mingw32-objdump
 check_pe "$work/zip/$top/simulated-card/x64/vz_simcard.dll" pei-x86-64 x86_64-w64-mingw32-objdump
-bash scripts/check-pe.sh "$work/zip/$top/Vuvereze.exe" "$version" >/dev/null ||
+bash scripts/check-pe.sh --version "$version" "$work/zip/$top/Vuvereze.exe" >/dev/null ||
   fail "the zip's Vuvereze.exe fails check-pe.sh"
 for text in README.txt simulated-card/README.txt; do
   grep -q $'\r$' "$work/zip/$top/$text" || fail "$text: no CRLF line ends for Notepad"

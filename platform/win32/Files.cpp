@@ -1,8 +1,12 @@
 // Files through the wide Win32 calls: the product's paths are ANSI text, converted with the
 // ANSI code page as the system's own "A" functions would.
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cwchar>
+#include <memory>
 #include <new>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/PlatformDetail.h"
@@ -21,6 +25,10 @@ class CHandle {
 
     HANDLE Get() const { return m_handle; }
     bool Ok() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE handle) {
+        Close();
+        m_handle = handle;
+    }
     bool Close() {
         if (!Ok())
             return true;
@@ -121,13 +129,123 @@ size_t LastSeparator(const std::wstring& path) {
     return path.find_last_of(L"\\/");
 }
 
-std::wstring TempPathBeside(const std::wstring& path) {
-    static std::atomic<unsigned> counter{0};
+const wchar_t kTempMarker[] = L".tmp.";
+
+std::wstring FolderOf(const std::wstring& path) {
     const size_t slash = LastSeparator(path);
-    const std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+}
+
+std::wstring TempPrefix(const std::wstring& path) {
+    const size_t slash = LastSeparator(path);
     const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    return folder + L"." + name + L".tmp." + std::to_wstring(::GetCurrentProcessId()) + L"." +
-           std::to_wstring(counter++);
+    return L"." + name + kTempMarker;
+}
+
+// The temporary files this process is writing now. Windows hands a process id out again soon
+// after its process ended, so a leftover named after our own id is a former process's unless
+// it is one of these.
+// (The compiler's win32 thread model has no std::mutex; a slim lock of the system's serves.)
+SRWLOCK g_writingLock = SRWLOCK_INIT;
+std::vector<std::wstring> g_writing;
+
+class CWritingLock {
+  public:
+    CWritingLock() { ::AcquireSRWLockExclusive(&g_writingLock); }
+    ~CWritingLock() { ::ReleaseSRWLockExclusive(&g_writingLock); }
+    CWritingLock(const CWritingLock&) = delete;
+    CWritingLock& operator=(const CWritingLock&) = delete;
+};
+
+bool BeingWrittenHere(const std::wstring& name) {
+    CWritingLock lock;
+    return std::find(g_writing.begin(), g_writing.end(), name) != g_writing.end();
+}
+
+// A temporary name of ours, known as being written from before its file exists until it is
+// renamed or removed.
+class CTempName {
+  public:
+    explicit CTempName(const std::wstring& target) {
+        static std::atomic<unsigned> counter{0};
+        m_name = TempPrefix(target) + std::to_wstring(::GetCurrentProcessId()) + L"." +
+                 std::to_wstring(counter++);
+        m_path = FolderOf(target) + m_name;
+        CWritingLock lock;
+        g_writing.push_back(m_name);
+    }
+    ~CTempName() {
+        CWritingLock lock;
+        const auto found = std::find(g_writing.begin(), g_writing.end(), m_name);
+        if (found != g_writing.end())
+            g_writing.erase(found);
+    }
+    CTempName(const CTempName&) = delete;
+    CTempName& operator=(const CTempName&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+
+  private:
+    std::wstring m_name;
+    std::wstring m_path;
+};
+
+// Whether the process `pid` may still be writing a file last written at `written`. A live
+// process that started after that has only been given the number of the one that made it.
+// (The last write, not the making: not every file system keeps the time a file was made.)
+// A process we may not look at is taken as the writer.
+bool WriterMayBeAlive(DWORD pid, const FILETIME& written) {
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    bool alive = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    FILETIME started, ended, kernel, user;
+    if (alive && ::GetProcessTimes(process, &started, &ended, &kernel, &user) &&
+        ::CompareFileTime(&started, &written) > 0) {
+        alive = false;
+    }
+    ::CloseHandle(process);
+    return alive;
+}
+
+// A writer killed between creating its temporary file and renaming it leaves the file behind:
+// those whose writer is gone are removed before the next write. One a live writer holds open
+// cannot be removed (it shares no delete), and stays.
+void RemoveLeftoverTemps(const std::wstring& target) {
+    const std::wstring prefix = TempPrefix(target);
+    const std::wstring folder = FolderOf(target);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileExW((folder + prefix + L"*").c_str(), FindExInfoBasic,
+                                             &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    const DWORD self = ::GetCurrentProcessId();
+    do {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+            name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        // Ours are named <prefix><pid>.<number>; anything else only looks alike.
+        const wchar_t* digits = name.c_str() + prefix.size();
+        wchar_t* end = nullptr;
+        const unsigned long long pid = std::wcstoull(digits, &end, 10);
+        if (end == digits || *digits == L'-' || *digits == L'+' || *end != L'.' || pid == 0 ||
+            pid > 0xFFFFFFFFull) {
+            continue;
+        }
+        const wchar_t* number = end + 1;
+        std::wcstoull(number, &end, 10);
+        if (end == number || *number == L'-' || *number == L'+' || *end != L'\0')
+            continue;
+        const bool keep = pid == self
+                              ? BeingWrittenHere(name)
+                              : WriterMayBeAlive(static_cast<DWORD>(pid), found.ftLastWriteTime);
+        if (!keep)
+            ::DeleteFileW((folder + name).c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
 }
 
 // A link is written through, as the user's own write would: the file it points at is the one
@@ -200,13 +318,24 @@ bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t 
     DWORD attributes = 0;
     if (!MayReplace(target, attributes))
         return false;
+    RemoveLeftoverTemps(target);
     size_t limit = SIZE_MAX;
     detail::WriteFaultFor(path, limit);
-    const std::wstring temp = TempPathBeside(target);
-    CHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+
+    // A name already taken (a leftover that could not be removed) is passed over.
+    std::unique_ptr<CTempName> name;
+    CHandle file(INVALID_HANDLE_VALUE);
+    for (int attempt = 0; attempt < 100 && !file.Ok(); ++attempt) {
+        name = std::make_unique<CTempName>(target);
+        file.Reset(::CreateFileW(name->Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        const DWORD error = ::GetLastError();
+        if (!file.Ok() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return false;
+    }
     if (!file.Ok())
         return false;
+    const std::wstring& temp = name->Path();
     bool ok = WriteAll(file.Get(), data, size, limit) && ::FlushFileBuffers(file.Get()) != 0;
     ok = file.Close() && ok;
     // The replacement keeps what the old file was (hidden, system, not indexed), since the

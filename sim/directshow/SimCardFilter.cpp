@@ -95,15 +95,6 @@ bool ReadDescription(const std::wstring& file, sim::SystemDescription& descripti
            sim::ValidateSystemDescription(description, error);
 }
 
-std::string SystemFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return "C:\\Windows\\System32";
-    }
-    return Narrow(std::wstring(folder, length));
-}
-
 // The card a device's bag names, made and started on its first bind in this process.
 std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
     std::wstring machine;
@@ -130,7 +121,7 @@ std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
     const sim::DeviceDescription& entry = description.Devices[at];
     auto card = std::make_shared<SharedCard>();
     card->LogFile = log;
-    card->Card.SetSystemFolder(system.empty() ? SystemFolder() : Narrow(system));
+    card->Card.SetSystemFolder(Narrow(system.empty() ? NativeSystemFolder() : system));
     card->Card.SetInput(device::kInputVga, entry.Vga.Signal);
     card->Card.SetInput(device::kInputHdmi, entry.Hdmi.Signal);
     for (const std::string& fault : entry.Faults) {

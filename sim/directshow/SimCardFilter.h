@@ -34,6 +34,25 @@ inline constexpr const wchar_t* kLogValue = L"SimLog";          // the request l
 // system folder of a virtual machine that a test runs the program on.
 inline constexpr const wchar_t* kSystemValue = L"SimSystem";
 
+// The machine's own system folder, where a card's driver reads its tables whatever the bitness
+// of the program that registered it or binds it: System32, which a 32-bit process on 64-bit
+// Windows reaches as Sysnative (its System32 is SysWOW64, which no 64-bit driver reads).
+inline std::wstring NativeSystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+#if !defined(_WIN64)
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
+        const UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) {
+            return std::wstring(folder, length) + L"\\Sysnative";
+        }
+    }
+#endif
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length)
+                                           : std::wstring(L"C:\\Windows\\System32");
+}
+
 // Objects alive and locks held, for DllCanUnloadNow.
 extern LONG g_serverLocks;
 

@@ -169,12 +169,7 @@ bool WriteWholeFile(const std::wstring& file, const std::vector<uint8_t>& bytes)
 }
 
 void SeedFormatTable(const std::wstring& descriptionFile) {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return;
-    }
-    const std::wstring target = std::wstring(folder, length) + L"\\format.bin";
+    const std::wstring target = NativeSystemFolder() + L"\\format.bin";
     if (FileExists(target)) {
         return;
     }

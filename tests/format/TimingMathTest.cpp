@@ -61,4 +61,19 @@ TEST(VbiLinesTest, InconsistentTimingWrapsToSixteenBits) {
     EXPECT_EQ(lines.F1End, 0xFF99);
 }
 
+// The numbers a record stores for rates with two decimals: those of IEEE double arithmetic,
+// on every build. With extended precision (the x87 unit a 32-bit build computes with unless told
+// otherwise) several come out one hundredth low: 5993 for 59.94, 6396 for 63.97 kHz.
+TEST(StoredRatesTest, TwoDecimalRatesAreStoredAsTheirHundredths) {
+    EXPECT_EQ(fmt::FrameRateField(59.94), 5994);
+    EXPECT_EQ(fmt::FrameRateField(29.97), 2997);
+    EXPECT_EQ(fmt::FrameRateField(74.97), 7497);
+    EXPECT_EQ(fmt::FrameRateField(119.88), 11988);
+    EXPECT_EQ(fmt::FrameRateField(23.98), 2398);
+    // A 1280x1024 input at 60 Hz measures 3581 counts: 63.97 kHz.
+    EXPECT_EQ(fmt::LineFreqField(3581), 6397);
+    EXPECT_EQ(fmt::LineFreqField(3394), 6750);
+    EXPECT_EQ(fmt::LineFreqField(4737), 4836);
+}
+
 }  // namespace

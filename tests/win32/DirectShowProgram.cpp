@@ -147,8 +147,15 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line) {
     return false;
 }
 
+// A file of the native system folder, which the program and the driver use: a 32-bit build of
+// this program under WOW64 reaches it as Sysnative (its System32 is SysWOW64).
 std::string SystemFile(const char* name) {
     char folder[MAX_PATH] = {};
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
+        GetSystemWindowsDirectoryA(folder, MAX_PATH);
+        return std::string(folder) + "\\Sysnative\\" + name;
+    }
     GetSystemDirectoryA(folder, MAX_PATH);
     return std::string(folder) + "\\" + name;
 }

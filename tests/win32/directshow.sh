@@ -40,9 +40,8 @@ rm -f "$work"/*.log
 VZ_SIMCARD_MACHINE="$(winpath "$work/machine.json")" \
     "$run" "$prefix" regsvr32 /s "$(winpath "$dll")" || { echo "FAIL regsvr32"; exit 1; }
 # The program runs as on the Traditional Chinese Windows it is made for (ANSI code page 950),
-# where its Chinese texts and the sort arrows exist in the code page.
-env LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8 \
-    "$run" "$prefix" "$program" "$vuvereze" "$(winpath "$work")" || status=1
+# where its Chinese texts and the sort arrows exist in the code page: wine-run.sh's locale.
+"$run" "$prefix" "$program" "$vuvereze" "$(winpath "$work")" || status=1
 "$run" "$prefix" regsvr32 /s /u "$(winpath "$dll")" || { echo "FAIL regsvr32 /u"; exit 1; }
 "$run" "$prefix" "$client" none || status=1
 "$run" "$prefix" "$smoke" "$vuvereze" || status=1

@@ -8,6 +8,7 @@
 #include "platform/FileHelpers.h"
 #include "platform/Platform.h"
 #include "platform/TempFolder.h"
+#include "win32/ThisProgram.h"
 
 #include <windows.h>
 
@@ -86,9 +87,11 @@ TEST_F(RealSystem, ASystemRootTakesTheSystemFolderIntoItsFolder) {
 }
 
 TEST_F(RealSystem, ConversionsFollowTheSystemCodePageUntilATestSetsOne) {
-    const char text[] = "caf\xE9 \x80 A";
+    // A text that is whole in the system's code page: the replacements for what is not are
+    // ours, not the system's.
+    const char* text = ::GetACP() == 950 ? "\xC3\xF6\xA9\xF3 \xA1\xB6 A" : "caf\xE9 \x80 A";
     wchar_t wide[32] = {};
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 32);
+    const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide, 32);
     ASSERT_GT(length, 0);
     EXPECT_EQ(platform::AnsiToWide(text),
               std::u16string(reinterpret_cast<const char16_t*>(wide), length - 1));
@@ -171,6 +174,106 @@ TEST(Win32Files, PathsAreTextInTheAnsiCodePage) {
     EXPECT_TRUE(fs::exists(fs::path(Wide(temp.Path())) / L"\u95DC\u65BC.bin"));
     EXPECT_EQ(ReadBack(target), content);
     platform::SetAnsiCodePage(platform::CodePage::Utf8);
+}
+
+// The name a writer of "format.bin" gives its temporary file.
+std::string TempName(DWORD pid, const std::string& number) {
+    return ".format.bin.tmp." + std::to_string(pid) + "." + number;
+}
+
+// Back-dates a file's last write, as a file of a process long gone is.
+void MadeLongAgo(const std::string& path) {
+    const HANDLE file = ::CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SYSTEMTIME then{2001, 1, 1, 1, 0, 0, 0, 0};
+    FILETIME made{};
+    ::SystemTimeToFileTime(&then, &made);
+    EXPECT_TRUE(::SetFileTime(file, &made, &made, &made));
+    ::CloseHandle(file);
+}
+
+TEST(Win32Files, LeftoversOfWritersThatAreGoneAreSweptAndOnlyThose) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    WriteFile(target, Bytes({1}));
+    // A program that is running (started suspended), and one that has ended; the running one
+    // first, so that the ended one cannot hand its number on to it.
+    const PROCESS_INFORMATION running =
+        vztest::StartThisProgram(L"None.DISABLED_None", L"VZ_UNUSED", L"", true, CREATE_SUSPENDED);
+    ASSERT_NE(running.hProcess, nullptr);
+    const PROCESS_INFORMATION ended =
+        vztest::StartThisProgram(L"None.DISABLED_None", L"VZ_UNUSED", L"", true);
+    ASSERT_NE(ended.hProcess, nullptr);
+    ::WaitForSingleObject(ended.hProcess, INFINITE);
+    ::CloseHandle(ended.hProcess);
+
+    const DWORD self = ::GetCurrentProcessId();
+    const std::vector<std::string> swept = {
+        // Our own number, from a former process that had it: this process made none of them.
+        TempName(self, "0"), TempName(self, "1"), TempName(self, "77"),
+        TempName(ended.dwProcessId, "0"),
+        // The running program's number, on a file made before that program started.
+        TempName(running.dwProcessId, "1")};
+    const std::vector<std::string> kept = {
+        // The running program may be writing this one.
+        TempName(running.dwProcessId, "0"),
+        // Somebody else's files that merely look alike, and another table's.
+        ".format.bin.tmp.notanumber", ".format.bin.tmp." + std::to_string(ended.dwProcessId),
+        TempName(self, "x1"), TempName(self, "-1"),
+        ".other.bin.tmp." + std::to_string(self) + ".0"};
+    for (const std::string& name : swept)
+        WriteFile(temp / name, Bytes({0xEE}));
+    for (const std::string& name : kept)
+        WriteFile(temp / name, Bytes({0xEE}));
+    MadeLongAgo(temp / TempName(running.dwProcessId, "1"));
+
+    const std::vector<uint8_t> content = Bytes({2, 3});
+    EXPECT_TRUE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    ::TerminateProcess(running.hProcess, 1);
+    ::WaitForSingleObject(running.hProcess, INFINITE);
+    ::CloseHandle(running.hProcess);
+    EXPECT_EQ(ReadBack(target), content);
+    for (const std::string& name : swept)
+        EXPECT_FALSE(fs::exists(temp / name)) << name;
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(temp / name)) << name;
+}
+
+// In a program of its own, whose first temporary names are all known: the first ten are
+// taken by files it holds open, which cannot be removed.
+TEST(Win32FilesChild, DISABLED_TakenNamesArePassedOver) {
+    const std::wstring folder = vztest::ChildValue(L"VZ_TEST_FOLDER");
+    ASSERT_FALSE(folder.empty());
+    const std::string target = std::string(folder.begin(), folder.end()) + "\\format.bin";
+    std::vector<HANDLE> held;
+    for (int i = 0; i < 10; ++i) {
+        const std::string name = std::string(folder.begin(), folder.end()) + "\\" +
+                                 TempName(::GetCurrentProcessId(), std::to_string(i));
+        held.push_back(::CreateFileW(Wide(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_NE(held.back(), INVALID_HANDLE_VALUE);
+    }
+    const std::vector<uint8_t> content = Bytes({5, 6, 7});
+    EXPECT_TRUE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    EXPECT_EQ(ReadBack(target), content);
+    EXPECT_EQ(EntriesIn(std::string(folder.begin(), folder.end())), 11u);
+    for (HANDLE file : held)
+        ::CloseHandle(file);
+}
+
+TEST(Win32Files, TakenTemporaryNamesArePassedOverAndSweptOnceTheirProgramEnded) {
+    CTempFolder temp;
+    WriteFile(temp / "format.bin", Bytes({1}));
+    ASSERT_EQ(vztest::RunThisProgram(L"Win32FilesChild.DISABLED_TakenNamesArePassedOver",
+                                     L"VZ_TEST_FOLDER", Wide(temp.Path())),
+              0);
+    EXPECT_EQ(ReadBack(temp / "format.bin"), Bytes({5, 6, 7}));
+    EXPECT_EQ(EntriesIn(temp.Path()), 11u);
+    const std::vector<uint8_t> content = Bytes({8});
+    EXPECT_TRUE(
+        platform::ReplaceFileAtomically(temp / "format.bin", content.data(), content.size()));
+    EXPECT_EQ(EntriesIn(temp.Path()), 1u);
 }
 
 }  // namespace
