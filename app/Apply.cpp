@@ -2,6 +2,7 @@
 #include "app/TextNumber.h"
 #include "app/VuverezeDlg.h"
 #include "device/DriverProperties.h"
+#include "device/DriverProtocol.h"
 
 namespace app {
 
@@ -35,7 +36,7 @@ bool CVuverezeDlg::Apply() {
         ui::MessageBox(kMsgWriteFailed);
         return false;
     }
-    if (!device::ReloadFormatTable(m_pDeviceHandle.get(), 1))
+    if (!device::ReloadFormatTable(m_pDeviceHandle.get(), device::kReloadFormatFile))
         ui::MessageBox(kMsgReloadFail);
     return true;
 }

@@ -66,11 +66,7 @@ void CVuverezeDlg::Delete() {
         return;
 
     m_userList.DeleteAllItems();
-    for (int j = k + 1; j < table.UserCount; ++j) {
-        table.SetRecord(table.BuiltinCount + j - 1, table.Record(table.BuiltinCount + j));
-    }
-    --table.UserCount;
-    --table.RecordCount;
+    table.RemoveUserRecord(static_cast<size_t>(k));
     for (int j = 0; j < table.UserCount; ++j)
         AppendResolutionRow(m_userList, table.BuiltinCount + j);
     AutoSizeColumns();

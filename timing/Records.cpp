@@ -85,16 +85,9 @@ fmt::FormatRecord CInputFormatDlg::BuildRecordFromFields(const fmt::FormatRecord
 }
 
 bool CInputFormatDlg::AppendRecordFromFields() {
-    fmt::FormatTable& table = Table();
-    const int i = table.BuiltinCount + table.UserCount;
-    if (i >= static_cast<int>(fmt::kMaxRecords))
-        return false;
     // A new format starts from zero bytes, so nothing of an entry a deleted format left behind
     // travels into it.
-    table.SetRecord(i, BuildRecordFromFields(fmt::FormatRecord{}));
-    ++table.UserCount;
-    ++table.RecordCount;
-    return true;
+    return Table().AppendUserRecord(BuildRecordFromFields(fmt::FormatRecord{}));
 }
 
 bool CInputFormatDlg::ReplaceRecordFromFields() {

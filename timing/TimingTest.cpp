@@ -108,11 +108,8 @@ void CInputFormatDlg::RunTimingTest() {
         ui::MessageBox(app::kMsgReloadFail);
     }
 
-    if (appended) {
-        --table.UserCount;
-        --table.RecordCount;
-        table.SetRecord(slot, former);
-    }
+    if (appended)
+        table.RemoveLastUserRecord(former);
 }
 
 void CInputFormatDlg::AlignToDetectedInput() {
