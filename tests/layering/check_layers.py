@@ -2,12 +2,13 @@
 """Checks every #include of the tree against the "May include" line of its folder's README.
 
 A source file is governed by the nearest README.md above it that has a "May include" line; files
-with no such README above them (the tests, the benchmarks) are not checked. The line is read as
-the team writes it: its first sentence names what may be included, in words ("the standard
-library", "Qt", "the Windows headers", "the operating system's headers", "nlohmann-json",
-"anything") and as backticked product paths (`ui/`, `platform/Platform.h`); what follows the
-first sentence of the paragraph that begins with it ("Never ...", "Nothing of ...") explains and is not read. Every file may include
-the standard library and its own folder's files, and test files their test framework.
+with no such README above them (the tests, the benchmarks) are not checked. The line is the
+paragraph that begins with "May include", read as the team writes it: its first sentence names
+what may be included, in words ("the standard library", "Qt", "the Windows headers", "the
+operating system's headers", "nlohmann-json", "anything") and as backticked product paths
+(`ui/`, `platform/Platform.h`); what follows it ("Never ...", "Nothing of ...") explains and is
+not read. Every file may include the standard library and its own folder's files, and test files
+their test framework.
 
 Usage: check_layers.py ROOT. Prints one line per forbidden include, "file:line: ...", and exits 1
 if there is any; 0 when the tree keeps its layers. check_layers.py --planted builds a small tree
