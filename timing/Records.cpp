@@ -1,6 +1,6 @@
 // Between the editor's fields and a FormatRecord: filling the fields from a user format, and
 // building a record from them for OK and for the live test.
-#include "app/VuverezeDlg.h"
+#include "format/FormatTable.h"
 #include "resources/Resource.h"
 #include "timing/EditorRecord.h"
 #include "timing/InputFormatDlg.h"
@@ -98,7 +98,7 @@ bool CInputFormatDlg::ReplaceRecordFromFields() {
     // Built over the record it replaces, so the bytes the editor does not interpret survive.
     const fmt::FormatRecord record = BuildRecordFromFields(table.Record(r));
 
-    ui::CListCtrl& list = m_pParent->m_userList;
+    ui::CListCtrl& list = m_pParent->UserFormatList();
     list.DeleteAllItems();
     table.SetRecord(r, record);
     for (int k = 0; k < table.UserCount; ++k) {

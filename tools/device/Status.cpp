@@ -1,9 +1,9 @@
 // `devices` and `status`: what the machine has, and what one card sees at its inputs.
 #include "app/Messages.h"
-#include "app/TextNumber.h"
 #include "device/DriverProperties.h"
 #include "device/DriverProtocol.h"
 #include "timing/EditorRecord.h"
+#include "timing/TextNumber.h"
 #include "timing/standards/Timing.h"
 #include "tools/device/Binding.h"
 #include "tools/device/Commands.h"
@@ -103,7 +103,7 @@ int ShowStatus(Context& c, const std::string& name) {
     const Detection d = Detect(handle);
     // The line frequency as the editor's field holds it: that text is what "From input" matches.
     const std::string kHz = timing::LineFreqText(d.Count);
-    const double lineKHz = app::ParseDecimalNumber(kHz);
+    const double lineKHz = timing::ParseDecimalNumber(kHz);
     Json detected;
     detected["width"] = d.HasWidth ? Json(d.Width) : Json(nullptr);
     detected["height"] = d.HasHeight ? Json(d.Height) : Json(nullptr);
