@@ -1,7 +1,8 @@
 // Applying the window's table to the driver, and closing the window.
-#include "app/TextNumber.h"
 #include "app/VuverezeDlg.h"
 #include "device/DriverProperties.h"
+#include "device/DriverProtocol.h"
+#include "timing/TextNumber.h"
 
 namespace app {
 
@@ -10,13 +11,13 @@ void CVuverezeDlg::CopyChecksToEnableFlags() {
     // the record that the row shows. An Id that names no record is passed over.
     fmt::FormatTable& table = m_formatTable;
     for (int i = 0; i < m_supportedList.GetItemCount(); ++i) {
-        int id = ParseDecimalInt(m_supportedList.GetItemText(i, 0));
+        int id = timing::ParseDecimalInt(m_supportedList.GetItemText(i, 0));
         if (id < 0 || id >= table.BuiltinCount)
             continue;
         table.EnableFlags[id] = m_supportedList.GetCheck(i) ? 1 : 0;
     }
     for (int i = 0; i < m_userList.GetItemCount(); ++i) {
-        int id = ParseDecimalInt(m_userList.GetItemText(i, 0));
+        int id = timing::ParseDecimalInt(m_userList.GetItemText(i, 0));
         if (id < 0 || id >= table.UserCount)
             continue;
         table.EnableFlags[table.BuiltinCount + id] = m_userList.GetCheck(i) ? 1 : 0;
@@ -35,7 +36,7 @@ bool CVuverezeDlg::Apply() {
         ui::MessageBox(kMsgWriteFailed);
         return false;
     }
-    if (!device::ReloadFormatTable(m_pDeviceHandle.get(), 1))
+    if (!device::ReloadFormatTable(m_pDeviceHandle.get(), device::kReloadFormatFile))
         ui::MessageBox(kMsgReloadFail);
     return true;
 }

@@ -1,8 +1,8 @@
 // Adding, editing and deleting user formats, and the two select-all boxes.
-#include "app/TextNumber.h"
 #include "app/VuverezeDlg.h"
 #include "resources/Resource.h"
 #include "timing/InputFormatDlg.h"
+#include "timing/TextNumber.h"
 
 namespace app {
 namespace {
@@ -33,7 +33,7 @@ void CVuverezeDlg::Add() {
 void CVuverezeDlg::Edit(int row) {
     if (row < 0 || row >= m_userList.GetItemCount())
         return;
-    int k = ParseDecimalInt(m_userList.GetItemText(row, 0));
+    int k = timing::ParseDecimalInt(m_userList.GetItemText(row, 0));
     if (k < 0 || k >= m_formatTable.UserCount)
         return;
     timing::CInputFormatDlg editor(this, k);
@@ -61,16 +61,12 @@ void CVuverezeDlg::Delete() {
         ui::MessageBox(kMsgSelectOne);
         return;
     }
-    int k = ParseDecimalInt(m_userList.GetItemText(selected, 0));
+    int k = timing::ParseDecimalInt(m_userList.GetItemText(selected, 0));
     if (k < 0 || k >= table.UserCount)
         return;
 
     m_userList.DeleteAllItems();
-    for (int j = k + 1; j < table.UserCount; ++j) {
-        table.SetRecord(table.BuiltinCount + j - 1, table.Record(table.BuiltinCount + j));
-    }
-    --table.UserCount;
-    --table.RecordCount;
+    table.RemoveUserRecord(static_cast<size_t>(k));
     for (int j = 0; j < table.UserCount; ++j)
         AppendResolutionRow(m_userList, table.BuiltinCount + j);
     AutoSizeColumns();

@@ -6,7 +6,6 @@ const char* const kMsgDeviceError =
     "Device initized error! Please check the device is available or not!";
 const char* const kMsgNoFormatFile = "Can not detect the format file!!";
 const char* const kMsgPleaseLock = "Please Lock the device!";
-const char* const kMsgReloadFail = "ReLoad file is fail!";
 const char* const kMsgNoUserFormat = "No user format in user list!";
 const char* const kMsgSelectOne = "Need to selete one format in user table!";
 const char* const kMsgNoImportFile = "Can not detect the import file!!";

@@ -2,12 +2,14 @@
 // (the device command) says the same sentences for the same refusals.
 #pragma once
 
+#include "device/DriverProperties.h"
+
 namespace app {
 
 extern const char* const kMsgDeviceError;
 extern const char* const kMsgNoFormatFile;
 extern const char* const kMsgPleaseLock;
-extern const char* const kMsgReloadFail;
+using device::kMsgReloadFail;
 extern const char* const kMsgNoUserFormat;
 extern const char* const kMsgSelectOne;
 extern const char* const kMsgNoImportFile;

@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/TextNumber.h"
 #include "app/VuverezeDlg.h"
 #include "platform/Platform.h"
+#include "timing/TextNumber.h"
 
 namespace app {
 namespace {
@@ -28,11 +28,12 @@ bool HasArrowAfterFirst(const std::string& title, const std::string& arrow) {
 // Sort key of a cell: "%dx%d" gives (width, height), the others their leading integer.
 std::pair<int, int> Key(const std::string& text, int column) {
     if (column != 1)
-        return {ParseDecimalInt(text), 0};
+        return {timing::ParseDecimalInt(text), 0};
     size_t x = text.find('x');
     if (x == std::string::npos)
-        return {ParseDecimalInt(text), 0};
-    return {ParseDecimalInt(text.substr(0, x)), ParseDecimalInt(text.substr(x + 1))};
+        return {timing::ParseDecimalInt(text), 0};
+    return {timing::ParseDecimalInt(text.substr(0, x)),
+            timing::ParseDecimalInt(text.substr(x + 1))};
 }
 
 }  // namespace
@@ -68,8 +69,8 @@ void CVuverezeDlg::SortByColumn(ui::CListCtrl& list, int column) {
         const int order = CompareRows(a, b, list);
         if (order != 0)
             return order;
-        const int idA = ParseDecimalInt(m_sortTexts[a][0]);
-        const int idB = ParseDecimalInt(m_sortTexts[b][0]);
+        const int idA = timing::ParseDecimalInt(m_sortTexts[a][0]);
+        const int idB = timing::ParseDecimalInt(m_sortTexts[b][0]);
         return idA == idB ? 0 : idA < idB ? -1 : 1;
     });
     m_sortTexts.clear();

@@ -16,12 +16,6 @@ constexpr int kOperationControls[] = {
 constexpr const char* kColumnTitles[] = {"Id", "Format", "Frame Rate"};
 constexpr int kIconSize = 32;  // SM_CXICON, SM_CYICON
 
-std::string Format(const char* format, int a) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, a);
-    return text;
-}
-
 }  // namespace
 
 CVuverezeDlg::CVuverezeDlg(device::IDeviceBackend& devices)
@@ -159,12 +153,9 @@ void CVuverezeDlg::AppendResolutionRow(ui::CListCtrl& list, int record) {
     int id = record < m_formatTable.BuiltinCount ? record : record - m_formatTable.BuiltinCount;
     int row = list.InsertItem(list.GetItemCount(), "");
     list.SetCheck(row, m_formatTable.EnableFlags[record] != 0);
-    list.SetItemText(row, 0, Format("%d", id));
-    char text[64];
-    std::snprintf(text, sizeof text, "%dx%d", timing.HActive, timing.VActive);
-    list.SetItemText(row, 1, text);
-    std::snprintf(text, sizeof text, "%.2f", timing.FrameRate / 100.0);
-    list.SetItemText(row, 2, text);
+    list.SetItemText(row, 0, platform::FormatText("%d", id));
+    list.SetItemText(row, 1, platform::FormatText("%dx%d", timing.HActive, timing.VActive));
+    list.SetItemText(row, 2, platform::FormatText("%.2f", timing.FrameRate / 100.0));
 }
 
 void CVuverezeDlg::AutoSizeColumns(ui::CListCtrl& list) {

@@ -12,11 +12,12 @@
 #include "app/Messages.h"
 #include "device/VideoDevice.h"
 #include "format/FormatTable.h"
+#include "timing/EditorOwner.h"
 #include "ui/Dialog.h"
 
 namespace app {
 
-class CVuverezeDlg : public ui::CDialog {
+class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
   public:
     explicit CVuverezeDlg(device::IDeviceBackend& devices);
     ~CVuverezeDlg() override;
@@ -38,7 +39,13 @@ class CVuverezeDlg : public ui::CDialog {
     void AutoSizeColumns();
     void AutoSizeColumns(ui::CListCtrl& list);
     // Appends the resolution row of record r to its list (supported or user, by the Id rule).
-    void AppendResolutionRow(ui::CListCtrl& list, int record);
+    void AppendResolutionRow(ui::CListCtrl& list, int record) override;
+
+    // What the timing editor works on.
+    ui::CDialog* EditorParent() override { return this; }
+    fmt::FormatTable& EditedTable() override { return m_formatTable; }
+    const device::DeviceHandle* BoundDevice() const override { return m_pDeviceHandle.get(); }
+    ui::CListCtrl& UserFormatList() override { return m_userList; }
     // Copies the check boxes into the enable flags, writes "format.bin" and asks the driver to
     // reload it. False when the table could not be written (the reload was not asked for then).
     bool Apply();

@@ -129,6 +129,8 @@ HRESULT QueryInputStatus(const DeviceHandle* handle, uint32_t input, uint32_t* s
     return S_OK;
 }
 
+const char* const kMsgReloadFail = "ReLoad file is fail!";
+
 bool ReloadFormatTable(const DeviceHandle* handle, uint8_t selector) {
     IKsPropertySet* propertySet = PropertySetOf(handle);
     if (propertySet == nullptr) {

@@ -25,5 +25,7 @@ HRESULT QueryInputStatus(const DeviceHandle* handle, uint32_t input, uint32_t* s
 
 // Selector 1 reloads "format.bin", 2 loads "testformat.bin", 0 puts the last "format.bin" back.
 bool ReloadFormatTable(const DeviceHandle* handle, uint8_t selector);
+// What every program of the product says when the driver could not reload a table.
+extern const char* const kMsgReloadFail;
 
 }  // namespace device

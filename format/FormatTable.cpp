@@ -121,6 +121,33 @@ void FormatTable::SetRecord(size_t i, const FormatRecord& record) {
     RegisterBlocks[i] = record.Registers;
 }
 
+bool FormatTable::AppendUserRecord(const FormatRecord& record) {
+    const size_t i = size_t{BuiltinCount} + UserCount;
+    if (i >= kMaxRecords)
+        return false;
+    SetRecord(i, record);
+    ++UserCount;
+    ++RecordCount;
+    return true;
+}
+
+void FormatTable::RemoveLastUserRecord(const FormatRecord& former) {
+    if (UserCount == 0)
+        return;
+    --UserCount;
+    --RecordCount;
+    SetRecord(size_t{BuiltinCount} + UserCount, former);
+}
+
+void FormatTable::RemoveUserRecord(size_t k) {
+    if (k >= UserCount)
+        return;
+    for (size_t j = BuiltinCount + k + 1; j < size_t{BuiltinCount} + UserCount; ++j)
+        SetRecord(j - 1, Record(j));
+    --UserCount;
+    --RecordCount;
+}
+
 void FormatTable::ClearEntries() {
     Tags.fill({});
     EnableFlags.fill(0);

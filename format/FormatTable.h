@@ -53,6 +53,13 @@ class FormatTable {
     // Record i assembled from, or stored into, entry i of the four arrays.
     FormatRecord Record(size_t i) const;
     void SetRecord(size_t i, const FormatRecord& record);
+    // A user format after the last one; false, with nothing changed, when the table is full.
+    bool AppendUserRecord(const FormatRecord& record);
+    // Takes the last user format out again and gives its entry back the contents `former`
+    // (what the entry held before a trial append).
+    void RemoveLastUserRecord(const FormatRecord& former);
+    // User format k (0 is the first) taken out; the ones after it move up.
+    void RemoveUserRecord(size_t k);
     // Clears the four arrays to zero (Lock does this before loading).
     void ClearEntries();
     // Copies the first RecordCount staging entries into the four arrays.

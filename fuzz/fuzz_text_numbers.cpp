@@ -3,13 +3,13 @@
 #include <cmath>
 #include <string>
 
-#include "app/TextNumber.h"
 #include "app/VuverezeDlg.h"
 #include "device/DeviceBackend.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/Platform.h"
 #include "resources/Resource.h"
 #include "timing/InputFormatDlg.h"
+#include "timing/TextNumber.h"
 #include "ui/headless/HeadlessHost.h"
 
 namespace {
@@ -62,10 +62,10 @@ bool PlainSmallInteger(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    const int32_t decimal = app::ParseDecimalInt(text);
-    const uint32_t hex = app::ParseHex(text);
-    const double number = app::ParseDecimalNumber(text);
-    const int32_t hundredths = app::Hundredths(text);
+    const int32_t decimal = timing::ParseDecimalInt(text);
+    const uint32_t hex = timing::ParseHex(text);
+    const double number = timing::ParseDecimalNumber(text);
+    const int32_t hundredths = timing::Hundredths(text);
     FUZZ_CHECK(std::isfinite(number));
     // A plain integer of a few digits means the same to the decimal and the number rule.
     // (Longer ones part ways on purpose: the first clamps, the second counts a number beyond

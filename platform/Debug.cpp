@@ -28,17 +28,42 @@ void OutputDebugStringA(const char* text) {
     }
 }
 
-void TraceOut(const char* format, ...) {
-    // 4095 characters and the terminator: longer traces are cut, never overrun.
-    char buffer[4096];
+std::string FormatTextV(const char* format, va_list args) {
+    char buffer[256];
+    va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    std::string text;
+    if (n >= 0 && static_cast<size_t>(n) < sizeof buffer) {
+        text.assign(buffer, static_cast<size_t>(n));
+    } else if (n > 0) {
+        // A long text (a file name, a trace) is made again at its full length rather than cut.
+        text.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(text.data(), text.size(), format, again);
+        text.resize(static_cast<size_t>(n));
+    }
+    va_end(again);
+    return text;
+}
+
+std::string FormatText(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const int written = std::vsnprintf(buffer, sizeof buffer, format, args);
+    std::string text = FormatTextV(format, args);
     va_end(args);
-    if (written < 0) {
-        buffer[0] = '\0';
+    return text;
+}
+
+void TraceOut(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatTextV(format, args);
+    va_end(args);
+    // The debugger channel takes 4095 characters a line: longer traces are cut.
+    if (text.size() > 4095) {
+        text.resize(4095);
     }
-    OutputDebugStringA(buffer);
+    OutputDebugStringA(text.c_str());
     OutputDebugStringA("\n");
 }
 

@@ -4,6 +4,7 @@
 // system (a folder standing for the system drive) with a virtual clock.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -67,6 +68,14 @@ void ClearWriteFault();
 using DebugSink = std::function<void(std::string_view)>;
 void SetDebugSink(DebugSink sink);  // an empty sink restores standard error
 void OutputDebugStringA(const char* text);
+
+// printf-style into a string of the text's full length (the product's one printf helper).
+std::string FormatText(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+std::string FormatTextV(const char* format, va_list args);
 
 // printf-style into 4095 characters, written to the debugger output, then "\n" on its own.
 void TraceOut(const char* format, ...)

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/TextNumber.h"
 #include "format/TimingMath.h"
+#include "timing/TextNumber.h"
 #include "timing/Trace.h"
 
 namespace timing {
@@ -20,11 +20,11 @@ uint8_t FlagOf(const std::string& text, const char* oneText) {
 }
 
 int32_t Int(const std::string& text) {
-    return app::ParseDecimalInt(text);
+    return timing::ParseDecimalInt(text);
 }
 
 uint16_t Hex16(const std::string& text) {
-    return static_cast<uint16_t>(app::ParseHex(text));
+    return static_cast<uint16_t>(timing::ParseHex(text));
 }
 
 }  // namespace
@@ -37,8 +37,8 @@ fmt::FormatRecord BuildRecord(const RecordFields& f, const fmt::FormatRecord& ba
 
     fmt::TimingBlock& t = record.Timing;
     t.PixelClockMHz = static_cast<uint16_t>(Int(f.PixelClock));
-    t.LineFreq = static_cast<uint16_t>(app::Hundredths(f.LineFreq));
-    t.FrameRate = static_cast<uint16_t>(app::Hundredths(f.FrameRate));
+    t.LineFreq = static_cast<uint16_t>(timing::Hundredths(f.LineFreq));
+    t.FrameRate = static_cast<uint16_t>(timing::Hundredths(f.FrameRate));
     t.HPolarity = FlagOf(f.HPolarity, "Positive");
     t.VPolarity = FlagOf(f.VPolarity, "Positive");
     const uint8_t interlace = FlagOf(f.Interlace, "Yes");

@@ -2,10 +2,10 @@
 // buttons, with the field helpers every other file of the editor uses.
 #include "timing/InputFormatDlg.h"
 
-#include "app/TextNumber.h"
-#include "app/VuverezeDlg.h"
+#include "format/FormatTable.h"
 #include "platform/Platform.h"
 #include "resources/Resource.h"
+#include "timing/TextNumber.h"
 #include "timing/Trace.h"
 
 namespace timing {
@@ -37,8 +37,8 @@ constexpr int kZeroFields[] = {
 
 }  // namespace
 
-CInputFormatDlg::CInputFormatDlg(app::CVuverezeDlg* parent, int editIndex)
-    : ui::CDialog(res::InputFormatTemplate(), parent),
+CInputFormatDlg::CInputFormatDlg(IEditorOwner* parent, int editIndex)
+    : ui::CDialog(res::InputFormatTemplate(), parent->EditorParent()),
       m_pParent(parent),
       m_editIndex(editIndex),
       m_stepText("1"),
@@ -57,7 +57,7 @@ void CInputFormatDlg::DoDataExchange(ui::CDataExchange& dx) {
     // come back into the field at the next write of the members and move the picture by it.
     std::string typed = m_stepText;
     ui::DDX_Text(dx, res::IDC_STEP, typed);
-    ui::DDV_MinMaxInt(dx, app::ParseDecimalInt(typed), kStepMin, kStepMax);
+    ui::DDV_MinMaxInt(dx, timing::ParseDecimalInt(typed), kStepMin, kStepMax);
     if (!dx.m_failed)
         m_stepText = typed;
 }
@@ -117,7 +117,7 @@ void CInputFormatDlg::OnOkButton() {
             ui::MessageBox(kMsgTableFull);
             return;
         }
-        ui::CListCtrl& list = m_pParent->m_userList;
+        ui::CListCtrl& list = m_pParent->UserFormatList();
         const int n = list.GetItemCount();
         const int width = FieldInt(res::IDC_H_ACTIVE);
         const int height = FieldInt(res::IDC_V_ACTIVE);
@@ -126,7 +126,7 @@ void CInputFormatDlg::OnOkButton() {
         list.SetItemText(row, 0, FormatText("%d", n));
         list.SetItemText(row, 1, FormatText("%dx%d", width, height));
         list.SetItemText(
-            row, 2, FormatText("%.2f", app::ParseDecimalNumber(FieldText(res::IDC_FRAME_RATE))));
+            row, 2, FormatText("%.2f", timing::ParseDecimalNumber(FieldText(res::IDC_FRAME_RATE))));
         AppendRecordFromFields();
     } else {
         DebugTrace("Edit number is %d", m_editIndex);
@@ -140,11 +140,11 @@ std::string CInputFormatDlg::FieldText(int id) const {
 }
 
 int32_t CInputFormatDlg::FieldInt(int id) const {
-    return app::ParseDecimalInt(FieldText(id));
+    return timing::ParseDecimalInt(FieldText(id));
 }
 
 uint16_t CInputFormatDlg::FieldHex16(int id) const {
-    return static_cast<uint16_t>(app::ParseHex(FieldText(id)));
+    return static_cast<uint16_t>(timing::ParseHex(FieldText(id)));
 }
 
 void CInputFormatDlg::SetField(int id, const std::string& text) {
@@ -156,11 +156,11 @@ bool CInputFormatDlg::InterlaceChosen() const {
 }
 
 fmt::FormatTable& CInputFormatDlg::Table() const {
-    return m_pParent->m_formatTable;
+    return m_pParent->EditedTable();
 }
 
 const device::DeviceHandle* CInputFormatDlg::Handle() const {
-    return m_pParent->m_pDeviceHandle.get();
+    return m_pParent->BoundDevice();
 }
 
 }  // namespace timing

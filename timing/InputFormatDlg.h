@@ -7,11 +7,8 @@
 #include <string>
 
 #include "format/FormatRecord.h"
+#include "timing/EditorOwner.h"
 #include "ui/Dialog.h"
-
-namespace app {
-class CVuverezeDlg;
-}
 
 namespace device {
 struct DeviceHandle;
@@ -36,7 +33,7 @@ extern const char* const kMsgTestWriteFailed;
 class CInputFormatDlg : public ui::CDialog {
   public:
     // editIndex -1 adds a new user format; k edits user format k (record BuiltinCount + k).
-    CInputFormatDlg(app::CVuverezeDlg* parent, int editIndex);
+    CInputFormatDlg(IEditorOwner* parent, int editIndex);
     ~CInputFormatDlg() override;
 
     void DoDataExchange(ui::CDataExchange& dx) override;
@@ -110,7 +107,7 @@ class CInputFormatDlg : public ui::CDialog {
     // The move of one arrow button; false when the button is not one of them or a limit stops it.
     bool MoveOutputPosition(int buttonId);
 
-    app::CVuverezeDlg* m_pParent;
+    IEditorOwner* m_pParent;
     int m_editIndex;
     std::string m_stepText;
     ui::CComboBox m_interlaceList;

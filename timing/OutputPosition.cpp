@@ -2,9 +2,9 @@
 // buttons act on the mouse release, seen in the message pre-filter before the button gets it.
 #include <cstdint>
 
-#include "app/TextNumber.h"
 #include "resources/Resource.h"
 #include "timing/InputFormatDlg.h"
+#include "timing/TextNumber.h"
 #include "timing/Trace.h"
 
 namespace timing {
@@ -52,7 +52,7 @@ int64_t StepValue(const std::string& text) {
     const bool hex =
         i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X');
     const int64_t step =
-        hex ? static_cast<int32_t>(app::ParseHex(text)) : int64_t{app::ParseDecimalInt(text)};
+        hex ? static_cast<int32_t>(timing::ParseHex(text)) : int64_t{timing::ParseDecimalInt(text)};
     return step < 0 ? 0 : step;
 }
 

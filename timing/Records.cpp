@@ -1,6 +1,6 @@
 // Between the editor's fields and a FormatRecord: filling the fields from a user format, and
 // building a record from them for OK and for the live test.
-#include "app/VuverezeDlg.h"
+#include "format/FormatTable.h"
 #include "resources/Resource.h"
 #include "timing/EditorRecord.h"
 #include "timing/InputFormatDlg.h"
@@ -85,16 +85,9 @@ fmt::FormatRecord CInputFormatDlg::BuildRecordFromFields(const fmt::FormatRecord
 }
 
 bool CInputFormatDlg::AppendRecordFromFields() {
-    fmt::FormatTable& table = Table();
-    const int i = table.BuiltinCount + table.UserCount;
-    if (i >= static_cast<int>(fmt::kMaxRecords))
-        return false;
     // A new format starts from zero bytes, so nothing of an entry a deleted format left behind
     // travels into it.
-    table.SetRecord(i, BuildRecordFromFields(fmt::FormatRecord{}));
-    ++table.UserCount;
-    ++table.RecordCount;
-    return true;
+    return Table().AppendUserRecord(BuildRecordFromFields(fmt::FormatRecord{}));
 }
 
 bool CInputFormatDlg::ReplaceRecordFromFields() {
@@ -105,7 +98,7 @@ bool CInputFormatDlg::ReplaceRecordFromFields() {
     // Built over the record it replaces, so the bytes the editor does not interpret survive.
     const fmt::FormatRecord record = BuildRecordFromFields(table.Record(r));
 
-    ui::CListCtrl& list = m_pParent->m_userList;
+    ui::CListCtrl& list = m_pParent->UserFormatList();
     list.DeleteAllItems();
     table.SetRecord(r, record);
     for (int k = 0; k < table.UserCount; ++k) {

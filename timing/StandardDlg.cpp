@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/TextNumber.h"
 #include "resources/Resource.h"
+#include "timing/TextNumber.h"
 #include "timing/Trace.h"
 
 namespace timing {
@@ -118,9 +118,9 @@ CStandardDlg::Kind CStandardDlg::ChosenKind(standards::Formula* formula,
 
 standards::Request CStandardDlg::TypedRequest() {
     standards::Request r;
-    r.Width = app::ParseDecimalInt(GetDlgItemText(res::IDC_STD_WIDTH));
-    r.Height = app::ParseDecimalInt(GetDlgItemText(res::IDC_STD_HEIGHT));
-    r.Rate = app::ParseDecimalNumber(GetDlgItemText(res::IDC_STD_RATE));
+    r.Width = timing::ParseDecimalInt(GetDlgItemText(res::IDC_STD_WIDTH));
+    r.Height = timing::ParseDecimalInt(GetDlgItemText(res::IDC_STD_HEIGHT));
+    r.Rate = timing::ParseDecimalNumber(GetDlgItemText(res::IDC_STD_RATE));
     // A box that does not apply asks for nothing, whatever it shows.
     ui::CButton interlaced(this, res::IDC_STD_INTERLACED);
     r.Interlaced = interlaced.IsWindowEnabled() && interlaced.GetCheck() != 0;

@@ -1,10 +1,10 @@
 // "Standard...": the editor hands its typed timing and its last measurement to the standard
 // timing dialog and, on OK, types the chosen timing into its visible fields.
-#include "app/TextNumber.h"
 #include "resources/Resource.h"
 #include "timing/EditorRecord.h"
 #include "timing/InputFormatDlg.h"
 #include "timing/StandardDlg.h"
+#include "timing/TextNumber.h"
 #include "timing/Trace.h"
 
 namespace timing {
@@ -13,11 +13,11 @@ void CInputFormatDlg::OpenStandardDialog() {
     CStandardDlg::Measurement measured;
     measured.Width = FieldInt(res::IDC_DETECTED_WIDTH);
     measured.Height = FieldInt(res::IDC_DETECTED_HEIGHT);
-    measured.LineKHz = app::ParseDecimalNumber(FieldText(res::IDC_LINE_FREQ));
+    measured.LineKHz = timing::ParseDecimalNumber(FieldText(res::IDC_LINE_FREQ));
     standards::Request typed;
     typed.Width = FieldInt(res::IDC_H_ACTIVE);
     typed.Height = FieldInt(res::IDC_V_ACTIVE);
-    typed.Rate = app::ParseDecimalNumber(FieldText(res::IDC_FRAME_RATE));
+    typed.Rate = timing::ParseDecimalNumber(FieldText(res::IDC_FRAME_RATE));
     typed.Interlaced = InterlaceChosen();
 
     CStandardDlg dlg(this, measured, typed);

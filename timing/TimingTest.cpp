@@ -3,13 +3,13 @@
 // this format.
 #include <cctype>
 
-#include "app/TextNumber.h"
-#include "app/VuverezeDlg.h"
 #include "device/DriverProperties.h"
 #include "device/DriverProtocol.h"
+#include "format/FormatTable.h"
 #include "platform/Platform.h"
 #include "resources/Resource.h"
 #include "timing/InputFormatDlg.h"
+#include "timing/TextNumber.h"
 #include "timing/Trace.h"
 
 namespace timing {
@@ -34,7 +34,7 @@ bool HoldsNumber(const std::string& text) {
 void CInputFormatDlg::RunTimingTest() {
     const device::DeviceHandle* handle = Handle();
     if (!device::ReloadFormatTable(handle, device::kReloadRestore))
-        ui::MessageBox(app::kMsgReloadFail);
+        ui::MessageBox(device::kMsgReloadFail);
     platform::Sleep(kSettleMs);
 
     // The alignment below starts from a centred picture: earlier shifts are dropped.
@@ -105,14 +105,11 @@ void CInputFormatDlg::RunTimingTest() {
     if (table.WriteFormatFile(table.TableDirectory, kTestTableName, true) != fmt::kOk) {
         ui::MessageBox(kMsgTestWriteFailed);
     } else if (!device::ReloadFormatTable(handle, device::kReloadTestFile)) {
-        ui::MessageBox(app::kMsgReloadFail);
+        ui::MessageBox(device::kMsgReloadFail);
     }
 
-    if (appended) {
-        --table.UserCount;
-        --table.RecordCount;
-        table.SetRecord(slot, former);
-    }
+    if (appended)
+        table.RemoveLastUserRecord(former);
 }
 
 void CInputFormatDlg::AlignToDetectedInput() {
@@ -120,10 +117,10 @@ void CInputFormatDlg::AlignToDetectedInput() {
     const std::string activeHeight = FieldText(res::IDC_V_ACTIVE);
     const std::string detectedWidth = FieldText(res::IDC_DETECTED_WIDTH);
     const std::string detectedHeight = FieldText(res::IDC_DETECTED_HEIGHT);
-    const int64_t ha = app::ParseDecimalInt(activeWidth);
-    const int64_t va = app::ParseDecimalInt(activeHeight);
-    const int64_t dw = app::ParseDecimalInt(detectedWidth);
-    const int64_t dh = app::ParseDecimalInt(detectedHeight);
+    const int64_t ha = timing::ParseDecimalInt(activeWidth);
+    const int64_t va = timing::ParseDecimalInt(activeHeight);
+    const int64_t dw = timing::ParseDecimalInt(detectedWidth);
+    const int64_t dh = timing::ParseDecimalInt(detectedHeight);
 
     // Without a measurement (or without an entered size) there is nothing to align to.
     if (!HoldsNumber(activeWidth) || !HoldsNumber(detectedWidth))

@@ -4,13 +4,11 @@
 
 #include <string>
 
+#include "platform/Platform.h"
+
 namespace timing {
 
-std::string FormatText(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+using platform::FormatText;
 
 void DebugTrace(const char* format, ...)
 #if defined(__GNUC__)

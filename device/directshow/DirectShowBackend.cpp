@@ -38,10 +38,30 @@ class CHeld {
     }
     T* operator->() const { return m_p; }
     T* Get() const { return m_p; }
+    // The reference goes to whoever took it over.
+    void Forget() { m_p = nullptr; }
 
   private:
     T* m_p;
 };
+
+// Hands the system's object that a call answered with `hr` to a new wrapper in *out. When the
+// call gave no object (`found` false, or none) the caller's result is `missing` unless the call
+// failed; whatever the system handed out is given back on every path but success.
+template <class Wrapper, class Real, class Ours>
+HRESULT Adopt(bool found, HRESULT hr, Real* real, Ours** out, HRESULT missing) {
+    CHeld<Real> held(real);
+    if (!found || real == nullptr) {
+        return FAILED(hr) ? hr : missing;
+    }
+    auto* wrapped = new (std::nothrow) Wrapper(real);
+    if (wrapped == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    held.Forget();  // the wrapper holds it now
+    *out = wrapped;
+    return S_OK;
+}
 
 class CKsPropertySet final : public CComObject<IKsPropertySet> {
   public:
@@ -95,16 +115,11 @@ class CBaseFilter final : public CComObject<IBaseFilter> {
             ::IKsPropertySet* set = nullptr;
             const HRESULT hr =
                 m_filter->QueryInterface(::IID_IKsPropertySet, reinterpret_cast<void**>(&set));
-            if (FAILED(hr) || set == nullptr) {
-                if (set != nullptr) {
-                    set->Release();
-                }
-                return FAILED(hr) ? hr : E_NOINTERFACE;
-            }
-            auto* wrapped = new (std::nothrow) CKsPropertySet(set);
-            if (wrapped == nullptr) {
-                set->Release();
-                return E_OUTOFMEMORY;
+            IKsPropertySet* wrapped = nullptr;
+            const HRESULT made =
+                Adopt<CKsPropertySet>(SUCCEEDED(hr), hr, set, &wrapped, E_NOINTERFACE);
+            if (FAILED(made)) {
+                return made;
             }
             m_propertySet.Reset(wrapped);
         }
@@ -175,19 +190,7 @@ class CMoniker final : public CComObject<IMoniker> {
         *out = nullptr;
         Real* real = nullptr;
         const HRESULT hr = call(reinterpret_cast<void**>(&real));
-        if (FAILED(hr) || real == nullptr) {
-            if (real != nullptr) {
-                real->Release();
-            }
-            return FAILED(hr) ? hr : E_FAIL;
-        }
-        auto* wrapped = new (std::nothrow) Wrapper(real);
-        if (wrapped == nullptr) {
-            real->Release();
-            return E_OUTOFMEMORY;
-        }
-        *out = wrapped;
-        return S_OK;
+        return Adopt<Wrapper>(SUCCEEDED(hr), hr, real, out, E_FAIL);
     }
 
     CHeld<::IMoniker> m_moniker;
@@ -204,19 +207,7 @@ class CEnumMoniker final : public CComObject<IEnumMoniker> {
         *moniker = nullptr;
         ::IMoniker* real = nullptr;
         const HRESULT hr = m_enum->Next(1, &real, nullptr);
-        if (hr != S_OK || real == nullptr) {
-            if (real != nullptr) {
-                real->Release();
-            }
-            return FAILED(hr) ? hr : S_FALSE;
-        }
-        auto* wrapped = new (std::nothrow) CMoniker(real);
-        if (wrapped == nullptr) {
-            real->Release();
-            return E_OUTOFMEMORY;
-        }
-        *moniker = wrapped;
-        return S_OK;
+        return Adopt<CMoniker>(hr == S_OK, hr, real, moniker, S_FALSE);
     }
     HRESULT Reset() override { return m_enum->Reset(); }
 
@@ -238,19 +229,7 @@ class CCreateDevEnum final : public CComObject<ICreateDevEnum> {
         const HRESULT hr = m_devEnum->CreateClassEnumerator(ToWindows(category), &real, flags);
         // S_FALSE is the empty category, answered with no enumerator (or, by some systems,
         // with one that lists nothing); either way the caller sees S_FALSE and none.
-        if (hr != S_OK || real == nullptr) {
-            if (real != nullptr) {
-                real->Release();
-            }
-            return FAILED(hr) ? hr : S_FALSE;
-        }
-        auto* wrapped = new (std::nothrow) CEnumMoniker(real);
-        if (wrapped == nullptr) {
-            real->Release();
-            return E_OUTOFMEMORY;
-        }
-        *enumerator = wrapped;
-        return S_OK;
+        return Adopt<CEnumMoniker>(hr == S_OK, hr, real, enumerator, S_FALSE);
     }
 
   private:
@@ -267,19 +246,7 @@ HRESULT CDirectShowBackend::CreateSystemDeviceEnum(ICreateDevEnum** deviceEnum) 
     ::ICreateDevEnum* real = nullptr;
     const HRESULT hr = CoCreateInstance(::CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
                                         ::IID_ICreateDevEnum, reinterpret_cast<void**>(&real));
-    if (FAILED(hr) || real == nullptr) {
-        if (real != nullptr) {
-            real->Release();
-        }
-        return FAILED(hr) ? hr : E_FAIL;
-    }
-    auto* wrapped = new (std::nothrow) CCreateDevEnum(real);
-    if (wrapped == nullptr) {
-        real->Release();
-        return E_OUTOFMEMORY;
-    }
-    *deviceEnum = wrapped;
-    return S_OK;
+    return Adopt<CCreateDevEnum>(SUCCEEDED(hr), hr, real, deviceEnum, E_FAIL);
 }
 
 }  // namespace device

@@ -80,7 +80,7 @@ bool ParseSelector(const std::string& text, Selector& s, std::string& why) {
     }
     s.By = Selector::Kind::Size;
     if (at != std::string::npos)
-        s.Rate = tabletool::Format("%.2f", rate);
+        s.Rate = platform::FormatText("%.2f", rate);
     return true;
 }
 

@@ -107,7 +107,7 @@ std::string WordsFor(const standards::Listed& row) {
     for (const standards::Listed& other :
          RowsOf(row.Entry->From, row.Entry->Code, row.Unrepeated)) {
         if (!(other.Value == row.Value))
-            return label + " " + tabletool::Format("%.2f", standards::RefreshRate(row.Value));
+            return label + " " + platform::FormatText("%.2f", standards::RefreshRate(row.Value));
     }
     return label;
 }
@@ -127,7 +127,7 @@ int OneOf(const std::vector<standards::Listed>& rows, const std::vector<std::str
             why += "\" gives several timings; name one:";
             for (const standards::Listed& r : rows) {
                 why += " \"" + WordsFor(r) + "\" (" + standards::TimingName(r.Value) +
-                       tabletool::Format(", total %dx%d", r.Value.HTotal, r.Value.VTotal) +
+                       platform::FormatText(", total %dx%d", r.Value.HTotal, r.Value.VTotal) +
                        (r.Entry->Aspect[0] != '\0' ? std::string(", ") + r.Entry->Aspect : "") +
                        "),";
             }

@@ -10,7 +10,7 @@
 namespace devicetool {
 namespace {
 
-using tabletool::Format;
+using platform::FormatText;
 
 constexpr int32_t kLargestCount = 0x3FFF;  // the chip's counter has 14 bits
 // How far a card's count of a signal may lie from the count its timing gives: the rounding of
@@ -45,9 +45,9 @@ int Measure(Context& c, const standards::Timing& t, int32_t& count) {
                           (d.Height == t.VActive || (t.Interlaced && d.Height == t.VActive / 2));
     if (!sameSize) {
         c.Report.Error(
-            Format("%s detects %dx%d, not the %dx%d of the timing: its count belongs "
-                   "to another signal",
-                   name.c_str(), d.Width, d.Height, t.HActive, t.VActive));
+            FormatText("%s detects %dx%d, not the %dx%d of the timing: its count belongs "
+                       "to another signal",
+                       name.c_str(), d.Width, d.Height, t.HActive, t.VActive));
         return kProblem;
     }
     // On a signal of another timing of the same size, the editor's Test, which programs the
@@ -57,11 +57,11 @@ int Measure(Context& c, const standards::Timing& t, int32_t& count) {
     const int32_t own = fmt::LineLengthCount(standards::LineFrequencyKHz(t) * 1000.0);
     if (d.Count < own - kCountSlack || d.Count > own + kCountSlack) {
         c.Report.Error(
-            Format("%s measures a line-length count of %d, not the %d of this timing: "
-                   "it receives another one, on which the editor's Test would move "
-                   "the picture; add the timing it receives (see status), or add "
-                   "this one without --device",
-                   name.c_str(), d.Count, own));
+            FormatText("%s measures a line-length count of %d, not the %d of this timing: "
+                       "it receives another one, on which the editor's Test would move "
+                       "the picture; add the timing it receives (see status), or add "
+                       "this one without --device",
+                       name.c_str(), d.Count, own));
         return kProblem;
     }
     count = d.Count;
@@ -127,9 +127,9 @@ int MakeStandardRecord(Context& c, const std::vector<std::string>& words, Standa
     const char* from = !c.Opts.Device.empty() ? "measured on the card"
                        : c.Opts.HasLineLength ? "given"
                                               : "what a card measures for this timing";
-    c.Report.Line(Format("%s %s: line-length count %d (%s kHz), %s", made.Standard.c_str(),
-                         made.TimingName.c_str(), count, timing::LineFreqText(count).c_str(),
-                         from));
+    c.Report.Line(FormatText("%s %s: line-length count %d (%s kHz), %s", made.Standard.c_str(),
+                             made.TimingName.c_str(), count, timing::LineFreqText(count).c_str(),
+                             from));
     if (!made.Note.empty())
         c.Report.Line(made.Note);
     return kDone;

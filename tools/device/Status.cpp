@@ -1,9 +1,9 @@
 // `devices` and `status`: what the machine has, and what one card sees at its inputs.
 #include "app/Messages.h"
-#include "app/TextNumber.h"
 #include "device/DriverProperties.h"
 #include "device/DriverProtocol.h"
 #include "timing/EditorRecord.h"
+#include "timing/TextNumber.h"
 #include "timing/standards/Timing.h"
 #include "tools/device/Binding.h"
 #include "tools/device/Commands.h"
@@ -12,7 +12,7 @@
 namespace devicetool {
 namespace {
 
-using tabletool::Format;
+using platform::FormatText;
 
 // The editor's "From input" takes the list entries within this much of the measured line
 // frequency.
@@ -86,15 +86,15 @@ int ShowStatus(Context& c, const std::string& name) {
             j["status"] = status;
             j["locked"] = status != 0;
             signal = signal || status != 0;
-            c.Report.Line(Format("%-5s %s (status %u)", input.Name,
-                                 status != 0 ? "locked" : "no signal", status));
+            c.Report.Line(FormatText("%-5s %s (status %u)", input.Name,
+                                     status != 0 ? "locked" : "no signal", status));
         } else {
             j["status"] = nullptr;
             j["locked"] = nullptr;
             problem = true;
-            c.Report.Line(Format("%-5s the input status request failed", input.Name));
-            c.Report.Error(Format("%s: the status request of input %u (%s) failed", name.c_str(),
-                                  input.Number, input.Name));
+            c.Report.Line(FormatText("%-5s the input status request failed", input.Name));
+            c.Report.Error(FormatText("%s: the status request of input %u (%s) failed",
+                                      name.c_str(), input.Number, input.Name));
         }
         inputs.push_back(j);
     }
@@ -103,7 +103,7 @@ int ShowStatus(Context& c, const std::string& name) {
     const Detection d = Detect(handle);
     // The line frequency as the editor's field holds it: that text is what "From input" matches.
     const std::string kHz = timing::LineFreqText(d.Count);
-    const double lineKHz = app::ParseDecimalNumber(kHz);
+    const double lineKHz = timing::ParseDecimalNumber(kHz);
     Json detected;
     detected["width"] = d.HasWidth ? Json(d.Width) : Json(nullptr);
     detected["height"] = d.HasHeight ? Json(d.Height) : Json(nullptr);
@@ -130,20 +130,20 @@ int ShowStatus(Context& c, const std::string& name) {
             standards::MatchMeasurement(d.Width, d.Height, lineKHz, kMatchTolerancePercent);
         if (!found.empty()) {
             c.Report.Line(
-                Format("agrees with %u standard timing%s (line frequency within %.1f %%):",
-                       tabletool::Count(found.size()), found.size() == 1 ? "" : "s",
-                       kMatchTolerancePercent));
+                FormatText("agrees with %u standard timing%s (line frequency within %.1f %%):",
+                           tabletool::Count(found.size()), found.size() == 1 ? "" : "s",
+                           kMatchTolerancePercent));
         } else if (signal) {
             c.Report.Line("agrees with no DMT or CTA-861 timing");
         }
         for (const standards::Listed& m : found) {
             matches.push_back(MatchJson(m));
             const standards::Timing& t = m.Value;
-            c.Report.Line(Format("  %-18s %-16s total %dx%d, %.3f kHz, %.2f Hz, %.3f MHz",
-                                 standards::ListedLabel(m).c_str(),
-                                 standards::TimingName(t).c_str(), t.HTotal, t.VTotal,
-                                 standards::LineFrequencyKHz(t), standards::RefreshRate(t),
-                                 t.PixelClockKHz / 1000.0));
+            c.Report.Line(FormatText("  %-18s %-16s total %dx%d, %.3f kHz, %.2f Hz, %.3f MHz",
+                                     standards::ListedLabel(m).c_str(),
+                                     standards::TimingName(t).c_str(), t.HTotal, t.VTotal,
+                                     standards::LineFrequencyKHz(t), standards::RefreshRate(t),
+                                     t.PixelClockKHz / 1000.0));
         }
     }
     doc["matches"] = matches;

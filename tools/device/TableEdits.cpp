@@ -14,7 +14,7 @@
 namespace devicetool {
 namespace {
 
-using tabletool::Format;
+using platform::FormatText;
 
 Json Describe(const fmt::FormatTable& table, size_t index, const char* action) {
     const fmt::FormatRecord record = table.Record(index);
@@ -24,10 +24,10 @@ Json Describe(const fmt::FormatTable& table, size_t index, const char* action) {
 }
 
 std::string LineOf(const Json& change) {
-    return Format("%-8s %-8s %-3d %-10s %s", change["action"].get<std::string>().c_str(),
-                  change["list"].get<std::string>().c_str(), change["id"].get<int>(),
-                  change["format"].get<std::string>().c_str(),
-                  change["rate"].get<std::string>().c_str());
+    return FormatText("%-8s %-8s %-3d %-10s %s", change["action"].get<std::string>().c_str(),
+                      change["list"].get<std::string>().c_str(), change["id"].get<int>(),
+                      change["format"].get<std::string>().c_str(),
+                      change["rate"].get<std::string>().c_str());
 }
 
 // Every selector must name at least one record of the lists it may reach: a mistyped Id or
@@ -51,10 +51,10 @@ bool Resolve(Context& c, const fmt::FormatTable& table, const std::vector<std::s
             s.In = Selector::List::User;
         const std::vector<size_t> found = Select(s, table);
         if (found.empty()) {
-            c.Report.Error(Format("\"%s\" names no %s", text.c_str(),
-                                  s.In == Selector::List::Builtin ? "built-in format"
-                                  : s.In == Selector::List::User  ? "user format"
-                                                                  : "format"));
+            c.Report.Error(FormatText("\"%s\" names no %s", text.c_str(),
+                                      s.In == Selector::List::Builtin ? "built-in format"
+                                      : s.In == Selector::List::User  ? "user format"
+                                                                      : "format"));
             code = kProblem;
             return false;
         }
@@ -95,13 +95,8 @@ int Delete(Context& c, fmt::FormatTable& table, const std::vector<std::string>& 
     for (size_t i : chosen)
         changes.push_back(Describe(table, i, "delete"));
     // From the last one back, so that the Ids named are the ones the table had before.
-    for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) {
-        for (size_t j = *it + 1; j < table.RecordCount; ++j)
-            table.SetRecord(j - 1, table.Record(j));
-        table.SetRecord(table.RecordCount - 1, fmt::FormatRecord{});
-        --table.UserCount;
-        --table.RecordCount;
-    }
+    for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
+        table.RemoveUserRecord(*it - table.BuiltinCount);
     return kDone;
 }
 
@@ -111,12 +106,6 @@ bool HoldsUserFormat(const fmt::FormatTable& table, const fmt::FormatRecord& rec
             return true;
     }
     return false;
-}
-
-void Append(fmt::FormatTable& table, const fmt::FormatRecord& record) {
-    table.SetRecord(table.RecordCount, record);
-    ++table.UserCount;
-    ++table.RecordCount;
 }
 
 int Import(Context& c, fmt::FormatTable& table, const std::string& path, Json& changes) {
@@ -136,21 +125,21 @@ int Import(Context& c, fmt::FormatTable& table, const std::string& path, Json& c
         if (c.Opts.NewOnly && HoldsUserFormat(probe, record))
             continue;
         if (probe.RecordCount < fmt::kMaxRecords)
-            Append(probe, record);
+            probe.AppendUserRecord(record);
         taken.push_back(record);
         from.push_back(i - file.BuiltinCount);
     }
     // Taking some of the file's formats would silently drop the rest: take none.
     if (table.RecordCount + taken.size() > fmt::kMaxRecords) {
         c.Report.Error(path + ": " + app::kMsgImportTooMany +
-                       Format(" (%u formats held, %u to import)", table.RecordCount,
-                              tabletool::Count(taken.size())));
+                       FormatText(" (%u formats held, %u to import)", table.RecordCount,
+                                  tabletool::Count(taken.size())));
         return kProblem;
     }
     for (size_t k = 0; k < taken.size(); ++k) {
-        Append(table, taken[k]);
+        table.AppendUserRecord(taken[k]);
         Json change = Describe(table, table.RecordCount - 1u, "import");
-        change["from"] = Format("user %u of %s", tabletool::Count(from[k]), path.c_str());
+        change["from"] = FormatText("user %u of %s", tabletool::Count(from[k]), path.c_str());
         changes.push_back(change);
     }
     return kDone;
@@ -170,7 +159,7 @@ int Add(Context& c, fmt::FormatTable& table, const std::vector<std::string>& wor
         c.Report.Error(app::kMsgTableFull);
         return kProblem;
     }
-    Append(table, made.Record);
+    table.AppendUserRecord(made.Record);
     Json change = Describe(table, table.RecordCount - 1u, "add");
     change["standard"] = made.Standard;
     change["timing"] = made.TimingName;
@@ -228,7 +217,7 @@ int EditTable(Context& c, const std::vector<std::string>& words) {
     const bool changed = TableBytes(table) != before;
     doc["changed"] = changed;
     const std::string count =
-        Format("%u change%s", tabletool::Count(changes.size()), changes.size() == 1 ? "" : "s");
+        FormatText("%u change%s", tabletool::Count(changes.size()), changes.size() == 1 ? "" : "s");
     if (!changed) {
         c.Report.Line(path + ": unchanged");
         return kDone;

@@ -16,14 +16,14 @@ bool LoadTable(const std::string& path, fmt::FormatTable& table, std::string& wh
     if (!tabletool::ReadTableImage(path, image)) {
         why = "cannot be read (missing, not a readable file, or far too large for a table)";
     } else if (!image.HasHeader || image.TrailingBytes != 0) {
-        why = tabletool::Format("is not a table file: %u bytes is not 2 + 124 x N",
-                                tabletool::Count(image.Size));
+        why = platform::FormatText("is not a table file: %u bytes is not 2 + 124 x N",
+                                   tabletool::Count(image.Size));
     } else if (image.Records.size() > fmt::kMaxRecords) {
-        why = tabletool::Format("holds %u records, more than the 256 a table can hold",
-                                tabletool::Count(image.Records.size()));
+        why = platform::FormatText("holds %u records, more than the 256 a table can hold",
+                                   tabletool::Count(image.Records.size()));
     } else if (image.BuiltinCount > image.Records.size()) {
-        why = tabletool::Format("names %u built-in formats but holds %u records",
-                                image.BuiltinCount, tabletool::Count(image.Records.size()));
+        why = platform::FormatText("names %u built-in formats but holds %u records",
+                                   image.BuiltinCount, tabletool::Count(image.Records.size()));
     } else {
         why = "cannot be read";
     }

@@ -26,34 +26,34 @@ class CProblems {
 void CheckFile(const TableImage& image, CProblems& problems) {
     if (!image.HasHeader) {
         problems.File(
-            Format("%u bytes, shorter than the 2-byte header; the program and the "
-                   "driver refuse the file",
-                   Count(image.Size)));
+            FormatText("%u bytes, shorter than the 2-byte header; the program and the "
+                       "driver refuse the file",
+                       Count(image.Size)));
         return;
     }
     if (image.TrailingBytes > 0) {
         problems.File(
-            Format("%u bytes after the last whole record (the file is cut short or "
-                   "has bytes too many); the program and the driver refuse the file",
-                   Count(image.TrailingBytes)));
+            FormatText("%u bytes after the last whole record (the file is cut short or "
+                       "has bytes too many); the program and the driver refuse the file",
+                       Count(image.TrailingBytes)));
     }
     if (image.Records.size() > fmt::kMaxRecords) {
         problems.File(
-            Format("%u records, more than the %u a table holds; the program and the "
-                   "driver refuse the file",
-                   Count(image.Records.size()), Count(fmt::kMaxRecords)));
+            FormatText("%u records, more than the %u a table holds; the program and the "
+                       "driver refuse the file",
+                       Count(image.Records.size()), Count(fmt::kMaxRecords)));
     }
     if (image.BuiltinCount > image.Records.size()) {
         problems.File(
-            Format("the header counts %u built-in formats but the file holds %u "
-                   "records; the program and the driver refuse the file",
-                   image.BuiltinCount, Count(image.Records.size())));
+            FormatText("the header counts %u built-in formats but the file holds %u "
+                       "records; the program and the driver refuse the file",
+                       image.BuiltinCount, Count(image.Records.size())));
     }
 }
 
 void CheckFlag(CProblems& problems, size_t i, const char* name, uint8_t value) {
     if (value > 1)
-        problems.Record(i, Format("%s is %u, neither 0 nor 1", name, value));
+        problems.Record(i, FormatText("%s is %u, neither 0 nor 1", name, value));
 }
 
 void CheckZeros(const fmt::FormatRecord& r, size_t i, CProblems& problems) {
@@ -65,9 +65,10 @@ void CheckZeros(const fmt::FormatRecord& r, size_t i, CProblems& problems) {
     if (t.FrameRate == 0) {
         problems.Record(i, "FrameRate is 0");
     } else if (t.FrameRate < 100) {
-        problems.Record(i, Format("FrameRate %s Hz has a whole part of 0, from which the editor "
-                                  "derives nothing",
-                                  RateText(t).c_str()));
+        problems.Record(i,
+                        FormatText("FrameRate %s Hz has a whole part of 0, from which the editor "
+                                   "derives nothing",
+                                   RateText(t).c_str()));
     }
     if (t.PixelClockMHz == 0)
         problems.Record(i, "PixelClockMHz is 0");
@@ -76,9 +77,9 @@ void CheckZeros(const fmt::FormatRecord& r, size_t i, CProblems& problems) {
     if (t.LineLengthRange.Nominal == 0)
         problems.Record(i, "the line-length count is 0: no input ever matches the record");
     if (t.HTotal != 0 && t.HActive > t.HTotal)
-        problems.Record(i, Format("HActive %u exceeds HTotal %u", t.HActive, t.HTotal));
+        problems.Record(i, FormatText("HActive %u exceeds HTotal %u", t.HActive, t.HTotal));
     if (t.VTotal != 0 && t.VActive > t.VTotal)
-        problems.Record(i, Format("VActive %u exceeds VTotal %u", t.VActive, t.VTotal));
+        problems.Record(i, FormatText("VActive %u exceeds VTotal %u", t.VActive, t.VTotal));
 }
 
 void CheckRange(CProblems& problems, size_t i, const char* name, const fmt::RangeTriple& range,
@@ -86,8 +87,8 @@ void CheckRange(CProblems& problems, size_t i, const char* name, const fmt::Rang
     const fmt::RangeTriple expected = fmt::MakeRange(range.Nominal, margin);
     if (range != expected) {
         problems.Record(
-            i, Format("%s (%s) does not follow from its nominal value %u: (%s)", name,
-                      RangeText(range).c_str(), range.Nominal, RangeText(expected).c_str()));
+            i, FormatText("%s (%s) does not follow from its nominal value %u: (%s)", name,
+                          RangeText(range).c_str(), range.Nominal, RangeText(expected).c_str()));
     }
 }
 
@@ -95,7 +96,7 @@ void CheckNominal(CProblems& problems, size_t i, const char* name, uint16_t nomi
                   const char* ofName, uint16_t of) {
     if (nominal != of) {
         problems.Record(
-            i, Format("%s nominal value %u differs from %s %u", name, nominal, ofName, of));
+            i, FormatText("%s nominal value %u differs from %s %u", name, nominal, ofName, of));
     }
 }
 
@@ -120,9 +121,9 @@ void CheckMeasurement(const fmt::TimingBlock& t, size_t i, CProblems& problems) 
     // Detection fills both from one measurement, so they agree in every record it made.
     const uint16_t expected = fmt::LineFreqField(count);
     if (t.LineFreq != expected) {
-        problems.Record(i, Format("LineFreq %u does not follow from the line-length count %u "
-                                  "(%u)",
-                                  t.LineFreq, count, expected));
+        problems.Record(i, FormatText("LineFreq %u does not follow from the line-length count %u "
+                                      "(%u)",
+                                      t.LineFreq, count, expected));
     }
 }
 
@@ -133,15 +134,16 @@ void CheckRecord(const fmt::FormatRecord& r, size_t i, CProblems& problems) {
     CheckFlag(problems, i, "VPolarity", r.Timing.VPolarity);
     CheckFlag(problems, i, "Interlace", r.Timing.Interlace);
     if (r.Registers.Interlace != r.Timing.Interlace) {
-        problems.Record(i, Format("RegInterlace %u differs from the timing's Interlace %u",
-                                  r.Registers.Interlace, r.Timing.Interlace));
+        problems.Record(i, FormatText("RegInterlace %u differs from the timing's Interlace %u",
+                                      r.Registers.Interlace, r.Timing.Interlace));
     }
     CheckZeros(r, i, problems);
     CheckRanges(r.Timing, i, problems);
     CheckMeasurement(r.Timing, i, problems);
     for (const RegisterMismatch& m : CompareWithDerivation(r)) {
-        problems.Record(i, Format("%s is %03X, the editor derives %03X from the record's timing",
-                                  m.Name.c_str(), m.Stored, m.Derived));
+        problems.Record(i,
+                        FormatText("%s is %03X, the editor derives %03X from the record's timing",
+                                   m.Name.c_str(), m.Stored, m.Derived));
     }
 }
 
@@ -157,10 +159,10 @@ int CheckTable(const TableImage& image, std::ostream& out) {
         out << image.Name << ": " << line << '\n';
     const size_t n = problems.Lines().size();
     if (n == 0) {
-        out << image.Name << Format(": clean, %u records\n", Count(image.Records.size()));
+        out << image.Name << FormatText(": clean, %u records\n", Count(image.Records.size()));
         return 0;
     }
-    out << image.Name << Format(": %u problem%s\n", Count(n), n == 1 ? "" : "s");
+    out << image.Name << FormatText(": %u problem%s\n", Count(n), n == 1 ? "" : "s");
     return 1;
 }
 

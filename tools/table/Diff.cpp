@@ -16,10 +16,10 @@ std::string Brief(const TableImage& image, size_t i) {
 
 std::string Header(const TableImage& image) {
     if (!image.HasHeader)
-        return Format("%s: %u bytes, no header", image.Name.c_str(), Count(image.Size));
-    return Format("%s: built-in count %u, %u records (%u built-in, %u user)", image.Name.c_str(),
-                  image.BuiltinCount, Count(image.Records.size()), Count(image.BuiltinRecords()),
-                  Count(image.UserRecords()));
+        return FormatText("%s: %u bytes, no header", image.Name.c_str(), Count(image.Size));
+    return FormatText("%s: built-in count %u, %u records (%u built-in, %u user)",
+                      image.Name.c_str(), image.BuiltinCount, Count(image.Records.size()),
+                      Count(image.BuiltinRecords()), Count(image.UserRecords()));
 }
 
 class CDiff {
@@ -29,12 +29,12 @@ class CDiff {
 
     void Files() {
         if (m_a.HasHeader != m_b.HasHeader || m_a.BuiltinCount != m_b.BuiltinCount) {
-            Line(Format("header: built-in count %s -> %s", CountText(m_a).c_str(),
-                        CountText(m_b).c_str()));
+            Line(FormatText("header: built-in count %s -> %s", CountText(m_a).c_str(),
+                            CountText(m_b).c_str()));
         }
         if (m_a.TrailingBytes != m_b.TrailingBytes) {
-            Line(Format("file: %u -> %u bytes after the last whole record",
-                        Count(m_a.TrailingBytes), Count(m_b.TrailingBytes)));
+            Line(FormatText("file: %u -> %u bytes after the last whole record",
+                            Count(m_a.TrailingBytes), Count(m_b.TrailingBytes)));
         }
     }
 

@@ -19,18 +19,18 @@ std::string YesNo(uint8_t value) {
 }
 
 std::string Span(int32_t low, int32_t high) {
-    return low == high ? std::to_string(low) : Format("%d-%d", low, high);
+    return low == high ? std::to_string(low) : FormatText("%d-%d", low, high);
 }
 
 std::string Summary(const TableImage& image) {
-    std::string text = Format("%s: %u bytes", image.Name.c_str(), Count(image.Size));
+    std::string text = FormatText("%s: %u bytes", image.Name.c_str(), Count(image.Size));
     if (!image.HasHeader)
         return text + ", too short for the 2-byte header";
-    text += Format("; header: built-in count %u; %u records (%u built-in, %u user)",
-                   image.BuiltinCount, Count(image.Records.size()), Count(image.BuiltinRecords()),
-                   Count(image.UserRecords()));
+    text += FormatText("; header: built-in count %u; %u records (%u built-in, %u user)",
+                       image.BuiltinCount, Count(image.Records.size()),
+                       Count(image.BuiltinRecords()), Count(image.UserRecords()));
     if (image.TrailingBytes > 0)
-        text += Format("; %u bytes after the last whole record", Count(image.TrailingBytes));
+        text += FormatText("; %u bytes after the last whole record", Count(image.TrailingBytes));
     return text;
 }
 
@@ -64,15 +64,15 @@ void ShowText(const TableImage& image, std::ostream& out) {
             Polarity(t.VPolarity),
             YesNo(t.Interlace),
             std::to_string(t.PixelClockMHz),
-            Format("%.2f", t.LineFreq / 100.0),
+            FormatText("%.2f", t.LineFreq / 100.0),
             std::to_string(t.LineLengthRange.Nominal),
-            Format("%03X", g.PLLDivRatio),
-            Format("%03X", g.FR_LL),
-            Format("%03X", g.L_MAX),
-            Format("%X/%X", g.DE_H_START, g.DE_H_END),
-            Format("%X/%X", g.DE_V_START, g.DE_V_END),
-            Format("%03X-%03X", g.F1_VBI_START, g.F1_VBI_END),
-            Format("%03X-%03X", g.F2_VBI_START, g.F2_VBI_END),
+            FormatText("%03X", g.PLLDivRatio),
+            FormatText("%03X", g.FR_LL),
+            FormatText("%03X", g.L_MAX),
+            FormatText("%X/%X", g.DE_H_START, g.DE_H_END),
+            FormatText("%X/%X", g.DE_V_START, g.DE_V_END),
+            FormatText("%03X-%03X", g.F1_VBI_START, g.F1_VBI_END),
+            FormatText("%03X-%03X", g.F2_VBI_START, g.F2_VBI_END),
         });
     }
     columns.Print(out);

@@ -18,34 +18,13 @@ std::string Escaped(const uint8_t* bytes, size_t count) {
         if (b >= 0x20 && b < 0x7F && b != '\\') {
             text += static_cast<char>(b);
         } else {
-            text += Format("\\x%02X", b);
+            text += FormatText("\\x%02X", b);
         }
     }
     return text;
 }
 
 }  // namespace
-
-std::string Format(const char* format, ...) {
-    char buffer[256];
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    std::string text;
-    if (n >= 0 && static_cast<size_t>(n) < sizeof buffer) {
-        text.assign(buffer, static_cast<size_t>(n));
-    } else if (n > 0) {
-        // A long file name: the text is made again at its full length rather than cut.
-        text.resize(static_cast<size_t>(n) + 1);
-        std::vsnprintf(text.data(), text.size(), format, again);
-        text.resize(static_cast<size_t>(n));
-    }
-    va_end(again);
-    return text;
-}
 
 std::string TagDisplay(const fmt::Tag& tag) {
     return Escaped(tag.data(), TagLength(tag));
@@ -71,28 +50,28 @@ std::string HexBytes(const uint8_t* bytes, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         if (i > 0)
             text += ' ';
-        text += Format("%02X", bytes[i]);
+        text += FormatText("%02X", bytes[i]);
     }
     return text;
 }
 
 std::string SizeText(const fmt::TimingBlock& t) {
-    return Format("%dx%d", t.HActive, t.VActive);
+    return FormatText("%dx%d", t.HActive, t.VActive);
 }
 
 std::string RateText(const fmt::TimingBlock& t) {
-    return Format("%.2f", t.FrameRate / 100.0);
+    return FormatText("%.2f", t.FrameRate / 100.0);
 }
 
 std::string RangeText(const fmt::RangeTriple& range) {
-    return Format("%u,%u,%u", range.Lower, range.Nominal, range.Upper);
+    return FormatText("%u,%u,%u", range.Lower, range.Nominal, range.Upper);
 }
 
 std::vector<NamedField> RecordFields(const fmt::FormatRecord& record) {
     const fmt::TimingBlock& t = record.Timing;
     const fmt::RegisterBlock& g = record.Registers;
     auto number = [](unsigned value) { return std::to_string(value); };
-    auto hex = [](unsigned value) { return Format("0x%X", value); };
+    auto hex = [](unsigned value) { return FormatText("0x%X", value); };
     return {
         {"Tag", TagWithTail(record.TagBytes)},
         {"Enabled", number(record.Enabled)},

@@ -1,4 +1,4 @@
-// Texts the three commands share: printf-style formatting, a tag made safe to print, a record's
+// Texts the three commands share: a tag made safe to print, a record's
 // fields by name, and a table of left-aligned columns.
 #pragma once
 
@@ -7,14 +7,11 @@
 #include <vector>
 
 #include "format/FormatRecord.h"
+#include "platform/Platform.h"
 
 namespace tabletool {
 
-std::string Format(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+using platform::FormatText;
 
 // Counts and sizes go through "%u": every one of them fits (files are read up to 1 MiB), and
 // not every C library a Windows build meets knows "%zu".

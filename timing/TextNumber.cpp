@@ -1,4 +1,4 @@
-#include "app/TextNumber.h"
+#include "timing/TextNumber.h"
 
 #include <cctype>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-namespace app {
+namespace timing {
 namespace {
 
 bool IsSpace(char c) {
@@ -112,4 +112,4 @@ int32_t Hundredths(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-}  // namespace app
+}  // namespace timing

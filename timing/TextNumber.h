@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace app {
+namespace timing {
 
 // Leading white space, an optional sign, then decimal digits up to the first other character;
 // 0 without digits ("65.0000" gives 65). Values beyond the int range are clamped.
@@ -23,4 +23,4 @@ double ParseDecimalNumber(std::string_view text);
 // 5994). Out-of-range values are clamped to the int range before the truncation.
 int32_t Hundredths(std::string_view text);
 
-}  // namespace app
+}  // namespace timing

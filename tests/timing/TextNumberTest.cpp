@@ -1,9 +1,9 @@
 // The three text-to-number rules every field reader uses.
-#include "app/TextNumber.h"
+#include "timing/TextNumber.h"
 
 #include <gtest/gtest.h>
 
-namespace app {
+namespace timing {
 namespace {
 
 TEST(TextNumber, DecimalIntegerReadsTheLeadingNumberOnly) {
@@ -46,4 +46,4 @@ TEST(TextNumber, NoInfinityOrNanReachesAnIntegerConversion) {
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace timing
