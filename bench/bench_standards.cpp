@@ -2,7 +2,7 @@
 // CTA-861 lookups the dialog's Show makes, and a match of a measurement against both lists.
 #include <benchmark/benchmark.h>
 
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "sim/VideoTiming.h"
 
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 
 #include <cctype>
 #include <charconv>

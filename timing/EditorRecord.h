@@ -9,7 +9,7 @@
 #include <string>
 
 #include "format/FormatRecord.h"
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 
 namespace timing {
 

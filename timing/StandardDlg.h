@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 #include "ui/Dialog.h"
 
 namespace timing {

@@ -1,4 +1,4 @@
-// The simulated card's catalogue is taken from the DMT and CTA-861 lists of timing/standards;
+// The simulated card's catalogue is taken from the DMT and CTA-861 lists of standards;
 // every signal it carries must stay what it was when the catalogue held its own figures.
 #include <gtest/gtest.h>
 

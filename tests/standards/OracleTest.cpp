@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "Calculator.h"
-#include "timing/standards/Internal.h"
-#include "timing/standards/Timing.h"
+#include "standards/Internal.h"
+#include "standards/Timing.h"
 
 namespace standards {
 namespace {

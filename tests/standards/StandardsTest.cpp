@@ -8,7 +8,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 
 namespace standards {
 namespace {

@@ -4,7 +4,7 @@
 #include "device/DriverProtocol.h"
 #include "timing/EditorRecord.h"
 #include "timing/TextNumber.h"
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 #include "tools/device/Binding.h"
 #include "tools/device/Commands.h"
 #include "tools/table/Text.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 
 namespace standards {
 

@@ -1,6 +1,6 @@
 // The VESA DMT list, ids 0x01 to 0x58, from the published figures.
-#include "timing/standards/Rows.h"
-#include "timing/standards/Timing.h"
+#include "standards/Rows.h"
+#include "standards/Timing.h"
 
 namespace standards {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <utility>
 
-#include "timing/standards/Rows.h"
-#include "timing/standards/Timing.h"
+#include "standards/Rows.h"
+#include "standards/Timing.h"
 
 namespace standards {
 

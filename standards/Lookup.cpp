@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 
 namespace standards {
 

@@ -1,7 +1,7 @@
 // One published row of a list, as the tables are written down.
 #pragma once
 
-#include "timing/standards/Timing.h"
+#include "standards/Timing.h"
 
 namespace standards {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "timing/standards/Internal.h"
-#include "timing/standards/Timing.h"
+#include "standards/Internal.h"
+#include "standards/Timing.h"
 
 namespace standards {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "timing/standards/Internal.h"
-#include "timing/standards/Timing.h"
+#include "standards/Internal.h"
+#include "standards/Timing.h"
 
 namespace standards {
 
