@@ -83,7 +83,7 @@ class CWin32Window : public IModalWindow {
     INT_PTR Proc(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Result(LRESULT result);
 
-    // Pairing (Win32Window.cpp).
+    // Pairing, and the minimised paint (Win32Window.cpp).
     void PairControls();
     Control* Find(int id);
     const Control* Find(int id) const;
