@@ -5,6 +5,7 @@
 
 #include "ui/ControlRules.h"
 #include "ui/Dialog.h"
+#include "ui/HostLoop.h"
 
 namespace ui {
 namespace {
@@ -12,10 +13,6 @@ namespace {
 constexpr int kKeyEnter = 13;
 constexpr int kKeyEsc = 27;
 constexpr int kKeySpace = 32;
-
-bool Stopped(const CDialog& dlg) {
-    return dlg.HasEnded() || Quitting();
-}
 
 // A control the user can act on: it exists, shows and is enabled.
 const ControlState* Live(const CDialog& dlg, int id) {

@@ -1,32 +1,36 @@
 #include "ui/headless/HeadlessHost.h"
 
 #include "platform/Platform.h"
+#include "ui/HostLoop.h"
 
 namespace ui {
 namespace {
 
-// Takes the dialog off the stack and forgets its window however the run ends.
-class CModalFrame {
+// The user of a headless run is its input source: each action it gives is served at once.
+class CSourceWindow final : public IModalWindow {
   public:
-    CModalFrame(std::vector<CDialog*>& open, CDialog& dlg) : m_open(open), m_dlg(dlg) {
-        m_open.push_back(&dlg);
+    CSourceWindow(CDialog& dlg, IInputSource* source) : m_dlg(dlg), m_source(source) {}
+    CInputQueue& Inputs() override { return m_inputs; }
+    bool PumpEvents() override {
+        Input input;
+        if (m_source == nullptr || !m_source->NextInput(m_dlg, input)) {
+            Quit(0);
+        } else {
+            m_inputs.Queue(std::move(input));
+        }
+        return true;
     }
-    ~CModalFrame() {
-        m_open.pop_back();
-        m_dlg.Destroy();
-    }
-    CModalFrame(const CModalFrame&) = delete;
-    CModalFrame& operator=(const CModalFrame&) = delete;
 
   private:
-    std::vector<CDialog*>& m_open;
     CDialog& m_dlg;
+    IInputSource* m_source;
+    CInputQueue m_inputs;
 };
 
 }  // namespace
 
 intptr_t CHeadlessHost::RunModal(CDialog& dlg) {
-    CModalFrame frame(m_open, dlg);
+    CModalFrame<CDialog> frame(m_open, dlg, dlg);
     m_modalRuns.push_back({dlg.Template().id, {}});
     const size_t run = m_modalRuns.size() - 1;
     // Dialog units in the headless font: a quarter of the 6 px character width across, an
@@ -37,20 +41,8 @@ intptr_t CHeadlessHost::RunModal(CDialog& dlg) {
     dlg.SetClientSize(dlg.Template().cx * kCharWidth / 4, dlg.Template().cy * kCharHeight / 8);
     InitDialog(dlg);
     m_modalRuns[run].title = dlg.GetWindowText();
-    for (;;) {
-        // Posted commands come before the user's next action, as a message queue serves them.
-        ServePosted(dlg);
-        if (dlg.HasEnded() || Quitting()) {
-            break;
-        }
-        Input input;
-        if (m_source == nullptr || !m_source->NextInput(dlg, input)) {
-            Quit(0);
-            break;
-        }
-        DispatchInput(dlg, input);
-    }
-    return dlg.HasEnded() ? dlg.Result() : IDCANCEL;
+    CSourceWindow window(dlg, m_source);
+    return RunModalLoop(dlg, window, nullptr);
 }
 
 void CHeadlessHost::Changed(CDialog&, int) {

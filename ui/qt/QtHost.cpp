@@ -1,5 +1,5 @@
-// The modal runs of the desktop host. Each run shows its window, then serves posted commands and
-// the queued user actions in order, waiting in Qt's event loop only when there is nothing to do.
+// The modal runs of the desktop host. Each run shows its window and runs the dialog layer's
+// modal loop, which waits in Qt's event loop only when there is nothing to do.
 #include "ui/qt/QtHost.h"
 
 #include <QAbstractEventDispatcher>
@@ -19,32 +19,7 @@
 namespace ui {
 namespace {
 
-// Takes the window off the stack and forgets the dialog's controls however the run ends.
-class CModalFrame {
-  public:
-    CModalFrame(std::vector<qt::CQtWindow*>& open, std::unique_ptr<qt::CQtWindow> window)
-        : m_open(open), m_window(std::move(window)) {
-        m_open.push_back(m_window.get());
-    }
-    ~CModalFrame() {
-        m_open.pop_back();
-        CDialog& dlg = m_window->Dialog();
-        m_window.reset();
-        dlg.Destroy();
-    }
-    CModalFrame(const CModalFrame&) = delete;
-    CModalFrame& operator=(const CModalFrame&) = delete;
-
-  private:
-    std::vector<qt::CQtWindow*>& m_open;
-    std::unique_ptr<qt::CQtWindow> m_window;
-};
-
 constexpr uint32_t kFileMustExist = 0x1000;  // OFN_FILEMUSTEXIST
-
-bool Stopped(const CDialog& dlg) {
-    return dlg.HasEnded() || Quitting();
-}
 
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -63,44 +38,13 @@ intptr_t CQtHost::RunModal(CDialog& dlg) {
     QWidget* parent = m_open.empty() ? nullptr : m_open.back()->Widget();
     auto owned = std::make_unique<qt::CQtWindow>(dlg, parent);
     qt::CQtWindow& window = *owned;
-    CModalFrame frame(m_open, std::move(owned));
+    CModalFrame<qt::CQtWindow> frame(m_open, std::move(owned));
     dlg.SetClientSize(window.ClientWidth(), window.ClientHeight());
     InitDialog(dlg);
     if (!Stopped(dlg)) {
         window.Show();
     }
-    for (;;) {
-        // Posted commands come before the user's next action, as a message queue serves them.
-        ServePosted(dlg);
-        if (Stopped(dlg)) {
-            break;
-        }
-        Input input;
-        if (window.TakeInput(input)) {
-            DispatchInput(dlg, input);
-            // The widgets reacted on their own (a box toggled, a text typed): once the queue
-            // is served, they show what the dialog made of it instead. Earlier, a widget would
-            // be set back to a state that actions still waiting in the queue are about to change.
-            if (!Stopped(dlg) && !window.HasInput()) {
-                window.PushAll();
-            }
-            continue;
-        }
-        if (m_idle) {
-            // A driver acts only once Qt has delivered everything that is already pending.
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            if (window.HasInput() || !dlg.PostedCommands().empty() || Stopped(dlg)) {
-                continue;
-            }
-            if (!m_idle(dlg)) {
-                Quit(0);
-                break;
-            }
-            continue;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return dlg.HasEnded() ? dlg.Result() : IDCANCEL;
+    return RunModalLoop(dlg, window, m_idle);
 }
 
 CDialog* CQtHost::Topmost() const {
@@ -127,31 +71,23 @@ void CQtHost::RunBox(QDialog& box) {
     box.exec();
 }
 
-void CQtHost::Wait(platform::IClock& clock, uint32_t ms) {
-    const bool nested = m_waiting;
-    m_waiting = true;
-    if (!nested) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    // Paint what the program changed, and the cursor, before the wait begins.
+void CQtHost::ShowWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQtHost::PaintPending() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (&clock == &platform::RealClock()) {
-        // Qt's loop sleeps until the end or until something is to be painted; the user's
-        // input is left where it is.
-        const uint64_t end = clock.NowMs() + ms;
-        for (uint64_t now = clock.NowMs(); now < end; now = clock.NowMs()) {
-            QEventLoop loop;
-            QTimer::singleShot(std::chrono::milliseconds(end - now), Qt::PreciseTimer, &loop,
-                               &QEventLoop::quit);
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        }
-    } else {
-        clock.Sleep(ms);
-    }
-    m_waiting = nested;
-    if (nested) {
-        return;
-    }
+}
+
+void CQtHost::WaitSlice(uint64_t ms) {
+    // Qt's loop sleeps until the end or until something is to be painted; the user's input is
+    // left where it is.
+    QEventLoop loop;
+    QTimer::singleShot(std::chrono::milliseconds(ms), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void CQtHost::EndWait() {
     QApplication::restoreOverrideCursor();
     // The user's input held back during the wait is taken in now, in the order it came, and
     // the modal loop is woken for it: left alone, Qt would deliver it only with the next event

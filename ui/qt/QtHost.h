@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "ui/Dialog.h"
+#include "ui/HostLoop.h"
 #include "ui/HostRecords.h"
 
 class QDialog;
@@ -21,7 +22,7 @@ namespace qt {
 class CQtWindow;
 }
 
-class CQtHost : public IHost, public platform::IWaitHandler {
+class CQtHost : public IHost, public CHostWait {
   public:
     // A QApplication must exist for as long as the host runs dialogs.
     CQtHost() = default;
@@ -36,10 +37,8 @@ class CQtHost : public IHost, public platform::IWaitHandler {
     int ListRowHeight(CDialog& dlg, int controlId) override;
     int ListPageRows(CDialog& dlg, int controlId) override;
 
-    // --- platform::IWaitHandler: the windows keep painting under the wait cursor; what the user
-    // does meanwhile stays queued, and is served in order as soon as the wait is over.
-    void Wait(platform::IClock& clock, uint32_t ms) override;
-    bool Waiting() const { return m_waiting; }
+    // Blocking waits (CHostWait): the windows keep painting under the wait cursor; what the
+    // user does meanwhile stays queued, and is served in order as soon as the wait is over.
 
     // The window showing `dlg`, while it runs; nullptr otherwise.
     qt::CQtWindow* WindowOf(const CDialog& dlg) const;
@@ -48,7 +47,7 @@ class CQtHost : public IHost, public platform::IWaitHandler {
     // --- For test drivers.
     // Called by the modal loop whenever it has nothing left to do (no posted command, no queued
     // input, no pending event). False: the user is done, and the program is told to quit.
-    using IdleHandler = std::function<bool(CDialog& topmost)>;
+    using IdleHandler = ui::IdleHandler;
     void SetIdleHandler(IdleHandler handler) { m_idle = std::move(handler); }
     // Called once a message box or file dialog of the host is on screen, from its own loop.
     using BoxHandler = std::function<void(QDialog& box)>;
@@ -62,12 +61,15 @@ class CQtHost : public IHost, public platform::IWaitHandler {
     QWidget* TopWidget() const;
     int TopmostId() const;
     void RunBox(QDialog& box);
+    void ShowWaitCursor() override;
+    void PaintPending() override;
+    void WaitSlice(uint64_t ms) override;
+    void EndWait() override;
 
     std::vector<qt::CQtWindow*> m_open;  // the topmost at the back
     IdleHandler m_idle;
     BoxHandler m_boxHandler;
     Modal m_modal = Modal::None;
-    bool m_waiting = false;
     std::vector<MessageBoxRecord> m_messageBoxes;
     std::vector<FileDialogRecord> m_fileDialogs;
     int m_sequence = 0;

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -23,33 +24,24 @@ bool IsButton(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::CheckBox;
 }
 
-}  // namespace
-
-void CQtWindow::Queue(Input input) {
-    // A list reports its selection and its focused row in steps; the last report says it all.
-    if (input.kind == Input::Select && !m_inputs.empty() && m_inputs.back().kind == Input::Select &&
-        m_inputs.back().id == input.id) {
-        m_inputs.back() = std::move(input);
-        return;
-    }
-    m_inputs.push_back(std::move(input));
+// Statics let the mouse through to the dialog, as far as a click is concerned.
+int MouseId(int id) {
+    return id == IDC_STATIC ? 0 : id;
 }
 
-bool CQtWindow::TakeInput(Input& input) {
-    if (m_inputs.empty()) {
-        return false;
-    }
-    input = std::move(m_inputs.front());
-    m_inputs.pop_front();
-    return true;
+}  // namespace
+
+bool CQtWindow::PumpEvents() {
+    // A driver acts only once Qt has delivered everything that is already pending.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return !m_inputs.Empty() || !m_dlg.PostedCommands().empty() || Stopped(m_dlg);
+}
+
+void CQtWindow::WaitForEvents() {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void CQtWindow::QueueType(int id, const QString& text) {
-    // Keys typed in one go make one change: the text they left behind.
-    if (!m_inputs.empty() && m_inputs.back().kind == Input::Type && m_inputs.back().id == id) {
-        m_inputs.back().text = FromQt(text);
-        return;
-    }
     Input input;
     input.kind = Input::Type;
     input.id = id;
@@ -165,8 +157,7 @@ bool CQtWindow::OnMouse(QWidget* widget, QMouseEvent* event) {
         return eat;
     }
     if (event->type() != QEvent::MouseButtonRelease) {
-        m_pressed = true;
-        m_pressId = id;
+        m_clicks.Press(MouseId(id));
         if (button && widget->isEnabled()) {
             static_cast<QAbstractButton*>(control->widget)->setDown(true);
         }
@@ -188,24 +179,15 @@ bool CQtWindow::OnMouse(QWidget* widget, QMouseEvent* event) {
     if (button) {
         static_cast<QAbstractButton*>(control->widget)->setDown(false);
     }
+    // The control that had the press keeps the mouse, as a Windows control captures it.
     const QPoint global = event->globalPosition().toPoint();
-    // A control that had the press keeps the mouse, as a Windows control captures it: the
-    // release is addressed to it even off its rectangle. A press on the dialog does not.
-    const int pressId = m_pressed ? m_pressId : 0;
-    m_pressed = false;
-    int releaseId = pressId;
-    bool over = false;
-    if (const Control* pressed = Find(pressId)) {
-        over = pressed->widget->rect().contains(pressed->widget->mapFromGlobal(global));
-    } else {
-        QWidget* under = QApplication::widgetAt(global);
-        releaseId = under != nullptr && under->window() == m_window ? ControlAt(under) : 0;
-        over = releaseId == pressId;
-    }
-    Input input;
-    input.kind = over ? Input::Click : Input::Release;
-    input.id = releaseId;
-    Queue(std::move(input));
+    QWidget* under = QApplication::widgetAt(global);
+    const int underId =
+        under != nullptr && under->window() == m_window ? MouseId(ControlAt(under)) : 0;
+    const Control* pressed = m_clicks.Pressed() ? Find(m_clicks.PressedId()) : nullptr;
+    const bool overPressed = pressed != nullptr && pressed->widget->rect().contains(
+                                                       pressed->widget->mapFromGlobal(global));
+    Queue(m_clicks.Release(underId, overPressed));
     return eat;
 }
 

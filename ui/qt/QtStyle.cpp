@@ -1,12 +1,17 @@
 #include "ui/qt/QtStyle.h"
 
+#include "ui/qt/QtWindow.h"
+
 #include <QApplication>
+#include <QIcon>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace ui::qt {
@@ -94,6 +99,47 @@ void InstallHostStyle() {
     }
     // The proxy takes the style over; the application then owns the proxy.
     QApplication::setStyle(new CHostStyle(current));
+}
+
+QIcon ComputerIcon() {
+    // Read by name, Qt would load every image plugin to ask whether it claims a PNG before its
+    // own reader takes it; told the format and to look no further, it reads the images alone.
+    QIcon icon;
+    for (const char* size : {"16", "32"}) {
+        QImageReader reader(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/computer-%1.png").arg(size),
+            "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    }
+    return icon.isNull() ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon) : icon;
+}
+
+namespace {
+
+// Kept for the life of the process: a QIcon must not outlive the application's destruction
+// as a static would.
+std::map<int, QIcon>& ResourceIcons() {
+    static auto* icons = new std::map<int, QIcon>;
+    return *icons;
+}
+
+}  // namespace
+
+void SetResourceIcon(int resourceId, const QIcon& icon) {
+    if (icon.isNull()) {
+        ResourceIcons().erase(resourceId);
+    } else {
+        ResourceIcons()[resourceId] = icon;
+    }
+}
+
+QIcon ResourceIcon(int resourceId) {
+    const auto given = ResourceIcons().find(resourceId);
+    return given != ResourceIcons().end() ? given->second : ComputerIcon();
 }
 
 }  // namespace ui::qt

@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,7 +26,6 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <cstdlib>
-#include <map>
 
 #include "platform/Platform.h"
 #include "ui/qt/QtFonts.h"
@@ -146,47 +144,6 @@ QString ToQt(const std::string& ansi) {
 
 std::string FromQt(const QString& text) {
     return platform::Utf8ToAnsi(text.toStdString());
-}
-
-QIcon ComputerIcon() {
-    // Read by name, Qt would load every image plugin to ask whether it claims a PNG before its
-    // own reader takes it; told the format and to look no further, it reads the images alone.
-    QIcon icon;
-    for (const char* size : {"16", "32"}) {
-        QImageReader reader(
-            QStringLiteral(":/qt-project.org/styles/commonstyle/images/computer-%1.png").arg(size),
-            "png");
-        reader.setAutoDetectImageFormat(false);
-        const QImage image = reader.read();
-        if (!image.isNull()) {
-            icon.addPixmap(QPixmap::fromImage(image));
-        }
-    }
-    return icon.isNull() ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon) : icon;
-}
-
-namespace {
-
-// Kept for the life of the process: a QIcon must not outlive the application's destruction
-// as a static would.
-std::map<int, QIcon>& ResourceIcons() {
-    static auto* icons = new std::map<int, QIcon>;
-    return *icons;
-}
-
-}  // namespace
-
-void SetResourceIcon(int resourceId, const QIcon& icon) {
-    if (icon.isNull()) {
-        ResourceIcons().erase(resourceId);
-    } else {
-        ResourceIcons()[resourceId] = icon;
-    }
-}
-
-QIcon ResourceIcon(int resourceId) {
-    const auto given = ResourceIcons().find(resourceId);
-    return given != ResourceIcons().end() ? given->second : ComputerIcon();
 }
 
 CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {

@@ -8,11 +8,11 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "ui/Dialog.h"
+#include "ui/HostLoop.h"
 
 class QDialog;
 class QIcon;
@@ -42,7 +42,7 @@ QIcon ComputerIcon();
 void TakeButtonPresses(QWidget* window);
 QEvent::Type PressEventType();
 
-class CQtWindow : public QObject {
+class CQtWindow : public QObject, public IModalWindow {
   public:
     CQtWindow(CDialog& dlg, QWidget* parent);
     ~CQtWindow() override;
@@ -57,12 +57,14 @@ class CQtWindow : public QObject {
     void Show();
     // Copies the state of a control (0: the window's title and focus) to the screen.
     void Push(int controlId);
-    void PushAll();
+    void PushAll() override;
     // True when the control is a visible one whose change the user should see at once.
     bool ShowsAtOnce(int controlId) const;
 
-    bool TakeInput(Input& input);
-    bool HasInput() const { return !m_inputs.empty(); }
+    // The modal loop's side (QtInput.cpp).
+    CInputQueue& Inputs() override { return m_inputs; }
+    bool PumpEvents() override;
+    void WaitForEvents() override;
 
     // The widget standing for a control; nullptr for an id the dialog does not have.
     QWidget* ControlWidget(int controlId) const;
@@ -116,7 +118,7 @@ class CQtWindow : public QObject {
     void NoteTexts(const ControlState& state);
 
     // Input (QtInput.cpp).
-    void Queue(Input input);
+    void Queue(Input input) { m_inputs.Queue(std::move(input)); }
     void QueueType(int id, const QString& text);
     void QueueListSelection(int id);
     void QueueListTick(int id, int row, int column);
@@ -130,7 +132,7 @@ class CQtWindow : public QObject {
     double m_baseX = 1.0;  // pixels per four dialog units across
     double m_baseY = 1.0;  // pixels per eight dialog units down
     std::vector<Control> m_controls;
-    std::deque<Input> m_inputs;
+    CInputQueue m_inputs;
     int m_shownFocus = 0;
     std::string m_shownTitle;
     bool m_shownIconic = false;
@@ -138,8 +140,7 @@ class CQtWindow : public QObject {
     bool m_embeddedFace = false;  // the window's font has the embedded face behind it
     QMenuBar* m_menuBar = nullptr;
     int m_top = 0;  // the menu bar's height over the template's client area
-    bool m_pressed = false;
-    int m_pressId = 0;  // the control the left button went down on (0: the dialog)
+    CClickRule m_clicks;
 };
 
 }  // namespace ui::qt

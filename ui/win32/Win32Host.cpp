@@ -1,9 +1,6 @@
-// The modal runs of the Windows host. Each run creates its window from the template, then serves
-// posted commands and the queued user actions in order, and takes the next window message only
-// when there is nothing else to do. Every message passes the window's interception (mouse
-// buttons and keys become Input records for the dialog's pre-filter) before IsDialogMessage,
-// TranslateMessage and DispatchMessage, as the dialog framework hands messages to
-// PreTranslateMessage first.
+// The modal runs of the Windows host. Each run creates its window from the template and runs the
+// dialog layer's modal loop, which takes the next window message only when there is nothing else
+// to do.
 #include "ui/win32/Win32Host.h"
 
 #include <algorithm>
@@ -13,32 +10,6 @@
 
 namespace ui {
 namespace {
-
-// Takes the window off the stack and forgets the dialog's controls however the run ends.
-class CModalFrame {
-  public:
-    CModalFrame(std::vector<win32::CWin32Window*>& open,
-                std::unique_ptr<win32::CWin32Window> window)
-        : m_open(open), m_window(std::move(window)) {
-        m_open.push_back(m_window.get());
-    }
-    ~CModalFrame() {
-        m_open.pop_back();
-        CDialog& dlg = m_window->Dialog();
-        m_window.reset();
-        dlg.Destroy();
-    }
-    CModalFrame(const CModalFrame&) = delete;
-    CModalFrame& operator=(const CModalFrame&) = delete;
-
-  private:
-    std::vector<win32::CWin32Window*>& m_open;
-    std::unique_ptr<win32::CWin32Window> m_window;
-};
-
-bool Stopped(const CDialog& dlg) {
-    return dlg.HasEnded() || Quitting();
-}
 
 // The window whose message box is about to come up, for the hook that places the box over it.
 HWND g_boxOwner = nullptr;
@@ -89,7 +60,7 @@ intptr_t CWin32Host::RunModal(CDialog& dlg) {
     HWND owner = m_open.empty() ? nullptr : m_open.back()->Handle();
     auto owned = std::make_unique<win32::CWin32Window>(*this, dlg, owner);
     win32::CWin32Window& window = *owned;
-    CModalFrame frame(m_open, std::move(owned));
+    CModalFrame<win32::CWin32Window> frame(m_open, std::move(owned));
     if (!window.Create()) {
         // Without its window the program cannot go on: it ends, and says so by its exit code.
         Quit(1);
@@ -102,56 +73,7 @@ intptr_t CWin32Host::RunModal(CDialog& dlg) {
     if (!Stopped(dlg)) {
         window.Show();
     }
-    for (;;) {
-        // Posted commands come before the user's next action, as a message queue serves them.
-        ServePosted(dlg);
-        if (Stopped(dlg)) {
-            break;
-        }
-        Input input;
-        if (window.TakeInput(input)) {
-            DispatchInput(dlg, input);
-            // The controls reacted on their own (a box toggled, a text typed): once the queue
-            // is served they show what the dialog made of it instead.
-            if (!Stopped(dlg) && !window.HasInput()) {
-                window.PushAll();
-            }
-            continue;
-        }
-        MSG msg;
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                Quit(static_cast<int>(msg.wParam));
-                break;
-            }
-            Route(msg);
-            continue;
-        }
-        window.FlushLists();
-        if (m_idle) {
-            if (!m_idle(dlg)) {
-                Quit(0);
-                break;
-            }
-            continue;
-        }
-        WaitMessage();
-    }
-    return dlg.HasEnded() ? dlg.Result() : IDCANCEL;
-}
-
-void CWin32Host::Route(MSG& msg) {
-    win32::CWin32Window* top = m_open.empty() ? nullptr : m_open.back();
-    if (top != nullptr) {
-        if (top->Intercept(msg)) {
-            return;
-        }
-        if (IsDialogMessageW(top->Handle(), &msg)) {
-            return;
-        }
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    return RunModalLoop(dlg, window, m_idle);
 }
 
 win32::CWin32Window* CWin32Host::WindowFor(const CDialog& dlg) const {
@@ -278,7 +200,9 @@ int CWin32Host::ListPageRows(CDialog& dlg, int controlId) {
     return IHost::ListPageRows(dlg, controlId);
 }
 
-void CWin32Host::Pump() {
+namespace {
+
+void PumpPaintsAndSentMessages() {
     MSG msg;
     // Messages sent by other windows are served by any look at the queue; paints are taken out
     // and drawn. Input stays where it is, in order, for the modal loop after the wait.
@@ -288,30 +212,32 @@ void CWin32Host::Pump() {
     }
 }
 
-void CWin32Host::Wait(platform::IClock& clock, uint32_t ms) {
+}  // namespace
+
+void CWin32Host::BeginWait() {
     for (win32::CWin32Window* window : m_open) {
         window->FlushLists();
     }
-    const bool nested = m_waiting;
-    m_waiting = true;
-    HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    Pump();
-    if (&clock == &platform::RealClock()) {
-        // Windows takes a window whose program has not looked at its queue for five seconds
-        // as hung; a test blocks for longer. So the wait looks in at least every 100 ms.
-        const uint64_t end = clock.NowMs() + ms;
-        for (uint64_t now = clock.NowMs(); now < end; now = clock.NowMs()) {
-            const DWORD slice = static_cast<DWORD>(std::min<uint64_t>(end - now, 100));
-            MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_PAINT | QS_SENDMESSAGE, 0);
-            Pump();
-        }
-    } else {
-        clock.Sleep(ms);
-    }
-    m_waiting = nested;
-    if (!nested) {
-        SetCursor(before != nullptr ? before : LoadCursorW(nullptr, IDC_ARROW));
-    }
+}
+
+void CWin32Host::ShowWaitCursor() {
+    m_cursorBeforeWait = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+void CWin32Host::PaintPending() {
+    PumpPaintsAndSentMessages();
+}
+
+void CWin32Host::WaitSlice(uint64_t ms) {
+    // Windows takes a window whose program has not looked at its queue for five seconds as
+    // hung; a test blocks for longer. So the wait looks in at least every 100 ms.
+    const DWORD slice = static_cast<DWORD>(std::min<uint64_t>(ms, 100));
+    MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_PAINT | QS_SENDMESSAGE, 0);
+    PumpPaintsAndSentMessages();
+}
+
+void CWin32Host::EndWait() {
+    SetCursor(m_cursorBeforeWait != nullptr ? m_cursorBeforeWait : LoadCursorW(nullptr, IDC_ARROW));
 }
 
 HICON CWin32Host::Icon(int id, bool big) {

@@ -3,13 +3,13 @@
 // and what the user does to them comes back as Input records, served by the modal loop in order.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "ui/Dialog.h"
+#include "ui/HostLoop.h"
 #include "ui/HostRecords.h"
 
 #include "ui/win32/WindowsApi.h"
@@ -20,7 +20,7 @@ namespace win32 {
 class CWin32Window;
 }
 
-class CWin32Host : public IHost, public platform::IWaitHandler {
+class CWin32Host : public IHost, public CHostWait {
   public:
     // Dialog templates, the icon and the strings come from `resources`' module.
     explicit CWin32Host(HINSTANCE resources);
@@ -37,14 +37,13 @@ class CWin32Host : public IHost, public platform::IWaitHandler {
     int ListRowHeight(CDialog& dlg, int controlId) override;
     int ListPageRows(CDialog& dlg, int controlId) override;
 
-    // --- platform::IWaitHandler: the windows repaint and show the wait cursor; the user's
+    // Blocking waits (CHostWait): the windows repaint and show the wait cursor; the user's
     // input stays queued until the wait is over.
-    void Wait(platform::IClock& clock, uint32_t ms) override;
 
     // --- For test drivers.
     // Called by the modal loop whenever it has nothing left to do (no posted command, no queued
     // input, no window message). False: the user is done, and the program is told to quit.
-    using IdleHandler = std::function<bool(CDialog& topmost)>;
+    using IdleHandler = ui::IdleHandler;
     void SetIdleHandler(IdleHandler handler) { m_idle = std::move(handler); }
     CDialog* Topmost() const;
     HWND WindowOf(const CDialog& dlg) const;
@@ -56,7 +55,6 @@ class CWin32Host : public IHost, public platform::IWaitHandler {
     Modal ShowingModal() const { return m_modal; }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
     const std::vector<FileDialogRecord>& FileDialogs() const { return m_fileDialogs; }
-    bool Waiting() const { return m_waiting; }
 
     HINSTANCE Resources() const { return m_resources; }
     // Icon resource `id` at the system's large or small icon size, loaded once.
@@ -64,14 +62,17 @@ class CWin32Host : public IHost, public platform::IWaitHandler {
 
   private:
     win32::CWin32Window* WindowFor(const CDialog& dlg) const;
-    void Route(MSG& msg);
-    void Pump();
+    void BeginWait() override;
+    void ShowWaitCursor() override;
+    void PaintPending() override;
+    void WaitSlice(uint64_t ms) override;
+    void EndWait() override;
 
     HINSTANCE m_resources;
     std::vector<win32::CWin32Window*> m_open;  // the topmost at the back
     IdleHandler m_idle;
     Modal m_modal = Modal::None;
-    bool m_waiting = false;
+    HCURSOR m_cursorBeforeWait = nullptr;
     std::vector<MessageBoxRecord> m_messageBoxes;
     std::vector<FileDialogRecord> m_fileDialogs;
     int m_sequence = 0;

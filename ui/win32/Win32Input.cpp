@@ -14,14 +14,6 @@ bool IsButton(ControlKind kind) {
     return kind == ControlKind::PushButton || kind == ControlKind::CheckBox;
 }
 
-std::wstring TextOf(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
-    const int got = GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(std::max(got, 0)));
-    return text;
-}
-
 std::wstring ComboItem(HWND box, int index) {
     const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
     if (length < 0) {
@@ -119,22 +111,36 @@ void CWin32Window::Queue(Input input) {
     // while the loop waits for a message, and the wait goes on until one is posted: this one
     // wakes it for the input.
     PostMessageW(m_hwnd, WM_NULL, 0, 0);
-    // A list reports a new selection one row at a time; the last report says it all.
-    if (input.kind == Input::Select && !m_inputs.empty() && m_inputs.back().kind == Input::Select &&
-        m_inputs.back().id == input.id) {
-        m_inputs.back() = std::move(input);
-        return;
-    }
-    m_inputs.push_back(std::move(input));
+    m_inputs.Queue(std::move(input));
 }
 
-bool CWin32Window::TakeInput(Input& input) {
-    if (m_inputs.empty()) {
+bool CWin32Window::PumpEvents() {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         return false;
     }
-    input = std::move(m_inputs.front());
-    m_inputs.pop_front();
+    if (msg.message == WM_QUIT) {
+        Quit(static_cast<int>(msg.wParam));
+    } else {
+        Route(msg);
+    }
     return true;
+}
+
+void CWin32Window::WaitForEvents() {
+    WaitMessage();
+}
+
+// Every message passes the window's interception (mouse buttons and keys become Input records
+// for the dialog's pre-filter) before IsDialogMessage, TranslateMessage and DispatchMessage, as
+// the dialog framework hands messages to PreTranslateMessage first. The loop that pumps is the
+// topmost window's: a window under it is disabled and hears of nothing but what is sent to it.
+void CWin32Window::Route(MSG& msg) {
+    if (Intercept(msg) || IsDialogMessageW(m_hwnd, &msg)) {
+        return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
 }
 
 bool CWin32Window::Intercept(const MSG& msg) {
@@ -161,8 +167,7 @@ bool CWin32Window::OnMouse(const MSG& msg) {
     const int id = control != nullptr ? control->id : 0;
     const bool button = control != nullptr && IsButton(control->kind);
     if (msg.message != WM_LBUTTONUP) {
-        m_pressed = true;
-        m_pressId = id;
+        m_clicks.Press(id);
         m_pressHwnd = msg.hwnd;
         m_pressCaptured = button;
         if (button) {
@@ -173,8 +178,7 @@ bool CWin32Window::OnMouse(const MSG& msg) {
         }
         return button || onDialog;
     }
-    Input input;
-    if (m_pressed && m_pressCaptured) {
+    if (m_clicks.Pressed() && m_pressCaptured) {
         ReleaseCapture();
         HWND pressed = m_pressHwnd;
         SendMessageW(pressed, BM_SETSTATE, FALSE, 0);
@@ -186,17 +190,11 @@ bool CWin32Window::OnMouse(const MSG& msg) {
         if (msg.hwnd != pressed) {
             MapWindowPoints(msg.hwnd, pressed, &at, 1);
         }
-        input.kind = PtInRect(&rect, at) ? Input::Click : Input::Release;
-        input.id = m_pressId;
-        m_pressed = false;
-        Queue(input);
+        Queue(m_clicks.Release(id, PtInRect(&rect, at) != FALSE));
         return true;
     }
-    // A control that had the press keeps the mouse, so the release is addressed to it.
-    input.kind = m_pressed && m_pressId == id ? Input::Click : Input::Release;
-    input.id = m_pressed ? m_pressId : id;
-    m_pressed = false;
-    Queue(input);
+    // Any other control that had the press holds the mouse itself, so the release comes to it.
+    Queue(m_clicks.Release(id, m_clicks.Pressed() && m_clicks.PressedId() == id));
     return button || onDialog;
 }
 

@@ -4,11 +4,11 @@
 // a window procedure: the loop takes the queue in order, as the message queue delivered it.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "ui/Dialog.h"
+#include "ui/HostLoop.h"
 
 #include "ui/win32/WindowsApi.h"
 
@@ -22,7 +22,10 @@ namespace ui::win32 {
 // there is none on screen), kept whole on the screen.
 void CentreWindow(HWND hwnd, HWND owner);
 
-class CWin32Window {
+// The text a window shows.
+std::wstring TextOf(HWND hwnd);
+
+class CWin32Window : public IModalWindow {
   public:
     CWin32Window(CWin32Host& host, CDialog& dlg, HWND owner);
     ~CWin32Window();
@@ -39,14 +42,15 @@ class CWin32Window {
     // Copies a control's state (0: the window's title, focus, icons, menu) to the screen. Lists
     // are refilled row by row, so they are only marked and shown at the next FlushLists.
     void Push(int controlId);
-    void PushAll();
+    void PushAll() override;
     void FlushLists();
 
-    // Mouse and key messages on their way to this window's controls: true when the message
-    // became an Input record and must not reach the control itself.
-    bool Intercept(const MSG& msg);
-    bool TakeInput(Input& input);
-    bool HasInput() const { return !m_inputs.empty(); }
+    // The modal loop's side (Win32Input.cpp): one window message at a time, handed to the
+    // window's interception first.
+    CInputQueue& Inputs() override { return m_inputs; }
+    bool PumpEvents() override;
+    void Idle() override { FlushLists(); }
+    void WaitForEvents() override;
 
     HWND ControlWindow(int controlId) const;
     bool Owns(HWND hwnd) const;
@@ -79,20 +83,26 @@ class CWin32Window {
     INT_PTR Proc(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Result(LRESULT result);
 
-    // Pairing and pushing (Win32Window.cpp).
+    // Pairing, and the minimised paint (Win32Window.cpp).
     void PairControls();
     Control* Find(int id);
     const Control* Find(int id) const;
     Control* ControlOf(HWND hwnd);
     const ControlState* StateOf(const Control& control) const;
+    void Paint();
+
+    // Pushing state (Win32Push.cpp).
     void PushControl(Control& control);
     void PushWindow();
     void PushCombo(Control& control, const ControlState& state);
     void PushList(Control& control, const ControlState& state);
     void PushListRows(Control& control, const ControlState& state);
-    void Paint();
 
     // Input (Win32Input.cpp).
+    void Route(MSG& msg);
+    // Mouse and key messages on their way to this window's controls: true when the message
+    // became an Input record and must not reach the control itself.
+    bool Intercept(const MSG& msg);
     void Queue(Input input);
     bool OnMouse(const MSG& msg);
     bool OnKey(const MSG& msg);
@@ -107,7 +117,7 @@ class CWin32Window {
     HWND m_owner;
     HWND m_hwnd = nullptr;
     std::vector<Control> m_controls;  // in the template's order, as the dialog's states
-    std::deque<Input> m_inputs;
+    CInputQueue m_inputs;
     bool m_pushing = false;  // the host is changing the controls: their notifications are ours
     int m_shownFocus = 0;
     std::wstring m_shownTitle;
@@ -116,8 +126,7 @@ class CWin32Window {
     bool m_shownIconic = false;
     int m_shownBigIcon = 0;
     int m_shownSmallIcon = 0;
-    bool m_pressed = false;
-    int m_pressId = 0;  // the control the left button went down on (0: the dialog)
+    CClickRule m_clicks;
     HWND m_pressHwnd = nullptr;
     bool m_pressCaptured = false;  // a button the host holds the mouse for
 };

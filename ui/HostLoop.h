@@ -1,0 +1,130 @@
+// The machinery every host runs a dialog with: the modal loop, the queue of the user's actions,
+// the rule that makes a press and a release a click, and the skeleton of a blocking wait. A real
+// host adds only what its toolkit does: it creates and shows the window, pushes the state into
+// its widgets, turns the toolkit's events into Input records and pumps the events.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "ui/Dialog.h"
+
+namespace ui {
+
+// The dialog has ended or the program is quitting: its loop has nothing more to serve.
+bool Stopped(const CDialog& dlg);
+
+// The user's actions on one window, in the order they came. A list reports a new selection in
+// steps (one row at a time, the focused row apart) and a field reports every key typed into
+// it: the last report of a run of them on the same control says it all, so the run makes one.
+class CInputQueue {
+  public:
+    void Queue(Input input);
+    bool Take(Input& input);
+    bool Empty() const { return m_inputs.empty(); }
+
+  private:
+    std::deque<Input> m_inputs;
+};
+
+// Whether a left-button release makes a click of the press before it. A control that had the
+// press keeps the mouse, as a Windows control captures it: the release is addressed to it
+// wherever the pointer is, and is a click only over it. The dialog itself keeps nothing: a
+// release after a press on it is addressed to the control under the pointer. A release without
+// a press is never a click.
+class CClickRule {
+  public:
+    void Press(int id);
+    bool Pressed() const { return m_pressed; }
+    int PressedId() const { return m_pressId; }
+    // `under`: the control the pointer is over (0: the dialog, or nothing of this window);
+    // `overPressed`: the pointer is over the control that had the press, as the toolkit says.
+    Input Release(int under, bool overPressed);
+
+  private:
+    bool m_pressed = false;
+    int m_pressId = 0;  // the control the left button went down on (0: the dialog)
+};
+
+// Called whenever the loop has nothing left to do; false: the user is done, and the program is
+// told to quit. Test drivers play their next action there.
+using IdleHandler = std::function<bool(CDialog& topmost)>;
+
+// What a host's window does for the modal loop.
+class IModalWindow {
+  public:
+    virtual ~IModalWindow() = default;
+    virtual CInputQueue& Inputs() = 0;
+    // The queue is served: every widget shows what the dialog holds again, since the toolkit's
+    // own reactions (a box toggled, a text typed) are not the dialog's.
+    virtual void PushAll() {}
+    // Serves events the toolkit has pending; true when there may be something to do now.
+    virtual bool PumpEvents() = 0;
+    // Nothing is left to do: the moment for what waits for a quiet loop (lists filled row by
+    // row are shown now).
+    virtual void Idle() {}
+    // Sleeps until the toolkit has an event.
+    virtual void WaitForEvents() {}
+};
+
+// Serves posted commands first, as a message queue does, then the queued actions in order,
+// then the toolkit's events, until the dialog ends or the program quits. Returns the dialog's
+// result, or IDCANCEL when it did not end.
+intptr_t RunModalLoop(CDialog& dlg, IModalWindow& window, const IdleHandler& idle);
+
+// Takes a run's window off the host's stack, destroys it and then forgets the dialog's controls,
+// however the run ends.
+template <class Window>
+class CModalFrame {
+  public:
+    CModalFrame(std::vector<Window*>& open, std::unique_ptr<Window> window)
+        : m_open(open), m_owned(std::move(window)), m_dlg(m_owned->Dialog()) {
+        m_open.push_back(m_owned.get());
+    }
+    // A window the frame does not own, standing for `dlg` on the stack.
+    CModalFrame(std::vector<Window*>& open, Window& window, CDialog& dlg)
+        : m_open(open), m_dlg(dlg) {
+        m_open.push_back(&window);
+    }
+    ~CModalFrame() {
+        m_open.pop_back();
+        m_owned.reset();
+        m_dlg.Destroy();
+    }
+    CModalFrame(const CModalFrame&) = delete;
+    CModalFrame& operator=(const CModalFrame&) = delete;
+
+  private:
+    std::vector<Window*>& m_open;
+    std::unique_ptr<Window> m_owned;
+    CDialog& m_dlg;
+};
+
+// A host's blocking waits: the wait cursor for the outermost wait, the windows painted before
+// and during it, and the user's input left queued for the loop after it. On a clock of a test
+// the wait is the clock's alone.
+class CHostWait : public platform::IWaitHandler {
+  public:
+    void Wait(platform::IClock& clock, uint32_t ms) final;
+    bool Waiting() const { return m_waiting; }
+
+  protected:
+    ~CHostWait() override = default;
+    virtual void BeginWait() {}
+    virtual void ShowWaitCursor() = 0;
+    // Paints what the program changed, without taking user input.
+    virtual void PaintPending() = 0;
+    // Sleeps at most `ms` on the real clock, painting meanwhile; may return early.
+    virtual void WaitSlice(uint64_t ms) = 0;
+    // The outermost wait is over.
+    virtual void EndWait() = 0;
+
+  private:
+    bool m_waiting = false;
+};
+
+}  // namespace ui
