@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "tests/win32/ChildWindow.h"
+#include "tools/win32driver/Driver.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,7 +31,7 @@ double TimeToWindow(const std::string& exe, const std::string& title) {
     double ms = -1;
     HWND window = nullptr;
     for (;;) {
-        window = vztest::WindowOfProcess(process.dwProcessId, wideTitle.c_str());
+        window = windriver::WindowOfProcess(process.dwProcessId, wideTitle.c_str());
         QueryPerformanceCounter(&now);
         const double elapsed =
             1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart;

@@ -11,9 +11,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,81 +18,21 @@
 #include "format/FormatRecord.h"
 #include "tests/win32/Checks.h"
 #include "tests/win32/ChildWindow.h"
+#include "tests/win32/DebugListener.h"
+#include "tests/win32/SystemFiles.h"
+#include "tools/win32driver/Driver.h"
 
 namespace {
 
+using namespace windriver;
+using vztest::CDebugListener;
 using vztest::Check;
-using vztest::TextOf;
+using vztest::Contains;
+using vztest::HasLineStarting;
+using vztest::ReadBytes;
+using vztest::ReadLines;
+using vztest::SystemFile;
 using vztest::WindowsPath;
-
-void Click(HWND button) {
-    RECT rect;
-    GetClientRect(button, &rect);
-    const LPARAM at = MAKELPARAM(rect.right / 2, rect.bottom / 2);
-    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(button, WM_LBUTTONUP, 0, at);
-}
-
-template <class Condition>
-bool Eventually(Condition condition, DWORD ms = 5000) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() >= end) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
-}
-
-bool Closes(HWND window, DWORD ms = 5000) {
-    return Eventually([&] { return !IsWindow(window); }, ms);
-}
-
-// The program's newest modal window (a message box, the editor, a file dialog): a dialog of its
-// process other than `main`, shown and enabled (a modal window disables its owner).
-HWND FindMessageBox(DWORD process, HWND main, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-        for (HWND w = FindWindowW(L"#32770", nullptr); w != nullptr;
-             w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == process && w != main && IsWindowVisible(w) && IsWindowEnabled(w)) {
-                return w;
-            }
-        }
-        Sleep(20);
-    }
-    return nullptr;
-}
-
-// Reads the message box's text and presses its OK button; empty when none came up.
-std::wstring AnswerMessageBox(DWORD process, HWND main) {
-    HWND box = FindMessageBox(process, main, 10000);
-    if (box == nullptr) {
-        return L"";
-    }
-    const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
-    Click(GetDlgItem(box, IDOK));
-    Closes(box);
-    return text;
-}
-
-bool WaitForText(HWND hwnd, const std::wstring& text, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-        if (TextOf(hwnd) == text) {
-            return true;
-        }
-        Sleep(20);
-    }
-    return false;
-}
-
-int ItemCount(HWND list) {
-    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-}
 
 // The main window's lists come to hold that many built-in and user formats.
 bool ListsHold(HWND main, int builtin, int user) {
@@ -107,57 +44,8 @@ bool ListsHold(HWND main, int builtin, int user) {
 
 // Picks the device box's entry of that name as a user does: the selection changes and the
 // box tells its dialog.
-bool SelectDevice(HWND main, HWND box, const std::wstring& name) {
-    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        if (SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 255) {
-            SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        }
-        if (name == text) {
-            SendMessageW(box, CB_SETCURSEL, i, 0);
-            PostMessageW(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(box));
-            return WaitForText(box, name, 2000);
-        }
-    }
-    return false;
-}
-
-std::vector<char> ReadBytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<std::string> ReadLines(const std::string& file) {
-    std::vector<std::string> lines;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-    for (const std::string& l : lines) {
-        if (l == line) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// A file of the native system folder, which the program and the driver use: a 32-bit build of
-// this program under WOW64 reaches it as Sysnative (its System32 is SysWOW64).
-std::string SystemFile(const char* name) {
-    char folder[MAX_PATH] = {};
-    BOOL wow64 = FALSE;
-    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
-        GetSystemWindowsDirectoryA(folder, MAX_PATH);
-        return std::string(folder) + "\\Sysnative\\" + name;
-    }
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\" + name;
+bool SelectDevice(HWND box, const std::wstring& name) {
+    return ChooseByMessage(box, name) && WaitForText(box, name, 2000);
 }
 
 bool TableBecomes(const std::vector<char>& expected) {
@@ -169,16 +57,16 @@ bool TableBecomes(const std::vector<char>& expected) {
 std::wstring LockDevice(DWORD process, HWND main, const std::wstring& name) {
     HWND box = GetDlgItem(main, 1000);
     HWND lock = GetDlgItem(main, 1001);
-    if (!SelectDevice(main, box, name)) {
+    if (!SelectDevice(box, name)) {
         return L"<not listed>";
     }
-    Click(lock);
+    PostClick(lock);
     const ULONGLONG end = GetTickCount64() + 15000;
     while (GetTickCount64() < end) {
         if (TextOf(lock) == L"UnLock") {
             return L"";
         }
-        if (FindMessageBox(process, main, 50) != nullptr) {
+        if (WaitForModal(process, main, 50) != nullptr) {
             return AnswerMessageBox(process, main);
         }
     }
@@ -188,31 +76,13 @@ std::wstring LockDevice(DWORD process, HWND main, const std::wstring& name) {
 // Types into an edit control as the keyboard does: all of its text selected, then the
 // characters.
 void Type(HWND edit, const std::wstring& text) {
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-    PostMessageW(edit, WM_KEYDOWN, VK_DELETE, 0);
-    for (wchar_t c : text) {
-        PostMessageW(edit, WM_CHAR, c, 1);
-    }
+    TypeOver(edit, text);
     WaitForText(edit, text, 2000);
 }
 
 // Picks a drop-down list's entry by its text.
 bool Choose(HWND dialog, int id, const std::wstring& text) {
-    HWND box = GetDlgItem(dialog, id);
-    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t item[256] = {};
-        if (SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 255) {
-            SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-        }
-        if (text == item) {
-            SendMessageW(box, CB_SETCURSEL, i, 0);
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(box));
-            return true;
-        }
-    }
-    return false;
+    return ChooseByMessage(GetDlgItem(dialog, id), text);
 }
 
 size_t RecordCount(const std::vector<char>& table) {
@@ -222,8 +92,8 @@ size_t RecordCount(const std::vector<char>& table) {
 // Add, Test and OK: the editor measures the card through DirectShow, the test loads
 // "testformat.bin", OK stores the format and applies the table.
 void AddWithTestAndOk(DWORD pid, HWND main, const std::string& log) {
-    Click(GetDlgItem(main, 1005));
-    HWND editor = FindMessageBox(pid, main, 10000);
+    PostClick(GetDlgItem(main, 1005));
+    HWND editor = WaitForModal(pid, main, 10000);
     Check(editor != nullptr, "Add opens the timing editor");
     if (editor == nullptr) {
         return;
@@ -240,14 +110,14 @@ void AddWithTestAndOk(DWORD pid, HWND main, const std::string& log) {
     Check(Choose(editor, 1054, L"Positive") && Choose(editor, 1055, L"Positive") &&
               Choose(editor, 1037, L"No"),
           "the polarities and the scan are chosen");
-    Click(GetDlgItem(editor, 1036));
+    PostClick(GetDlgItem(editor, 1036));
     const bool tested = Eventually([&] { return Contains(ReadLines(log), "SET RELOAD 2"); }, 10000);
     Check(tested && !ReadBytes(SystemFile("testformat.bin")).empty(),
           "Test writes testformat.bin and has the driver load it");
     Check(Contains(ReadLines(log), "SET CHIP 0x40 0x16 2 0x08 0x98"),
           "after programming the PLL for 2200 clocks a line");
     const size_t before = RecordCount(ReadBytes(SystemFile("format.bin")));
-    Click(GetDlgItem(editor, 1008));
+    PostClick(GetDlgItem(editor, 1008));
     Check(Closes(editor, 10000), "OK closes the editor");
     Check(Eventually([&] {
               return ItemCount(GetDlgItem(main, 1003)) == 4 &&
@@ -258,110 +128,18 @@ void AddWithTestAndOk(DWORD pid, HWND main, const std::string& log) {
 
 void Unlock(HWND main) {
     HWND lock = GetDlgItem(main, 1001);
-    Click(lock);
+    PostClick(lock);
     WaitForText(lock, L"Lock", 5000);
-}
-
-// Memory in the program's process for the list view messages that carry a pointer, which no
-// system copies between processes.
-class CRemoteBuffer {
-  public:
-    CRemoteBuffer(HANDLE process, size_t size)
-        : m_process(process),
-          m_at(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~CRemoteBuffer() {
-        if (m_at != nullptr) {
-            VirtualFreeEx(m_process, m_at, 0, MEM_RELEASE);
-        }
-    }
-    CRemoteBuffer(const CRemoteBuffer&) = delete;
-    CRemoteBuffer& operator=(const CRemoteBuffer&) = delete;
-
-    template <class T>
-    LRESULT Send(HWND hwnd, UINT message, WPARAM wparam, T& value) {
-        if (m_at == nullptr ||
-            !WriteProcessMemory(m_process, m_at, &value, sizeof value, nullptr)) {
-            return 0;
-        }
-        const LRESULT result = SendMessageW(hwnd, message, wparam, reinterpret_cast<LPARAM>(m_at));
-        ReadProcessMemory(m_process, m_at, &value, sizeof value, nullptr);
-        return result;
-    }
-
-  private:
-    HANDLE m_process;
-    void* m_at;
-};
-
-bool Checked(HWND list, int row) {
-    return SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) ==
-           INDEXTOSTATEIMAGEMASK(2);
 }
 
 // Clicks the row's check box where the list's own hit test finds it.
 bool TickRow(HANDLE process, HWND list, int row) {
-    CRemoteBuffer remote(process, 256);
-    RECT bounds{};
-    bounds.left = LVIR_BOUNDS;
-    if (!remote.Send(list, LVM_GETITEMRECT, row, bounds)) {
+    const bool before = RowChecked(list, row);
+    POINT at;
+    if (!CheckBoxPoint(process, list, row, at))
         return false;
-    }
-    const bool before = Checked(list, row);
-    const int y = (bounds.top + bounds.bottom) / 2;
-    for (int x = bounds.left; x < bounds.left + 48; ++x) {
-        LVHITTESTINFO hit{};
-        hit.pt = POINT{x, y};
-        remote.Send(list, LVM_SUBITEMHITTEST, 0, hit);
-        if (hit.iItem == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
-            const LPARAM at = MAKELPARAM(x + 3, y);
-            PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            PostMessageW(list, WM_LBUTTONUP, 0, at);
-            return Eventually([&] { return Checked(list, row) != before; });
-        }
-    }
-    return false;
-}
-
-// A list view message whose structure points at a text buffer: both live in the program's
-// process, the structure first and the text after it.
-template <class T>
-std::wstring RemoteText(HANDLE process, HWND hwnd, UINT message, WPARAM wparam, T item,
-                        LPWSTR T::*text, int T::*size) {
-    constexpr size_t kChars = 260;
-    char* at = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(T) + kChars * 2,
-                                                 MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (at == nullptr) {
-        return L"<no memory>";
-    }
-    item.*text = reinterpret_cast<LPWSTR>(at + sizeof(T));
-    item.*size = kChars;
-    wchar_t buffer[kChars] = {};
-    std::wstring result = L"<unread>";
-    if (WriteProcessMemory(process, at, &item, sizeof item, nullptr) &&
-        WriteProcessMemory(process, at + sizeof(T), buffer, sizeof buffer, nullptr)) {
-        SendMessageW(hwnd, message, wparam, reinterpret_cast<LPARAM>(at));
-        if (ReadProcessMemory(process, at + sizeof(T), buffer, sizeof buffer, nullptr)) {
-            buffer[kChars - 1] = L'\0';
-            result = buffer;
-        }
-    }
-    VirtualFreeEx(process, at, 0, MEM_RELEASE);
-    return result;
-}
-
-std::wstring CellText(HANDLE process, HWND list, int row, int column) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    return RemoteText(process, list, LVM_GETITEMTEXTW, row, item, &LVITEMW::pszText,
-                      &LVITEMW::cchTextMax);
-}
-
-std::wstring HeaderTitle(HANDLE process, HWND list, int column) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    HDITEMW item{};
-    item.mask = HDI_TEXT;
-    return RemoteText(process, header, HDM_GETITEMW, column, item, &HDITEMW::pszText,
-                      &HDITEMW::cchTextMax);
+    PostClick(list, at);
+    return Eventually([&] { return RowChecked(list, row) != before; });
 }
 
 // The Id column of every row, top to bottom.
@@ -387,138 +165,25 @@ bool WaitForIds(HANDLE process, HWND list, const std::vector<std::wstring>& ids)
 
 // Clicks a header section in its middle, as a user sorts by that column.
 void ClickHeader(HANDLE process, HWND list, int column) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    CRemoteBuffer remote(process, sizeof(RECT));
     RECT rect{};
-    remote.Send(header, HDM_GETITEMRECT, column, rect);
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(header, WM_LBUTTONUP, 0, at);
+    HeaderItemRect(process, list, column, rect);
+    PostClick(HeaderOf(list), (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 // The middle of the row's text in the list's client area.
-LPARAM RowPoint(HANDLE process, HWND list, int row) {
-    CRemoteBuffer remote(process, sizeof(RECT));
+POINT RowPoint(HANDLE process, HWND list, int row) {
     RECT rect{};
-    rect.left = LVIR_LABEL;
-    remote.Send(list, LVM_GETITEMRECT, row, rect);
-    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-}
-
-bool Selected(HWND list, int row) {
-    return SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED;
+    RowRect(process, list, row, LVIR_LABEL, rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 bool SelectRow(HANDLE process, HWND list, int row) {
-    const LPARAM at = RowPoint(process, list, row);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-    return Eventually([&] { return Selected(list, row); });
+    PostClick(list, RowPoint(process, list, row));
+    return Eventually([&] { return RowSelected(list, row); });
 }
 
 void DoubleClickRow(HANDLE process, HWND list, int row) {
-    const LPARAM at = RowPoint(process, list, row);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-}
-
-// What the programs of this session send to the debugger channel, as a debug-string listener
-// sees it: the shared buffer and its two events, read on a thread of its own.
-class CDebugListener {
-  public:
-    CDebugListener() {
-        m_ready = CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY");
-        m_data = CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY");
-        m_mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
-                                       L"DBWIN_BUFFER");
-        m_view =
-            m_mapping != nullptr ? MapViewOfFile(m_mapping, FILE_MAP_READ, 0, 0, 4096) : nullptr;
-        InitializeCriticalSection(&m_lock);
-        if (m_ready != nullptr && m_data != nullptr && m_view != nullptr) {
-            m_thread = CreateThread(nullptr, 0, &CDebugListener::Listen, this, 0, nullptr);
-        }
-    }
-    ~CDebugListener() {
-        m_stop = true;
-        if (m_thread != nullptr) {
-            SetEvent(m_data);
-            WaitForSingleObject(m_thread, 5000);
-            CloseHandle(m_thread);
-        }
-        if (m_view != nullptr) {
-            UnmapViewOfFile(m_view);
-        }
-        for (HANDLE h : {m_mapping, m_ready, m_data}) {
-            if (h != nullptr) {
-                CloseHandle(h);
-            }
-        }
-        DeleteCriticalSection(&m_lock);
-    }
-    CDebugListener(const CDebugListener&) = delete;
-    CDebugListener& operator=(const CDebugListener&) = delete;
-
-    bool Heard(const std::string& text, DWORD ms) {
-        const ULONGLONG end = GetTickCount64() + ms;
-        do {
-            EnterCriticalSection(&m_lock);
-            bool found = false;
-            for (const std::string& line : m_lines) {
-                found = found || line.find(text) != std::string::npos;
-            }
-            LeaveCriticalSection(&m_lock);
-            if (found) {
-                return true;
-            }
-            Sleep(20);
-        } while (GetTickCount64() < end);
-        return false;
-    }
-
-  private:
-    static DWORD WINAPI Listen(void* self) {
-        auto* me = static_cast<CDebugListener*>(self);
-        while (!me->m_stop) {
-            SetEvent(me->m_ready);
-            if (WaitForSingleObject(me->m_data, 1000) != WAIT_OBJECT_0 || me->m_stop) {
-                continue;
-            }
-            const char* text = static_cast<const char*>(me->m_view) + sizeof(DWORD);
-            EnterCriticalSection(&me->m_lock);
-            me->m_lines.emplace_back(text, strnlen(text, 4096 - sizeof(DWORD)));
-            LeaveCriticalSection(&me->m_lock);
-        }
-        return 0;
-    }
-
-    HANDLE m_ready = nullptr;
-    HANDLE m_data = nullptr;
-    HANDLE m_mapping = nullptr;
-    void* m_view = nullptr;
-    HANDLE m_thread = nullptr;
-    CRITICAL_SECTION m_lock;
-    volatile bool m_stop = false;
-    std::vector<std::string> m_lines;
-};
-
-// The program's file dialog (the system's own): the path typed into its name box, then OK.
-bool AnswerFileDialog(DWORD process, HWND main, const std::wstring& path) {
-    const ULONGLONG end = GetTickCount64() + 10000;
-    while (GetTickCount64() < end) {
-        HWND box = FindMessageBox(process, main, 200);
-        HWND name = box != nullptr ? GetDlgItem(box, 0x47C) : nullptr;
-        if (box != nullptr && name == nullptr) {
-            name = GetDlgItem(box, 0x480);
-        }
-        if (name != nullptr) {
-            SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-            Click(GetDlgItem(box, IDOK));
-            return Closes(box);
-        }
-    }
-    return false;
+    PostDoubleClick(list, RowPoint(process, list, row));
 }
 
 std::vector<fmt::FormatRecord> Records(const std::vector<char>& table) {
@@ -530,28 +195,19 @@ std::vector<fmt::FormatRecord> Records(const std::vector<char>& table) {
     return records;
 }
 
-bool HasLineStarting(const std::vector<std::string>& lines, const std::string& start) {
-    for (const std::string& line : lines) {
-        if (line.compare(0, start.size(), start) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The output position buttons of the editor move the picture on the card at once: the
 // horizontal ones through the scaler's registers, the vertical ones through the driver's
 // shift, each shown in the editor's offset fields. Cancel stores no format.
 void MoveThePicture(const PROCESS_INFORMATION& program, HWND main, const std::string& log,
                     CDebugListener& debug) {
-    Click(GetDlgItem(main, 1005));
-    HWND editor = FindMessageBox(program.dwProcessId, main, 10000);
+    PostClick(GetDlgItem(main, 1005));
+    HWND editor = WaitForModal(program.dwProcessId, main, 10000);
     Check(editor != nullptr && WaitForText(GetDlgItem(editor, 1029), L"1920", 5000),
           "Add opens the editor on the detected input");
     if (editor == nullptr) {
         return;
     }
-    Click(GetDlgItem(editor, 1034));
+    PostClick(GetDlgItem(editor, 1034));
     Check(WaitForText(GetDlgItem(editor, 1040), L"3FF", 5000) &&
               WaitForText(GetDlgItem(editor, 1041), L"3FF", 2000),
           "Right moves the picture by one: both horizontal offsets show 3FF");
@@ -563,35 +219,21 @@ void MoveThePicture(const PROCESS_INFORMATION& program, HWND main, const std::st
                      HasLineStarting(lines, "SET CHIP 0x44 0x8B 1 0x0C");
           }),
           "and writes the offset to the scaler's registers");
-    Click(GetDlgItem(editor, 1031));
+    PostClick(GetDlgItem(editor, 1031));
     Check(WaitForText(GetDlgItem(editor, 1042), L"1", 5000) &&
               WaitForText(GetDlgItem(editor, 1043), L"1", 2000),
           "Up moves it by one line: both vertical offsets show 1");
     Check(debug.Heard("New_DE_V_START = 0x001", 5000) && debug.Heard("New_DE_V_END = 0x001", 1000),
           "the debug output tells the new vertical start and end");
     Type(GetDlgItem(editor, 1030), L"600");
-    Click(GetDlgItem(editor, 1031));
+    PostClick(GetDlgItem(editor, 1031));
     const std::wstring range = AnswerMessageBox(program.dwProcessId, editor);
     Check(range == L"\x8F38\x5165 0 \x548C 511 \x4E4B\x9593\x7684\x6574\x6578\x3002",
           "a step beyond 511 is refused with the range message");
     Type(GetDlgItem(editor, 1030), L"1");
-    Click(GetDlgItem(editor, 1009));
+    PostClick(GetDlgItem(editor, 1009));
     Check(Closes(editor) && ItemCount(GetDlgItem(main, 1003)) == 4,
           "Cancel closes the editor and adds no format");
-}
-
-// What a screen reader, UI Automation's Invoke or a test tool sends a button, from this process.
-bool Press(HWND button) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
-}
-
-void PostKey(HWND hwnd, UINT key, wchar_t character = 0) {
-    PostMessageW(hwnd, WM_KEYDOWN, key, 1);
-    if (character != 0) {
-        PostMessageW(hwnd, WM_CHAR, character, 1);
-    }
-    PostMessageW(hwnd, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
 }
 
 bool Dropped(HWND box) {
@@ -606,18 +248,18 @@ void PressAndKeys(const PROCESS_INFORMATION& program, HWND main) {
     const int rows = ItemCount(users);
     HWND all = GetDlgItem(main, 1060);
     const LRESULT checked = SendMessageW(all, BM_GETCHECK, 0, 0);
-    Press(all);
+    SendPress(all);
     Check(Eventually([&] { return SendMessageW(all, BM_GETCHECK, 0, 0) != checked; }),
           "BM_CLICK on a check box toggles it");
-    Press(all);
+    SendPress(all);
     Eventually([&] { return SendMessageW(all, BM_GETCHECK, 0, 0) == checked; });
     // The box ticked every user row; Apply writes that, and the table as it then is stays.
-    Press(GetDlgItem(main, 1012));
+    SendPress(GetDlgItem(main, 1012));
     Sleep(500);
     const std::vector<char> table = ReadBytes(SystemFile("format.bin"));
 
-    Press(GetDlgItem(main, 1005));
-    HWND editor = FindMessageBox(program.dwProcessId, main, 10000);
+    SendPress(GetDlgItem(main, 1005));
+    HWND editor = WaitForModal(program.dwProcessId, main, 10000);
     Check(editor != nullptr && WaitForText(GetDlgItem(editor, 1029), L"1920", 5000),
           "BM_CLICK on Add opens the editor");
     if (editor == nullptr) {
@@ -637,7 +279,7 @@ void PressAndKeys(const PROCESS_INFORMATION& program, HWND main) {
     Check(WaitForText(polarity, L"Positive", 5000) && !Dropped(polarity) &&
               IsWindowVisible(editor) && ItemCount(users) == rows,
           "Enter in the open list chooses the highlighted item and stores nothing");
-    Press(GetDlgItem(editor, 1034));
+    SendPress(GetDlgItem(editor, 1034));
     Check(WaitForText(GetDlgItem(editor, 1040), L"3FF", 5000),
           "BM_CLICK on Right moves the picture as a click does");
     Type(GetDlgItem(editor, 1018), L"800");
@@ -646,9 +288,9 @@ void PressAndKeys(const PROCESS_INFORMATION& program, HWND main) {
     Check(ItemCount(users) == rows && TableBecomes(table),
           "and stores no format: format.bin is written as it was");
 
-    Press(GetDlgItem(main, 1005));
-    editor = FindMessageBox(program.dwProcessId, main, 10000);
-    Check(editor != nullptr && Press(GetDlgItem(editor, 1009)) && Closes(editor) &&
+    SendPress(GetDlgItem(main, 1005));
+    editor = WaitForModal(program.dwProcessId, main, 10000);
+    Check(editor != nullptr && SendPress(GetDlgItem(editor, 1009)) && Closes(editor) &&
               ItemCount(users) == rows,
           "BM_CLICK on Cancel closes the editor");
 }
@@ -657,7 +299,7 @@ void PressAndKeys(const PROCESS_INFORMATION& program, HWND main) {
 void EditAFormat(const PROCESS_INFORMATION& program, HWND main) {
     HWND users = GetDlgItem(main, 1003);
     DoubleClickRow(program.hProcess, users, 3);
-    HWND editor = FindMessageBox(program.dwProcessId, main, 10000);
+    HWND editor = WaitForModal(program.dwProcessId, main, 10000);
     Check(editor != nullptr, "a double click on the added row opens the editor");
     if (editor == nullptr) {
         return;
@@ -670,7 +312,7 @@ void EditAFormat(const PROCESS_INFORMATION& program, HWND main) {
           "with the record's fields");
     Type(GetDlgItem(editor, 1026), L"50");
     const std::vector<char> before = ReadBytes(SystemFile("format.bin"));
-    Click(GetDlgItem(editor, 1008));
+    PostClick(GetDlgItem(editor, 1008));
     Check(Closes(editor, 10000), "OK closes the editor");
     std::vector<fmt::FormatRecord> records;
     Eventually([&] {
@@ -689,21 +331,21 @@ void EditAFormat(const PROCESS_INFORMATION& program, HWND main) {
 // still writes each row's check box to the record its Id names.
 void SortTheUsers(const PROCESS_INFORMATION& program, HWND main) {
     HWND users = GetDlgItem(main, 1003);
-    const std::wstring title = HeaderTitle(program.hProcess, users, 0);
+    const std::wstring title = ColumnTitle(program.hProcess, users, 0);
     ClickHeader(program.hProcess, users, 0);
     Check(WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3})) &&
-              Eventually([&] { return HeaderTitle(program.hProcess, users, 0) != title; }),
+              Eventually([&] { return ColumnTitle(program.hProcess, users, 0) != title; }),
           "a click on \"Id\" sorts by it, ascending, and marks the header");
     ClickHeader(program.hProcess, users, 0);
     Check(WaitForIds(program.hProcess, users, Numbers({3, 2, 1, 0})),
           "a second click sorts descending");
-    Check(Eventually([&] { return HeaderTitle(program.hProcess, users, 0) == L"Id \x25BC"; }),
+    Check(Eventually([&] { return ColumnTitle(program.hProcess, users, 0) == L"Id \x25BC"; }),
           "the header shows \"Id\" with the descending arrow");
     const std::vector<char> before = ReadBytes(SystemFile("format.bin"));
     // Row 0 is now the format with Id 3.
-    const bool wasOn = Checked(users, 0);
+    const bool wasOn = RowChecked(users, 0);
     Check(TickRow(program.hProcess, users, 0), "a click ticks the top row");
-    Click(GetDlgItem(main, 1012));
+    PostClick(GetDlgItem(main, 1012));
     std::vector<char> expected = before;
     const size_t enabled = 2 + 37 * 124 + 20;
     if (expected.size() > enabled) {
@@ -712,7 +354,7 @@ void SortTheUsers(const PROCESS_INFORMATION& program, HWND main) {
     Check(TableBecomes(expected),
           "Apply switches the record of Id 3, not the fourth user record's neighbour");
     TickRow(program.hProcess, users, 0);
-    Click(GetDlgItem(main, 1012));
+    PostClick(GetDlgItem(main, 1012));
     TableBecomes(before);
     ClickHeader(program.hProcess, users, 0);
     WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3}));
@@ -726,31 +368,31 @@ void ExportImportDelete(const PROCESS_INFORMATION& program, HWND main,
     const std::vector<char> table = ReadBytes(SystemFile("format.bin"));
     const std::string exported = logFolder + "\\export.bin";
     DeleteFileA(exported.c_str());
-    Click(GetDlgItem(main, 1014));
+    PostClick(GetDlgItem(main, 1014));
     Check(
         AnswerFileDialog(program.dwProcessId, main, std::wstring(exported.begin(), exported.end())),
         "Export asks for a file name in the system's file dialog");
     Check(Eventually([&] { return ReadBytes(exported) == table; }),
           "and writes the table there, byte for byte as format.bin");
-    Check(FindMessageBox(program.dwProcessId, main, 300) == nullptr, "with no message");
+    Check(WaitForModal(program.dwProcessId, main, 300) == nullptr, "with no message");
 
-    Click(GetDlgItem(main, 1056));
+    PostClick(GetDlgItem(main, 1056));
     Check(
         AnswerFileDialog(program.dwProcessId, main, std::wstring(exported.begin(), exported.end())),
         "Import asks for the file to read");
     Check(WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3, 4, 5, 6, 7})) &&
               ItemCount(GetDlgItem(main, 1004)) == 34,
           "and appends its four user formats, no built-in one");
-    Click(GetDlgItem(main, 1012));
+    PostClick(GetDlgItem(main, 1012));
     std::vector<char> expected = table;
     expected.insert(expected.end(), table.begin() + 2 + 34 * 124, table.end());
     Check(TableBecomes(expected), "Apply writes them after the table's own, byte for byte");
 
     Check(SelectRow(program.hProcess, users, 1), "a click selects the second user row");
-    Click(GetDlgItem(main, 1006));
+    PostClick(GetDlgItem(main, 1006));
     Check(WaitForIds(program.hProcess, users, Numbers({0, 1, 2, 3, 4, 5, 6})),
           "Delete removes it; the rest close up");
-    Click(GetDlgItem(main, 1012));
+    PostClick(GetDlgItem(main, 1012));
     expected.erase(expected.begin() + 2 + 35 * 124, expected.begin() + 2 + 36 * 124);
     Check(TableBecomes(expected), "Apply writes the table without that record, byte for byte");
 }
@@ -774,23 +416,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     HWND main = nullptr;
-    for (int i = 0; i < 1500 && main == nullptr; ++i) {
-        HWND w = FindWindowW(nullptr, L"Zeriveve");
-        main = w != nullptr && IsWindowVisible(w) ? w : nullptr;
-        Sleep(20);
-    }
+    Eventually(
+        [&] { return (main = WindowOfProcess(process.dwProcessId, L"Zeriveve")) != nullptr; },
+        30000);
     Check(main != nullptr, "the window \"Zeriveve\" is shown");
     if (main != nullptr) {
         const DWORD pid = process.dwProcessId;
         HWND box = GetDlgItem(main, 1000);
-        std::vector<std::wstring> listed;
-        for (int i = 0; i < static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0)); ++i) {
-            wchar_t text[256] = {};
-            if (SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 255) {
-                SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            }
-            listed.push_back(text);
-        }
+        const std::vector<std::wstring> listed = ComboItems(box);
         // The box sorts what the enumerator gives; the nameless device comes first.
         const std::vector<std::wstring> sorted = {L"",
                                                   L"Failing Bind Capture",
@@ -813,15 +446,15 @@ int main(int argc, char** argv) {
         // The first built-in format's check box: its record's Enabled word (after the 2-byte
         // header and the 20-byte tag) is all that changes.
         HWND supported = GetDlgItem(main, 1004);
-        const bool wasOn = Checked(supported, 0);
+        const bool wasOn = RowChecked(supported, 0);
         Check(TickRow(process.hProcess, supported, 0), "a click ticks the first built-in format");
         std::vector<char> expected = seeded;
         if (expected.size() > 2 + 20) {
             expected[2 + 20] = wasOn ? 0 : 1;
         }
-        Click(GetDlgItem(main, 1012));
+        PostClick(GetDlgItem(main, 1012));
         Sleep(500);
-        Check(FindMessageBox(pid, main, 200) == nullptr, "Apply shows no message");
+        Check(WaitForModal(pid, main, 200) == nullptr, "Apply shows no message");
         Check(ReadBytes(SystemFile("format.bin")) == expected,
               "Apply writes format.bin with that format switched, byte for byte");
         Check(Contains(ReadLines(cardLog), "SET RELOAD 1"), "and the driver is asked to reload it");
@@ -846,12 +479,12 @@ int main(int argc, char** argv) {
               "a device whose name cannot be read is listed without one and locks nothing");
         Check(LockDevice(pid, main, L"No Reload Capture").empty(),
               "the device without reload support locks");
-        Click(GetDlgItem(main, 1012));
+        PostClick(GetDlgItem(main, 1012));
         Check(AnswerMessageBox(pid, main) == L"ReLoad file is fail!",
               "and Apply reports the failed reload");
         Unlock(main);
         Check(LockDevice(pid, main, L"Get Only Capture").empty(), "the get-only device locks");
-        Click(GetDlgItem(main, 1012));
+        PostClick(GetDlgItem(main, 1012));
         Check(AnswerMessageBox(pid, main) == L"ReLoad file is fail!",
               "and Apply reports the failed reload");
         Unlock(main);
@@ -864,7 +497,7 @@ int main(int argc, char** argv) {
               "a removed device: the device error");
 
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "the HD card locks again");
-        Press(GetDlgItem(main, 1008));
+        SendPress(GetDlgItem(main, 1008));
     }
     const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
     DWORD code = 1234;

@@ -6,6 +6,7 @@
 
 #include "tests/win32/Checks.h"
 #include "tests/win32/ChildWindow.h"
+#include "tools/win32driver/Driver.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -14,12 +15,12 @@
 namespace {
 
 using vztest::Check;
-using vztest::TextOf;
+using windriver::TextOf;
 
 HWND WaitForWindow(DWORD pid, const wchar_t* title, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
     while (GetTickCount64() < end) {
-        if (HWND hwnd = vztest::WindowOfProcess(pid, title)) {
+        if (HWND hwnd = windriver::WindowOfProcess(pid, title)) {
             return hwnd;
         }
         Sleep(20);

@@ -8,6 +8,7 @@
 #include <wincodec.h>
 
 #include "tests/win32/ChildWindow.h"
+#include "tools/win32driver/Driver.h"
 
 #include <cstdio>
 #include <string>
@@ -177,7 +178,7 @@ int main(int argc, char** argv) {
     const DWORD pid = process.dwProcessId;
     bool ok = true;
     HWND main = nullptr;
-    ok = WaitFor([&] { return (main = vztest::WindowOfProcess(pid, L"Zeriveve")) != nullptr; });
+    ok = WaitFor([&] { return (main = windriver::WindowOfProcess(pid, L"Zeriveve")) != nullptr; });
     if (!ok) {
         std::fprintf(stderr, "the window \"Zeriveve\" did not come up\n");
     }

@@ -39,6 +39,8 @@ class IScenarioContext {
     virtual const std::vector<uint8_t>* Snapshot(const std::string& hostPath) const = 0;
 };
 
+// The set-up lines: machine, codepage, device, file, table, com-fails and the fault lines.
+bool IsSetupVerb(const std::string& verb);
 // The set-up lines that arrange a fault: read-only, missing, pipe, link, write-fails, chip.
 bool IsFaultSetupVerb(const std::string& verb);
 // A set-up line (machine, codepage, device, file, table, com-fails, or a fault line).

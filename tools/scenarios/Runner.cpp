@@ -21,11 +21,6 @@ namespace fs = std::filesystem;
 namespace scenarios {
 namespace {
 
-bool IsSetupVerb(const std::string& verb) {
-    return verb == "machine" || verb == "codepage" || verb == "device" || verb == "file" ||
-           verb == "table" || verb == "com-fails" || IsFaultSetupVerb(verb);
-}
-
 // Restores the process-wide settings a scenario changes, whatever happens.
 struct PlatformGuard {
     ~PlatformGuard() {

@@ -1,4 +1,4 @@
-// Set-up lines and input lines of a scenario.
+// Set-up lines of a scenario: a table of verbs, each with the function that carries it out.
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #endif
@@ -86,14 +86,6 @@ std::string CodePageName(const std::string& name) {
     return lower;
 }
 
-bool ParseId(const Line& line, size_t index, int& id) {
-    int64_t value;
-    if (index >= line.Size() || !ParseNumber(line.Arg(index), value))
-        return false;
-    id = static_cast<int>(value);
-    return true;
-}
-
 // The faults change files on the host, so they reach only the scenario's own scratch folder
 // (the virtual system lies inside it): never a fixture beside the scenario, never elsewhere.
 bool InScratch(const std::string& hostPath, std::string& error) {
@@ -125,85 +117,257 @@ bool ScratchPath(IScenarioContext& context, const Line& line, size_t index, std:
     return InScratch(hostPath, error);
 }
 
-bool ApplyFaultSetup(IScenarioContext& context, const Line& line, CWorld& world,
-                     std::string& error) {
-    const std::string& verb = line.Verb();
-    std::string host;
-    if (verb == "chip") {
-        int64_t bus, reg, value;
-        if (line.Size() != 4 || !ParseNumber(line.Arg(1), bus) || !ParseNumber(line.Arg(2), reg) ||
-            !ParseNumber(line.Arg(3), value) || value < 0 || value > 0xFF || reg < 0) {
-            error = "chip takes BUS REG VALUE";
-            return false;
-        }
-        return world.PresetChipRegister(static_cast<uint32_t>(bus), static_cast<uint32_t>(reg),
-                                        static_cast<uint8_t>(value), error);
-    }
-    if (verb == "write-fails") {
-        int64_t bytes;
-        if (line.Size() != 4 || line.Arg(2) != "after" || !ParseNumber(line.Arg(3), bytes) ||
-            bytes < 0) {
-            error = "write-fails takes PATH|* after N";
-            return false;
-        }
-        if (!line.tokens[1].quoted && line.Arg(1) == "*") {
-            host.clear();
-        } else if (!ScratchPath(context, line, 1, host, error)) {
-            return false;
-        }
-        world.FailWritesAfter(host, static_cast<size_t>(bytes));
-        return true;
-    }
-    if (line.Size() != 2 && !(verb == "link" && line.Size() == 4 && line.Arg(2) == "to")) {
-        error = verb == "link" ? "link takes PATH to TARGET" : verb + " takes a PATH";
+// What one set-up line has to work with.
+struct SetupCall {
+    IScenarioContext& context;
+    const Line& line;
+    CWorld& world;
+    bool& comFails;
+    std::string& error;
+
+    bool Refuse(const std::string& what) {
+        error = what;
         return false;
     }
-    if (!ScratchPath(context, line, 1, host, error))
-        return false;
-    std::error_code failed;
-#if defined(_WIN32)
-    // What Windows cannot be told by a test that runs without privileges of its own.
-    if (verb == "pipe") {
-        context.Skip(line, "Windows keeps no named pipe among the files of a folder");
-        return true;
-    }
-    if (verb == "link") {
-        context.Skip(line, "a symbolic link needs a privilege on Windows that the tests lack");
-        return true;
-    }
-    if (verb == "read-only" && fs::is_directory(host, failed)) {
-        context.Skip(line, "a folder's read-only attribute keeps no new file out on Windows");
-        return true;
-    }
-#endif
-    if (verb == "read-only")
-        return world.MakeReadOnly(host, error);
-    if (verb == "missing") {
-        fs::remove_all(host, failed);
+};
+
+bool SetMachine(SetupCall& call) {
+    const std::string name = call.line.Size() == 2 ? Lower(call.line.Arg(1)) : "";
+    if (name == "amd64" || name == "x64") {
+        platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_AMD64);
+    } else if (name == "x86") {
+        platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_INTEL);
     } else {
-        fs::create_directories(fs::path(host).parent_path(), failed);
-        if (!failed && verb == "link") {
-            // The target is written as given: a relative one is relative to the link's folder.
-            fs::create_symlink(line.Arg(3), host, failed);
-        } else if (!failed && verb == "pipe") {
-#if !defined(_WIN32)
-            if (::mkfifo(host.c_str(), 0666) != 0)
-                failed = std::error_code(errno, std::generic_category());
-#endif
-        }
-    }
-    if (failed) {
-        error = verb + ": " + failed.message();
-        return false;
+        return call.Refuse("machine takes amd64 or x86");
     }
     return true;
 }
 
+bool SetCodePage(SetupCall& call) {
+    platform::CodePage codePage;
+    if (call.line.Size() != 2 ||
+        !platform::ParseCodePage(CodePageName(call.line.Arg(1)), codePage)) {
+        return call.Refuse("codepage takes utf-8, windows-1252 or big5");
+    }
+    platform::SetAnsiCodePage(codePage);
+    return true;
+}
+
+bool SetComFails(SetupCall& call) {
+    call.comFails = true;
+    return true;
+}
+
+// "fault=a,b": the names between the commas, empty ones left out.
+std::vector<std::string> FaultList(const std::string& list) {
+    std::vector<std::string> faults;
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t comma = list.find(',', start);
+        std::string fault =
+            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!fault.empty())
+            faults.push_back(fault);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return faults;
+}
+
+bool AddDevice(SetupCall& call) {
+    const Line& line = call.line;
+    if (line.Size() < 2)
+        return call.Refuse("device takes a name");
+    std::string hdmi = "none", vga = "none";
+    std::vector<std::string> faults;
+    for (size_t i = 2; i < line.Size(); ++i) {
+        const std::string& arg = line.Arg(i);
+        if (arg.rfind("hdmi=", 0) == 0) {
+            hdmi = arg.substr(5);
+        } else if (arg.rfind("vga=", 0) == 0) {
+            vga = arg.substr(4);
+        } else if (arg.rfind("fault=", 0) == 0) {
+            const std::vector<std::string> more = FaultList(arg.substr(6));
+            faults.insert(faults.end(), more.begin(), more.end());
+        } else {
+            return call.Refuse("unknown device option '" + arg + "'");
+        }
+    }
+    return call.world.AddDevice(line.Arg(1), hdmi, vga, faults, call.error);
+}
+
+bool WriteFile(SetupCall& call) {
+    const Line& line = call.line;
+    std::vector<uint8_t> bytes;
+    if (line.Size() == 4 && line.Arg(2) == "from") {
+        if (!platform::ReadWholeFile(call.context.HostFile(line.Arg(3)), bytes))
+            return call.Refuse("cannot read " + line.Arg(3));
+    } else if (line.Size() == 4 && line.Arg(2) == "hex") {
+        if (!ParseHexBytes(line.Arg(3), bytes))
+            return call.Refuse("bad hex bytes");
+    } else {
+        return call.Refuse("file takes PATH from HOSTFILE or PATH hex \"...\"");
+    }
+    if (!WriteHostFile(call.context.FilePath(line.Arg(1)), bytes))
+        return call.Refuse("cannot write " + line.Arg(1));
+    return true;
+}
+
+bool WriteTable(SetupCall& call) {
+    const Line& line = call.line;
+    if (line.Size() < 3 || line.Arg(2).rfind("builtin=", 0) != 0)
+        return call.Refuse("table takes PATH builtin=B REC...");
+    int64_t builtin;
+    if (!ParseNumber(line.Arg(2).substr(8), builtin))
+        return call.Refuse("bad built-in count");
+    std::vector<fmt::FormatRecord> records;
+    for (size_t i = 3; i < line.Size(); ++i) {
+        fmt::FormatRecord record;
+        if (!ParseRecordSpec(line.Arg(i), record))
+            return call.Refuse("bad record '" + line.Arg(i) + "'");
+        records.push_back(record);
+    }
+    const std::vector<uint8_t> bytes =
+        fmt::EncodeTableFile(static_cast<uint16_t>(builtin), records);
+    if (!WriteHostFile(call.context.FilePath(line.Arg(1)), bytes))
+        return call.Refuse("cannot write " + line.Arg(1));
+    return true;
+}
+
+bool PresetChip(SetupCall& call) {
+    const Line& line = call.line;
+    int64_t bus, reg, value;
+    if (line.Size() != 4 || !ParseNumber(line.Arg(1), bus) || !ParseNumber(line.Arg(2), reg) ||
+        !ParseNumber(line.Arg(3), value) || value < 0 || value > 0xFF || reg < 0) {
+        return call.Refuse("chip takes BUS REG VALUE");
+    }
+    return call.world.PresetChipRegister(static_cast<uint32_t>(bus), static_cast<uint32_t>(reg),
+                                         static_cast<uint8_t>(value), call.error);
+}
+
+bool FailWrites(SetupCall& call) {
+    const Line& line = call.line;
+    int64_t bytes;
+    if (line.Size() != 4 || line.Arg(2) != "after" || !ParseNumber(line.Arg(3), bytes) ||
+        bytes < 0) {
+        return call.Refuse("write-fails takes PATH|* after N");
+    }
+    // "*" unquoted: every file the program writes.
+    std::string host;
+    const bool everyFile = !line.tokens[1].quoted && line.Arg(1) == "*";
+    if (!everyFile && !ScratchPath(call.context, line, 1, host, call.error))
+        return false;
+    call.world.FailWritesAfter(host, static_cast<size_t>(bytes));
+    return true;
+}
+
+// The path of a fault line that changes one file or folder of the scratch folder.
+bool FaultPath(SetupCall& call, size_t arguments, const std::string& takes, std::string& host) {
+    if (call.line.Size() != arguments + 1)
+        return call.Refuse(takes);
+    return ScratchPath(call.context, call.line, 1, host, call.error);
+}
+
+bool Failed(SetupCall& call, const std::error_code& failed) {
+    if (failed)
+        return call.Refuse(call.line.Verb() + ": " + failed.message());
+    return true;
+}
+
+bool MakeReadOnly(SetupCall& call) {
+    std::string host;
+    if (!FaultPath(call, 1, "read-only takes a PATH", host))
+        return false;
+#if defined(_WIN32)
+    std::error_code failed;
+    if (fs::is_directory(host, failed)) {
+        // What Windows cannot be told by a test that runs without privileges of its own.
+        call.context.Skip(call.line,
+                          "a folder's read-only attribute keeps no new file out on Windows");
+        return true;
+    }
+#endif
+    return call.world.MakeReadOnly(host, call.error);
+}
+
+bool MakeMissing(SetupCall& call) {
+    std::string host;
+    if (!FaultPath(call, 1, "missing takes a PATH", host))
+        return false;
+    std::error_code failed;
+    fs::remove_all(host, failed);
+    return Failed(call, failed);
+}
+
+bool MakePipe(SetupCall& call) {
+    std::string host;
+    if (!FaultPath(call, 1, "pipe takes a PATH", host))
+        return false;
+#if defined(_WIN32)
+    call.context.Skip(call.line, "Windows keeps no named pipe among the files of a folder");
+    return true;
+#else
+    std::error_code failed;
+    fs::create_directories(fs::path(host).parent_path(), failed);
+    if (!failed && ::mkfifo(host.c_str(), 0666) != 0)
+        failed = std::error_code(errno, std::generic_category());
+    return Failed(call, failed);
+#endif
+}
+
+bool MakeLink(SetupCall& call) {
+    std::string host;
+    if (call.line.Size() == 4 && call.line.Arg(2) != "to")
+        return call.Refuse("link takes PATH to TARGET");
+    if (!FaultPath(call, 3, "link takes PATH to TARGET", host))
+        return false;
+#if defined(_WIN32)
+    call.context.Skip(call.line,
+                      "a symbolic link needs a privilege on Windows that the tests lack");
+    return true;
+#else
+    std::error_code failed;
+    fs::create_directories(fs::path(host).parent_path(), failed);
+    // The target is written as given: a relative one is relative to the link's folder.
+    if (!failed)
+        fs::create_symlink(call.line.Arg(3), host, failed);
+    return Failed(call, failed);
+#endif
+}
+
+struct SetupVerb {
+    const char* verb;
+    bool (*apply)(SetupCall&);
+    bool fault;  // arranges a fault, in the scenario's own files or the card
+};
+
+constexpr SetupVerb kSetupVerbs[] = {
+    {"machine", SetMachine, false},    {"codepage", SetCodePage, false},
+    {"com-fails", SetComFails, false}, {"device", AddDevice, false},
+    {"file", WriteFile, false},        {"table", WriteTable, false},
+    {"read-only", MakeReadOnly, true}, {"missing", MakeMissing, true},
+    {"pipe", MakePipe, true},          {"link", MakeLink, true},
+    {"write-fails", FailWrites, true}, {"chip", PresetChip, true},
+};
+
+const SetupVerb* FindSetupVerb(const std::string& verb) {
+    for (const SetupVerb& entry : kSetupVerbs) {
+        if (verb == entry.verb)
+            return &entry;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
+bool IsSetupVerb(const std::string& verb) {
+    return FindSetupVerb(verb) != nullptr;
+}
+
 bool IsFaultSetupVerb(const std::string& verb) {
-    return verb == "read-only" || verb == "missing" || verb == "pipe" || verb == "link" ||
-           verb == "write-fails" || verb == "chip";
+    const SetupVerb* entry = FindSetupVerb(verb);
+    return entry != nullptr && entry->fault;
 }
 
 bool ParseHexText(const std::string& text, std::vector<uint8_t>& bytes) {
@@ -212,224 +376,13 @@ bool ParseHexText(const std::string& text, std::vector<uint8_t>& bytes) {
 
 bool ApplySetup(IScenarioContext& context, const Line& line, CWorld& world, bool& comFails,
                 std::string& error) {
-    const std::string& verb = line.Verb();
-    if (verb == "machine") {
-        const std::string name = line.Size() == 2 ? Lower(line.Arg(1)) : "";
-        if (name == "amd64" || name == "x64") {
-            platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_AMD64);
-        } else if (name == "x86") {
-            platform::SetNativeArchitecture(platform::PROCESSOR_ARCHITECTURE_INTEL);
-        } else {
-            error = "machine takes amd64 or x86";
-            return false;
-        }
-        return true;
-    }
-    if (verb == "codepage") {
-        platform::CodePage codePage;
-        if (line.Size() != 2 || !platform::ParseCodePage(CodePageName(line.Arg(1)), codePage)) {
-            error = "codepage takes utf-8, windows-1252 or big5";
-            return false;
-        }
-        platform::SetAnsiCodePage(codePage);
-        return true;
-    }
-    if (verb == "com-fails") {
-        comFails = true;
-        return true;
-    }
-    if (verb == "device") {
-        if (line.Size() < 2) {
-            error = "device takes a name";
-            return false;
-        }
-        std::string hdmi = "none", vga = "none";
-        std::vector<std::string> faults;
-        for (size_t i = 2; i < line.Size(); ++i) {
-            const std::string& arg = line.Arg(i);
-            if (arg.rfind("hdmi=", 0) == 0) {
-                hdmi = arg.substr(5);
-            } else if (arg.rfind("vga=", 0) == 0) {
-                vga = arg.substr(4);
-            } else if (arg.rfind("fault=", 0) == 0) {
-                std::string list = arg.substr(6);
-                size_t start = 0;
-                while (start <= list.size()) {
-                    size_t comma = list.find(',', start);
-                    std::string fault = list.substr(
-                        start, comma == std::string::npos ? std::string::npos : comma - start);
-                    if (!fault.empty())
-                        faults.push_back(fault);
-                    if (comma == std::string::npos)
-                        break;
-                    start = comma + 1;
-                }
-            } else {
-                error = "unknown device option '" + arg + "'";
-                return false;
-            }
-        }
-        return world.AddDevice(line.Arg(1), hdmi, vga, faults, error);
-    }
-    if (verb == "file") {
-        std::vector<uint8_t> bytes;
-        if (line.Size() == 4 && line.Arg(2) == "from") {
-            if (!platform::ReadWholeFile(context.HostFile(line.Arg(3)), bytes)) {
-                error = "cannot read " + line.Arg(3);
-                return false;
-            }
-        } else if (line.Size() == 4 && line.Arg(2) == "hex") {
-            if (!ParseHexBytes(line.Arg(3), bytes)) {
-                error = "bad hex bytes";
-                return false;
-            }
-        } else {
-            error = "file takes PATH from HOSTFILE or PATH hex \"...\"";
-            return false;
-        }
-        if (!WriteHostFile(context.FilePath(line.Arg(1)), bytes)) {
-            error = "cannot write " + line.Arg(1);
-            return false;
-        }
-        return true;
-    }
-    if (verb == "table") {
-        if (line.Size() < 3 || line.Arg(2).rfind("builtin=", 0) != 0) {
-            error = "table takes PATH builtin=B REC...";
-            return false;
-        }
-        int64_t builtin;
-        if (!ParseNumber(line.Arg(2).substr(8), builtin)) {
-            error = "bad built-in count";
-            return false;
-        }
-        std::vector<fmt::FormatRecord> records;
-        for (size_t i = 3; i < line.Size(); ++i) {
-            fmt::FormatRecord record;
-            if (!ParseRecordSpec(line.Arg(i), record)) {
-                error = "bad record '" + line.Arg(i) + "'";
-                return false;
-            }
-            records.push_back(record);
-        }
-        std::vector<uint8_t> bytes = fmt::EncodeTableFile(static_cast<uint16_t>(builtin), records);
-        if (!WriteHostFile(context.FilePath(line.Arg(1)), bytes)) {
-            error = "cannot write " + line.Arg(1);
-            return false;
-        }
-        return true;
-    }
-    if (IsFaultSetupVerb(verb))
-        return ApplyFaultSetup(context, line, world, error);
-    error = "unknown set-up line";
-    return false;
-}
-
-bool MakeInput(IScenarioContext& context, const Line& line, ui::Input& input) {
-    const std::string& verb = line.Verb();
-    input = ui::Input{};
-    auto fail = [&](const std::string& what) {
-        context.Fail(line, what);
+    const SetupVerb* entry = FindSetupVerb(line.Verb());
+    if (entry == nullptr) {
+        error = "unknown set-up line";
         return false;
-    };
-    auto onOff = [&](size_t index, bool& on) {
-        if (index >= line.Size() || (line.Arg(index) != "on" && line.Arg(index) != "off"))
-            return false;
-        on = line.Arg(index) == "on";
-        return true;
-    };
-    if (verb == "click" || verb == "release" || verb == "press") {
-        input.kind = verb == "click"     ? ui::Input::Click
-                     : verb == "release" ? ui::Input::Release
-                                         : ui::Input::Press;
-        return ParseId(line, 1, input.id) || fail(verb + " takes an ID");
     }
-    if (verb == "key") {
-        if (line.Size() < 2)
-            return fail("key takes enter, esc or space");
-        const std::string& key = line.Arg(1);
-        if (key == "enter") {
-            input.kind = ui::Input::KeyEnter;
-        } else if (key == "esc") {
-            input.kind = ui::Input::KeyEsc;
-        } else if (key == "space") {
-            input.kind = ui::Input::KeySpace;
-        } else {
-            return fail("unknown key '" + key + "'");
-        }
-        if (line.Size() > 2 && !ParseId(line, 2, input.id))
-            return fail("bad ID");
-        return true;
-    }
-    if (verb == "type") {
-        input.kind = ui::Input::Type;
-        if (line.Size() != 3 || !ParseId(line, 1, input.id))
-            return fail("type takes ID \"TEXT\"");
-        input.text = platform::Utf8ToAnsi(line.Arg(2));
-        return true;
-    }
-    if (verb == "choose") {
-        input.kind = ui::Input::Choose;
-        if (line.Size() != 3 || !ParseId(line, 1, input.id))
-            return fail("choose takes ID \"ITEM\"|none");
-        input.text = (!line.tokens[2].quoted && line.Arg(2) == "none")
-                         ? ""
-                         : platform::Utf8ToAnsi(line.Arg(2));
-        return true;
-    }
-    if (verb == "check") {
-        input.kind = ui::Input::Check;
-        if (!ParseId(line, 1, input.id) || !onOff(2, input.on))
-            return fail("check takes ID on|off");
-        return true;
-    }
-    if (verb == "tick") {
-        input.kind = ui::Input::Tick;
-        if (!ParseId(line, 1, input.id) || !ParseId(line, 2, input.row) || !onOff(3, input.on)) {
-            return fail("tick takes LIST ROW on|off");
-        }
-        return true;
-    }
-    if (verb == "select") {
-        input.kind = ui::Input::Select;
-        if (!ParseId(line, 1, input.id))
-            return fail("select takes LIST ROW...");
-        for (size_t i = 2; i < line.Size(); ++i) {
-            int row;
-            if (!ParseId(line, i, row))
-                return fail("bad row");
-            input.rows.push_back(row);
-        }
-        return true;
-    }
-    if (verb == "dblclick") {
-        input.kind = ui::Input::DblClick;
-        if (!ParseId(line, 1, input.id) || line.Size() != 3)
-            return fail("dblclick takes LIST ROW|empty");
-        if (line.Arg(2) == "empty") {
-            input.row = -1;
-        } else if (!ParseId(line, 2, input.row)) {
-            return fail("bad row");
-        }
-        return true;
-    }
-    if (verb == "header") {
-        input.kind = ui::Input::Header;
-        if (!ParseId(line, 1, input.id) || !ParseId(line, 2, input.row))
-            return fail("header takes LIST COL");
-        return true;
-    }
-    if (verb == "sysmenu") {
-        input.kind = ui::Input::SysMenu;
-        return ParseId(line, 1, input.id) || fail("sysmenu takes N");
-    }
-    if (verb == "close" || verb == "minimize" || verb == "restore") {
-        input.kind = verb == "close"      ? ui::Input::Close
-                     : verb == "minimize" ? ui::Input::Minimize
-                                          : ui::Input::Restore;
-        return true;
-    }
-    return fail("unknown line '" + verb + "'");
+    SetupCall call{context, line, world, comFails, error};
+    return entry->apply(call);
 }
 
 }  // namespace scenarios

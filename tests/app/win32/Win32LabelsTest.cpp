@@ -7,17 +7,14 @@
 
 #include "app/AboutDlg.h"
 #include "platform/Platform.h"
+#include "tools/win32driver/Driver.h"
 #include "ui/win32/Win32Host.h"
 
 #include <windows.h>
 
 namespace {
 
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[128] = {};
-    ::GetWindowTextW(hwnd, text, 128);
-    return text;
-}
+using windriver::TextOf;
 
 TEST(Win32Labels, TemplateTextsKeepCharactersTheCodePageLacks) {
     if (std::getenv("DISPLAY") == nullptr)
