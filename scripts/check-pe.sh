@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # check-pe.sh [--version V] EXE [DLL...]: reads the shipped 32-bit Vuvereze.exe (and the DLLs
-# shipped beside it) back with the mingw tools and checks that they are what Windows users get: PE32 for i386,
-# stripped (no symbol table, no debug sections), no compiler runtime DLL among the imports (they
-# must load on a Windows that has only the system's own DLLs), and in the exe the manifest, the
-# version strings and the three dialogs.
+# shipped beside it) back with the mingw tools and checks that they are what Windows users get:
+# PE32 for i386, stripped (no symbol table, no debug sections), no compiler runtime DLL among the
+# imports (they must load on a Windows that has only the system's own DLLs), and in the exe the
+# manifest, the project's version in its version strings and the three dialogs.
 set -euo pipefail
 # The version it must carry: the project's (CMakeLists.txt) unless --version names another.
 version=""
