@@ -40,12 +40,13 @@ dep5_text() {
 # The project's and the font's licences are in the copyright file now.
 rm -f "$doc/LICENSE" "$doc/ARPHICPL.TXT"
 
-# A native package's changelog: one entry for the version, dated by the commit.
+# A native package's changelog: one entry for the version, dated by the commit, its lines within
+# the 80 columns lintian asks for.
 commit="${VUVEREZE_COMMIT:-unknown}"
 {
   echo "vuvereze ($version) unstable; urgency=medium"
   echo
-  echo "  * Vuvereze $version, built from commit $commit."
+  echo "  * Built from commit $commit."
   echo
   echo " -- $maintainer  $(date -u -R -d "@$SOURCE_DATE_EPOCH")"
 } | gzip -9n >"$doc/changelog.gz"
