@@ -93,7 +93,7 @@ class CScenario : public IScenarioActions, public IScenarioContext {
 
         platform::SetClock(&m_clock);
         platform::SetDebugSink([this](std::string_view text) {
-            m_debug.append(text);
+            m_debug.append(AsTheStoryNamesThem(std::string(text)));
             m_debugWrites.push_back(m_debug.size());
         });
         ui::SetAppName("Vuvereze");
@@ -290,13 +290,19 @@ class CScenario : public IScenarioActions, public IScenarioContext {
 
     // The path the program is given for an answer: drive paths as they are (the program maps
     // them), relative ones in the scratch folder, or beside the scenario for a file to open.
-    std::string ProgramPath(const std::string& path, bool open) const {
+    std::string ProgramPath(const std::string& path, bool open) {
         if (IsDrivePath(path)) {
             const std::string story = StoryPath(path);
             // A file the platform does not take into the virtual system is given as the real
-            // file the story made of it.
-            if (story != platform::HostPath(path))
-                return RealFile(story);
+            // file the story made of it, and the program's words about it are read back with
+            // the story's own path, so that a trace reads the same on every host.
+            if (story != platform::HostPath(path)) {
+                const std::string real = RealFile(story);
+                m_storyNames.emplace_back(real, platform::Utf8ToAnsi(path));
+                if (real.rfind("\\\\?\\", 0) == 0)
+                    m_storyNames.emplace_back(real.substr(4), platform::Utf8ToAnsi(path));
+                return real;
+            }
             return platform::Utf8ToAnsi(path);
         }
         fs::path p(path);
@@ -320,6 +326,24 @@ class CScenario : public IScenarioActions, public IScenarioContext {
 #else
         return file.string();
 #endif
+    }
+
+    // Windows compares the letters of a path without their case, and a file dialog may hand
+    // back another case than it was given.
+    std::string AsTheStoryNamesThem(std::string text) const {
+        const auto lower = [](std::string s) {
+            for (char& c : s)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return s;
+        };
+        for (const auto& [real, story] : m_storyNames) {
+            const std::string key = lower(real);
+            for (size_t at = lower(text).find(key); at != std::string::npos;
+                 at = lower(text).find(key, at + story.size())) {
+                text.replace(at, real.size(), story);
+            }
+        }
+        return text;
     }
 
     // For whoever writes a scenario: everything the program did, to choose expectations from.
@@ -374,6 +398,9 @@ class CScenario : public IScenarioActions, public IScenarioContext {
     std::string m_debug;
     std::vector<size_t> m_debugWrites;  // where each write to the debug output ended
     std::deque<std::optional<std::string>> m_answers;
+    // The real files the program was handed for drive paths the platform keeps out of the
+    // virtual system, longest spelling first, and the story's name for each.
+    std::vector<std::pair<std::string, std::string>> m_storyNames;
     std::map<std::string, std::vector<uint8_t>> m_snapshots;
     size_t m_messageCursor = 0;
     size_t m_logCursor = 0;
