@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/win32driver/Driver.h"
+
 namespace vztest {
 
 // What the programs of this session send to the debugger channel, as a debug-string listener
@@ -46,7 +48,7 @@ class CDebugListener {
     CDebugListener& operator=(const CDebugListener&) = delete;
 
     bool Heard(const std::string& text, DWORD ms) {
-        const ULONGLONG end = GetTickCount64() + ms;
+        const ULONGLONG end = GetTickCount64() + windriver::Patience(ms);
         do {
             EnterCriticalSection(&m_lock);
             bool found = false;

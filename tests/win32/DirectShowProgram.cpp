@@ -5,7 +5,11 @@
 // by BM_CLICK and the keys of an open drop-down list, Edit, sorting,
 // Export and Import through the file dialogs, Delete, the faults that reach the program through
 // DirectShow, and OK.
-// Usage: vz_directshow_program PATH\Vuvereze.exe LOGFOLDER
+// Usage: vz_directshow_program [--device-path] PATH\Vuvereze.exe LOGFOLDER
+// --device-path plays only what goes through the system to the card: the devices listed, Lock,
+// Apply, Add with Test and OK, Unlock and Lock, the output position, the faults and OK; for a
+// run where every program is much slower (a 32-bit exe under an emulator), it leaves out the
+// list views' mouse work, the keys and the file dialogs, which no card takes part in.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -61,7 +65,7 @@ std::wstring LockDevice(DWORD process, HWND main, const std::wstring& name) {
         return L"<not listed>";
     }
     PostClick(lock);
-    const ULONGLONG end = GetTickCount64() + 15000;
+    const ULONGLONG end = GetTickCount64() + Patience(15000);
     while (GetTickCount64() < end) {
         if (TextOf(lock) == L"UnLock") {
             return L"";
@@ -255,7 +259,7 @@ void PressAndKeys(const PROCESS_INFORMATION& program, HWND main) {
     Eventually([&] { return SendMessageW(all, BM_GETCHECK, 0, 0) == checked; });
     // The box ticked every user row; Apply writes that, and the table as it then is stays.
     SendPress(GetDlgItem(main, 1012));
-    Sleep(500);
+    Pause(500);
     const std::vector<char> table = ReadBytes(SystemFile("format.bin"));
 
     SendPress(GetDlgItem(main, 1005));
@@ -400,8 +404,14 @@ void ExportImportDelete(const PROCESS_INFORMATION& program, HWND main,
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool devicePath = argc == 4 && std::string(argv[1]) == "--device-path";
+    if (devicePath) {
+        --argc;
+        ++argv;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: vz_directshow_program PATH\\Vuvereze.exe LOGFOLDER\n");
+        std::fprintf(stderr,
+                     "usage: vz_directshow_program [--device-path] PATH\\Vuvereze.exe LOGFOLDER\n");
         return 2;
     }
     const std::string logFolder = argv[2];
@@ -447,17 +457,23 @@ int main(int argc, char** argv) {
         // header and the 20-byte tag) is all that changes.
         HWND supported = GetDlgItem(main, 1004);
         const bool wasOn = RowChecked(supported, 0);
-        Check(TickRow(process.hProcess, supported, 0), "a click ticks the first built-in format");
         std::vector<char> expected = seeded;
-        if (expected.size() > 2 + 20) {
-            expected[2 + 20] = wasOn ? 0 : 1;
+        if (!devicePath) {
+            Check(TickRow(process.hProcess, supported, 0),
+                  "a click ticks the first built-in format");
+            if (expected.size() > 2 + 20) {
+                expected[2 + 20] = wasOn ? 0 : 1;
+            }
         }
         PostClick(GetDlgItem(main, 1012));
-        Sleep(500);
+        Pause(500);
         Check(WaitForModal(pid, main, 200) == nullptr, "Apply shows no message");
-        Check(ReadBytes(SystemFile("format.bin")) == expected,
-              "Apply writes format.bin with that format switched, byte for byte");
-        Check(Contains(ReadLines(cardLog), "SET RELOAD 1"), "and the driver is asked to reload it");
+        Check(TableBecomes(expected), devicePath
+                                          ? "Apply writes format.bin as it was read, byte for byte"
+                                          : "Apply writes format.bin with that format switched, "
+                                            "byte for byte");
+        Check(Eventually([&] { return Contains(ReadLines(cardLog), "SET RELOAD 1"); }),
+              "and the driver is asked to reload it");
         AddWithTestAndOk(pid, main, cardLog);
         Unlock(main);
         Check(TextOf(GetDlgItem(main, 1001)) == L"Lock" && IsWindowEnabled(box),
@@ -465,10 +481,12 @@ int main(int argc, char** argv) {
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "Lock again");
         Check(ListsHold(main, 34, 4), "reads the table anew: the added format is there");
         MoveThePicture(process, main, cardLog, debug);
-        PressAndKeys(process, main);
-        EditAFormat(process, main);
-        SortTheUsers(process, main);
-        ExportImportDelete(process, main, logFolder);
+        if (!devicePath) {
+            PressAndKeys(process, main);
+            EditAFormat(process, main);
+            SortTheUsers(process, main);
+            ExportImportDelete(process, main, logFolder);
+        }
         Unlock(main);
 
         const std::wstring deviceError =
@@ -499,7 +517,7 @@ int main(int argc, char** argv) {
         Check(LockDevice(pid, main, L"Zeriveve HD Capture").empty(), "the HD card locks again");
         SendPress(GetDlgItem(main, 1008));
     }
-    const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(process.hProcess, Patience(20000)) == WAIT_OBJECT_0;
     DWORD code = 1234;
     if (!ended) {
         TerminateProcess(process.hProcess, 99);

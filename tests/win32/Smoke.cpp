@@ -18,7 +18,7 @@ using vztest::Check;
 using windriver::TextOf;
 
 HWND WaitForWindow(DWORD pid, const wchar_t* title, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
+    const ULONGLONG end = GetTickCount64() + windriver::Patience(ms);
     while (GetTickCount64() < end) {
         if (HWND hwnd = windriver::WindowOfProcess(pid, title)) {
             return hwnd;

@@ -1,4 +1,5 @@
 // The system's own boxes, and waiting for another program's windows.
+#include <cstdlib>
 #include <cwchar>
 
 #include "tools/win32driver/Driver.h"
@@ -51,6 +52,21 @@ bool TypeFileName(HWND dialog, const std::wstring& path) {
     return ClickButton(dialog, IDOK);
 }
 
+DWORD Patience(DWORD ms) {
+    static const DWORD scale = [] {
+        char text[16] = "";
+        const DWORD length = GetEnvironmentVariableA("VZ_TEST_TIME_SCALE", text, sizeof text);
+        const unsigned long value =
+            length > 0 && length < sizeof text ? std::strtoul(text, nullptr, 10) : 0;
+        return value >= 1 && value <= 1000 ? static_cast<DWORD>(value) : DWORD{1};
+    }();
+    return ms > MAXDWORD / scale ? MAXDWORD - 1 : ms * scale;
+}
+
+void Pause(DWORD ms) {
+    Sleep(Patience(ms));
+}
+
 bool Closes(HWND window, DWORD ms) {
     return Eventually([&] { return !IsWindow(window); }, ms);
 }
@@ -95,7 +111,7 @@ std::wstring AnswerMessageBox(DWORD process, HWND owner, DWORD ms) {
 }
 
 bool AnswerFileDialog(DWORD process, HWND owner, const std::wstring& path, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
+    const ULONGLONG end = GetTickCount64() + Patience(ms);
     while (GetTickCount64() < end) {
         HWND box = WaitForModal(process, owner, 200);
         if (box != nullptr && TypeFileName(box, path))

@@ -82,9 +82,16 @@ bool TypeFileName(HWND dialog, const std::wstring& path);
 
 // --- Waiting for another program's windows.
 
+// How long a wait of `ms` may take here: a program run under an emulator (a 32-bit exe on a
+// host that runs no 32-bit code) is tens of times slower, and VZ_TEST_TIME_SCALE says how
+// many times longer every wait of a test may be (1 unless set).
+DWORD Patience(DWORD ms);
+// A pause of `ms` by the same measure, for a test that must let the program act first.
+void Pause(DWORD ms);
+
 template <class Condition>
 bool Eventually(Condition condition, DWORD ms = 5000) {
-    const ULONGLONG end = GetTickCount64() + ms;
+    const ULONGLONG end = GetTickCount64() + Patience(ms);
     while (!condition()) {
         if (GetTickCount64() >= end)
             return false;

@@ -48,7 +48,7 @@ void PostPress(HWND button) {
 
 bool SendPress(HWND button, DWORD ms) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
+    return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, Patience(ms), &result) != 0;
 }
 
 void TypeOver(HWND edit, const std::wstring& text) {
