@@ -36,9 +36,9 @@ bool HexLine(const std::string& line) {
     return digit;
 }
 
-// The digits of a run of hex lines: the first run that begins with the EDID header, else the
-// first run. Lines of anything else around it (a title such as "EDID:" or "edid-decode
-// (hex):", the rest of xrandr's report) are passed over.
+// The digits of a run of hex lines (blank lines within it aside): the first run that begins
+// with the EDID header, else the first run. Lines of anything else around it (a title such as
+// "EDID:" or "edid-decode (hex):", the rest of xrandr's report) are passed over.
 bool FromHex(const std::vector<uint8_t>& file, std::vector<uint8_t>& edid, std::string& why) {
     std::string digits;
     std::string run;
@@ -50,6 +50,9 @@ bool FromHex(const std::vector<uint8_t>& file, std::vector<uint8_t>& edid, std::
         const std::string line(file.begin() + static_cast<std::ptrdiff_t>(at),
                                file.begin() + static_cast<std::ptrdiff_t>(end));
         at = end + 1;
+        // A blank line goes on with the run: edid-decode puts one between blocks.
+        if (line.find_first_not_of(" \t\r") == std::string::npos && at <= file.size())
+            continue;
         const bool hex = HexLine(line);
         if (hex && run.size() <= 2 * kLargestEdid) {
             for (char ch : line) {
