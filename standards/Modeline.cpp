@@ -12,6 +12,7 @@ namespace {
 
 constexpr size_t kLongestText = 4096;  // far beyond any modeline; a pasted file is no modeline
 constexpr int kLargestTotal = 65535;   // a format's 16-bit fields
+constexpr double kSmallestClockMHz = 0.001;
 constexpr double kLargestClockMHz = 100000.0;
 
 struct Token {
@@ -135,9 +136,14 @@ ModelineReading ReadModeline(const std::string& text) {
         r.Why = Quote(tokens[i].Text) + " is no pixel clock: a number of MHz such as 148.50.";
         return r;
     }
-    const double clockMHz = std::strtod(tokens[i++].Text.c_str(), nullptr);
-    if (!(clockMHz > 0.0) || clockMHz > kLargestClockMHz) {
+    const std::string clockText = tokens[i++].Text;
+    const double clockMHz = std::strtod(clockText.c_str(), nullptr);
+    if (!(clockMHz > 0.0)) {
         r.Why = "The pixel clock must be above 0 MHz.";
+        return r;
+    }
+    if (clockMHz < kSmallestClockMHz || clockMHz > kLargestClockMHz) {
+        r.Why = "A pixel clock of " + clockText + " MHz is beyond what any signal has.";
         return r;
     }
     int h[4];
@@ -240,9 +246,13 @@ std::string WriteModeline(const Timing& t, const std::string& name) {
     }
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.2f", RefreshRate(t));
+    // Past six decimals, every digit the clock has: that reads back to the very same number.
     char clock[40] = "";
-    for (int decimals = 2; decimals <= 6; ++decimals) {
-        std::snprintf(clock, sizeof clock, "%.*f", decimals, t.PixelClockKHz / 1000.0);
+    for (int decimals = 2; decimals <= 7; ++decimals) {
+        if (decimals == 7)
+            std::snprintf(clock, sizeof clock, "%.17g", t.PixelClockKHz / 1000.0);
+        else
+            std::snprintf(clock, sizeof clock, "%.*f", decimals, t.PixelClockKHz / 1000.0);
         Timing back = t;
         back.PixelClockKHz = std::strtod(clock, nullptr) * 1000.0;
         char backRate[32];

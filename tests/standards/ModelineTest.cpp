@@ -85,6 +85,8 @@ TEST(Modeline, WhatIsNoModelineIsRefusedWithWhatIsWrong) {
          "\"17e3\" is no pixel clock: a number of MHz such as 148.50."},
         {"\"x\" 0.00 1920 2048 2248 2576 1080 1083 1088 1120",
          "The pixel clock must be above 0 MHz."},
+        {"0.0001 1920 2048 2248 2576 1080 1083 1088 1120",
+         "A pixel clock of 0.0001 MHz is beyond what any signal has."},
         {"173 1920 2048 2248 2576 1080 1083 1088.5 1120",
          "\"1088.5\" is no whole number of lines."},
         {"173 1920 1900 2248 2576 1080 1083 1088 1120",
