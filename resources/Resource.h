@@ -73,7 +73,7 @@ constexpr int IDC_LINE_LENGTH = 1057;
 constexpr int IDC_LINE_FREQ = 1058;
 
 // Standard timing dialog (130), opened by "Standard..." of the timing editor.
-constexpr int IDC_STD_KIND = 1070;  // CVT ... CTA-861, From input
+constexpr int IDC_STD_KIND = 1070;  // CVT ... CTA-861, From input, Modeline, EDID file
 constexpr int IDC_STD_WIDTH = 1071;
 constexpr int IDC_STD_HEIGHT = 1072;
 constexpr int IDC_STD_RATE = 1073;
@@ -82,6 +82,10 @@ constexpr int IDC_STD_SHOW = 1075;       // computes the result and lists the fi
 constexpr int IDC_STD_LIST = 1076;       // DMT, CTA-861 or matching entries
 constexpr int IDC_STD_RESULT = 1077;     // the result as the user reads it, or why there is none
 constexpr int IDC_STD_TOLERANCE = 1078;  // how closely "From input" matches
+constexpr int IDC_STD_MODELINE = 1079;   // the modeline of "Modeline"
+constexpr int IDC_STD_EDID_FILE = 1080;  // the EDID file of "EDID file", read-only
+constexpr int IDC_STD_EDID_OPEN = 1081;  // "Open...": chooses the EDID file
+constexpr int IDC_STD_SOURCE = 1082;     // what the EDID holds, and what of it is left out
 
 const ui::DialogTemplate& AboutTemplate();
 const ui::DialogTemplate& MainTemplate();

@@ -166,17 +166,18 @@ DialogTemplate MakeInputFormat() {
 
 DialogTemplate MakeStandardTiming() {
     const uint32_t button = ui::WS_TABSTOP;
+    const uint32_t wideEdit = ui::ES_AUTOHSCROLL | ui::WS_TABSTOP;
     DialogTemplate t;
     t.id = IDD_STANDARD_TIMING;
     t.title = "Standard Timing";
     t.fontName = "MS Shell Dlg";
     t.fontSize = 11;
-    t.cx = 250;
+    t.cx = 389;
     t.cy = 213;
     t.style = ui::DS_MODALFRAME | ui::DS_SHELLFONT | ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU;
-    ControlTemplate kind =
-        DropList(IDC_STD_KIND, 50, 7,
-                 {"CVT", "CVT-RB", "CVT-RB2", "CVT-RB3", "GTF", "DMT", "CTA-861", "From input"});
+    ControlTemplate kind = DropList(IDC_STD_KIND, 50, 7,
+                                    {"CVT", "CVT-RB", "CVT-RB2", "CVT-RB3", "GTF", "DMT", "CTA-861",
+                                     "From input", "Modeline", "EDID file"});
     kind.rect = {50, 7, 80, 100};
     t.controls = {
         kind,
@@ -199,6 +200,14 @@ DialogTemplate MakeStandardTiming() {
         Label("Width:", 7, 27, 40, 8),
         Label("Height:", 97, 27, 30, 8),
         Label("Rate (Hz):", 7, 45, 40, 8),
+        // Timings the user has already: a modeline pasted, an EDID file opened. Each field
+        // follows its label, which names it.
+        Label("Modeline:", 252, 9, 130, 8),
+        Ctl(IDC_STD_MODELINE, ControlKind::Edit, "", 252, 19, 130, 14, wideEdit),
+        Label("EDID file:", 252, 41, 130, 8),
+        Ctl(IDC_STD_EDID_FILE, ControlKind::Edit, "", 252, 51, 130, 14, wideEdit | ui::ES_READONLY),
+        Ctl(IDC_STD_EDID_OPEN, ControlKind::PushButton, "Open...", 322, 69, 60, 14, button),
+        Ctl(IDC_STD_SOURCE, ControlKind::Static, "", 252, 87, 130, 91),
     };
     return t;
 }

@@ -6,6 +6,7 @@
 
 #include "resources/Resource.h"
 #include "timing/TextNumber.h"
+#include "timing/TimingSources.h"
 #include "timing/Trace.h"
 
 namespace timing {
@@ -14,6 +15,8 @@ const char* const kMsgChooseStandard = "Choose a standard.";
 const char* const kMsgChooseEntry = "Choose one of the listed timings.";
 const char* const kMsgNoMeasurement =
     "No measurement of the input to match: Detect found no signal.";
+const char* const kMsgOpenEdid =
+    "Open an EDID file: its bytes, or the hex dump edid-decode or xrandr --verbose prints.";
 const double kInputTolerancePercent = 0.5;
 
 namespace {
@@ -25,6 +28,8 @@ constexpr standards::Formula kFormulas[] = {standards::Formula::Cvt, standards::
 constexpr int kDmtItem = 5;
 constexpr int kCtaItem = 6;
 constexpr int kFromInputItem = 7;
+constexpr int kModelineItem = 8;
+constexpr int kEdidItem = 9;
 
 enum Column { kEntry, kTiming, kAspect, kLine, kClock, kColumns };
 
@@ -73,6 +78,10 @@ bool CStandardDlg::OnCommand(int id) {
         Refresh();
         return true;
     }
+    if (id == res::IDC_STD_EDID_OPEN) {
+        OpenEdid();
+        return true;
+    }
     return ui::CDialog::OnCommand(id);
 }
 
@@ -82,6 +91,7 @@ void CStandardDlg::OnUserChange(int id) {
         case res::IDC_STD_WIDTH:
         case res::IDC_STD_HEIGHT:
         case res::IDC_STD_RATE:
+        case res::IDC_STD_MODELINE:
             Refresh();
             break;
         case res::IDC_STD_LIST:
@@ -113,6 +123,10 @@ CStandardDlg::Kind CStandardDlg::ChosenKind(standards::Formula* formula,
         *source = item == kDmtItem ? standards::TableEntry::Dmt : standards::TableEntry::Cta;
         return List;
     }
+    if (item == kModelineItem)
+        return Modeline;
+    if (item == kEdidItem)
+        return Edid;
     return item == kFromInputItem ? FromInput : None;
 }
 
@@ -128,9 +142,13 @@ standards::Request CStandardDlg::TypedRequest() {
 }
 
 void CStandardDlg::EnableFields(Kind kind, standards::Formula formula) {
-    // "From input" matches the measurement alone; reduced blanking v2 and v3 are progressive
-    // only, so their box shows no tick rather than one that is ignored.
-    const bool typed = kind != FromInput;
+    // "From input" matches the measurement alone, and a modeline or an EDID says everything
+    // itself; reduced blanking v2 and v3 are progressive only, so their box shows no tick
+    // rather than one that is ignored.
+    const bool typed = kind == Formula || kind == List || kind == None;
+    GetDlgItem(res::IDC_STD_MODELINE).EnableWindow(kind == Modeline);
+    GetDlgItem(res::IDC_STD_EDID_FILE).EnableWindow(kind == Edid);
+    GetDlgItem(res::IDC_STD_EDID_OPEN).EnableWindow(kind == Edid);
     const bool interlace = typed && !(kind == Formula && !standards::HasInterlace(formula));
     for (int id : {res::IDC_STD_WIDTH, res::IDC_STD_HEIGHT, res::IDC_STD_RATE})
         GetDlgItem(id).EnableWindow(typed);
@@ -157,8 +175,11 @@ void CStandardDlg::Refresh() {
         return Row{standards::ListedLabel(listed), listed.Value, listed.Entry->Aspect,
                    FormatText("%.3f", standards::LineFrequencyKHz(listed.Value)), ""};
     };
+    SetDlgItemText(res::IDC_STD_SOURCE, kind == Edid ? EdidSummary(m_edid) : "");
     if (kind == None) {
         m_why = kMsgChooseStandard;
+    } else if (kind == Modeline || kind == Edid) {
+        SourceRows(kind);
     } else if (kind == Formula) {
         const standards::Outcome outcome = standards::Compute(formula, request);
         if (outcome.Ok) {
@@ -199,6 +220,47 @@ void CStandardDlg::Refresh() {
                           ui::LVIS_SELECTED | ui::LVIS_FOCUSED);
     }
     Describe();
+}
+
+void CStandardDlg::SourceRows(Kind kind) {
+    const auto row = [](const std::string& label, const standards::Timing& t,
+                        const std::string& aspect, const std::string& note) {
+        return Row{label, t, aspect, FormatText("%.3f", standards::LineFrequencyKHz(t)), note};
+    };
+    if (kind == Modeline) {
+        const standards::ModelineReading r =
+            standards::ReadModeline(GetDlgItemText(res::IDC_STD_MODELINE));
+        if (r.Ok)
+            m_rows.push_back(row(r.Name.empty() ? "Modeline" : r.Name, r.Value, "", r.Note));
+        else
+            m_why = r.Why;
+        return;
+    }
+    if (!m_edidOpened) {
+        m_why = kMsgOpenEdid;
+    } else if (!m_edid.Ok) {
+        m_why = m_edid.Why;
+    } else {
+        for (const standards::EdidRow& r : m_edid.Rows)
+            m_rows.push_back(row(r.Label, r.Value, r.Aspect, r.Note));
+        if (m_rows.empty())
+            m_why = "The EDID describes no timing a format can hold.";
+    }
+}
+
+void CStandardDlg::OpenEdid() {
+    ui::FileDialogRequest request;
+    request.open = true;
+    request.filter = "EDID Files(*.bin;*.edid;*.txt)|*.bin;*.edid;*.txt|All Files(*.*)|*.*||";
+    request.flags = ui::OFN_EXPLORER | ui::OFN_HIDEREADONLY;
+    std::string path;
+    if (!ui::Host().FileDialog(request, path))
+        return;
+    // The file read is the one shown: a broken file replaces the last one, and says why.
+    m_edid = ReadEdidAt(path);
+    m_edidOpened = true;
+    SetDlgItemText(res::IDC_STD_EDID_FILE, path);
+    Refresh();
 }
 
 void CStandardDlg::FillList() {

@@ -1,12 +1,14 @@
 // The "Standard..." dialog of the timing editor: a timing from CVT, its reduced-blanking
-// variants, GTF, the DMT or CTA-861 list, or the list entries that agree with the editor's
-// last measurement of the input. Its list always shows what the choice gives (a formula's one
-// result, the fitting entries) and its result line always describes the row OK fills.
+// variants, GTF, the DMT or CTA-861 list, the list entries that agree with the editor's last
+// measurement of the input, a modeline the user pastes or an EDID file the user opens. Its list
+// always shows what the choice gives (a formula's one result, the fitting entries) and its result
+// line always describes the row OK fills.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "standards/Sources.h"
 #include "standards/Timing.h"
 #include "ui/Dialog.h"
 
@@ -15,6 +17,7 @@ namespace timing {
 extern const char* const kMsgChooseStandard;
 extern const char* const kMsgChooseEntry;
 extern const char* const kMsgNoMeasurement;
+extern const char* const kMsgOpenEdid;
 // How closely "From input" matches the measured line frequency, in percent.
 extern const double kInputTolerancePercent;
 
@@ -39,7 +42,7 @@ class CStandardDlg : public ui::CDialog {
     const standards::Timing& Result() const { return m_result; }
 
   private:
-    enum Kind { Formula, List, FromInput, None };
+    enum Kind { Formula, List, FromInput, Modeline, Edid, None };
     // One row of the list: a formula's result, a list entry or an entry that matches the input.
     struct Row {
         std::string Label;  // "CVT", "DMT 0x52", "VIC 6 unrepeated"
@@ -57,6 +60,9 @@ class CStandardDlg : public ui::CDialog {
     // is still there, else the first row is.
     void Refresh();
     void FillList();
+    // The rows of a modeline or of the EDID opened; m_why says why when there are none.
+    void SourceRows(Kind kind);
+    void OpenEdid();
     int SelectedRow();
     // The result line and OK for the selected row.
     void Describe();
@@ -66,6 +72,8 @@ class CStandardDlg : public ui::CDialog {
     std::vector<Row> m_rows;
     std::string m_why;  // why there is no row
     bool m_interlaceWanted = false;
+    bool m_edidOpened = false;
+    standards::EdidReading m_edid;
     standards::Timing m_result;
 };
 

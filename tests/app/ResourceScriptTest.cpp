@@ -11,7 +11,11 @@ TEST(ResourceScript, HoldsEveryDialogWithItsControls) {
     EXPECT_NE(rc.find("100 DIALOGEX 0, 0, 170, 62"), std::string::npos);
     EXPECT_NE(rc.find("102 DIALOGEX 0, 0, 268, 289"), std::string::npos);
     EXPECT_NE(rc.find("129 DIALOGEX 0, 0, 229, 160"), std::string::npos);
-    EXPECT_NE(rc.find("130 DIALOGEX 0, 0, 250, 213"), std::string::npos);
+    EXPECT_NE(rc.find("130 DIALOGEX 0, 0, 389, 213"), std::string::npos);
+    // The modeline field right after the label that names it.
+    EXPECT_NE(rc.find("CONTROL \"Modeline:\", -1, \"STATIC\", 0x50000000, 252, 9, 130, 8\n"
+                      "    CONTROL \"\", 1079, \"EDIT\", 0x50810080, 252, 19, 130, 14"),
+              std::string::npos);
     EXPECT_NE(rc.find("CONTROL \"Standard...\", 1064, \"BUTTON\", 0x50010000, 170, 89, 52, 14"),
               std::string::npos);
     EXPECT_NE(rc.find("CONTROL \"\", 1076, \"SysListView32\""), std::string::npos);

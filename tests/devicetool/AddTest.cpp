@@ -4,8 +4,6 @@
 #include <filesystem>
 
 #include "DeviceToolFixture.h"
-#include "tools/scenarios/Runner.h"
-#include "tools/scenarios/Script.h"
 
 namespace devicetest {
 namespace {
@@ -26,26 +24,8 @@ class AddStandard : public DeviceToolTest {
         return b.size() >= 126 ? fmt::DecodeRecord(&b[b.size() - 124]) : fmt::FormatRecord{};
     }
 
-    // The user drives the editor on the headless host: Add, Standard... with `choose`, Test, OK.
-    // The record the main window applied.
     fmt::FormatRecord EditorStores(const std::string& signal, const std::string& choose) {
-        const std::string text = "device \"Capture HD\" " + signal + "\n" +
-                                 "table \"C:\\Windows\\System32\\format.bin\" builtin=1 "
-                                 "640x480@60\nstart\nclick 1001\nclick 1005\nclick 1064\n" +
-                                 choose +
-                                 "click 1075\nclick 1\nexpect dialog 129\nclick 1036\n"
-                                 "expect no-message\nclick 1008\nexpect dialog 102\n";
-        scenarios::Script script;
-        std::string error;
-        EXPECT_TRUE(scenarios::ParseScript(text, script, error)) << error;
-        script.path = "editor.scn";
-        const scenarios::Outcome outcome = scenarios::RunScenario(script, "headless", true);
-        m_scratch = outcome.scratch;
-        for (const std::string& failure : outcome.failures)
-            ADD_FAILURE() << failure;
-        const std::vector<uint8_t> b = Bytes(m_scratch + "/root/Windows/System32/format.bin");
-        EXPECT_EQ(b.size(), 2u + 2 * 124u);
-        return b.size() == 2 + 2 * 124 ? fmt::DecodeRecord(&b[2 + 124]) : fmt::FormatRecord{};
+        return devicetest::EditorStores(signal, choose, m_scratch);
     }
 
     std::string m_path;

@@ -6,6 +6,8 @@
 
 #include "format/FormatTable.h"
 #include "sim/VideoTiming.h"
+#include "tools/scenarios/Runner.h"
+#include "tools/scenarios/Script.h"
 
 namespace devicetest {
 
@@ -103,6 +105,28 @@ void DeviceToolTest::WriteInstalled(uint16_t builtinCount,
 
 std::vector<std::string> DeviceToolTest::CardLog(size_t device) {
     return m_machine->System().Card(device).Log();
+}
+
+fmt::FormatRecord EditorStores(const std::string& signal, const std::string& choose,
+                               std::string& scratch) {
+    const std::string text = "device \"Capture HD\" " + signal + "\n" +
+                             "table \"C:\\Windows\\System32\\format.bin\" builtin=1 "
+                             "640x480@60\nstart\nclick 1001\nclick 1005\nclick 1064\n" +
+                             choose +
+                             "click 1075\nclick 1\nexpect dialog 129\nclick 1036\n"
+                             "expect no-message\nclick 1008\nexpect dialog 102\n";
+    scenarios::Script script;
+    std::string error;
+    EXPECT_TRUE(scenarios::ParseScript(text, script, error)) << error;
+    script.path = "editor.scn";
+    const scenarios::Outcome outcome = scenarios::RunScenario(script, "headless", true);
+    scratch = outcome.scratch;
+    for (const std::string& failure : outcome.failures)
+        ADD_FAILURE() << failure;
+    std::vector<uint8_t> b;
+    platform::ReadWholeFile(scratch + "/root/Windows/System32/format.bin", b);
+    EXPECT_EQ(b.size(), 2u + 2 * 124u);
+    return b.size() == 2 + 2 * 124 ? fmt::DecodeRecord(&b[2 + 124]) : fmt::FormatRecord{};
 }
 
 }  // namespace devicetest

@@ -68,4 +68,10 @@ class DeviceToolTest : public ::testing::Test {
     std::unique_ptr<CTestMachine> m_machine;
 };
 
+// The user drives the editor on the headless host: Add, Standard... with the lines of choose,
+// OK, Test on the card that receives signal ("hdmi=1920x1080p60"), OK. The record the main
+// window applied; the story's scratch folder, to be removed, in scratch.
+fmt::FormatRecord EditorStores(const std::string& signal, const std::string& choose,
+                               std::string& scratch);
+
 }  // namespace devicetest

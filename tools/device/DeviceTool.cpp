@@ -1,5 +1,6 @@
 #include "tools/device/DeviceTool.h"
 
+#include <cctype>
 #include <exception>
 
 #include "VuverezeVersion.h"
@@ -21,6 +22,10 @@ constexpr char kUsageText[] =
     "  import TABLE FILE [--new-only] appends the user formats of FILE\n"
     "  add TABLE STANDARD [TIMING] [--device DEVICE | --line-length N] [--new-only]\n"
     "                                 appends a user format made from a standard timing\n"
+    "  add TABLE MODELINE \"TEXT\" ...  the same from an X11 modeline, as cvt or gtf print it\n"
+    "  add TABLE EDID FILE [ROW] ...  the same from a timing of an EDID file (binary or hex);\n"
+    "                                 ROW is a number or label as the EDID's list shows it,\n"
+    "                                 the preferred timing (DTD 1) without one\n"
     "Edits take --dry-run: they say what would change and write nothing.\n"
     "SELECTOR  user:ID, built-in:ID, user:all, built-in:all, or a size with an optional rate\n"
     "          and list: 1920x1080, 1920x1080@59.94, user:1280x720@60\n"
@@ -34,6 +39,13 @@ constexpr char kUsageText[] =
     "--json          one JSON document on standard output\n"
     "Exit codes: 0 done (also when nothing needed changing), 1 a problem found or a request\n"
     "refused, 2 a command line it does not understand or an input it cannot read.\n";
+
+// A modeline's polarity flags look like options, and no option is named like them.
+bool IsModelineFlag(std::string arg) {
+    for (char& ch : arg)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return arg == "-hsync" || arg == "-vsync" || arg == "-csync";
+}
 
 bool IsEdit(const std::string& command) {
     return command == "enable" || command == "disable" || command == "delete" ||
@@ -65,7 +77,7 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& why) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         bool bad = false;
-        if (words || arg.size() < 2 || arg[0] != '-') {
+        if (words || arg.size() < 2 || arg[0] != '-' || IsModelineFlag(arg)) {
             o.Words.push_back(arg);
         } else if (arg == "--") {
             words = true;

@@ -145,6 +145,9 @@ int OneOf(const std::vector<standards::Listed>& rows, const std::vector<std::str
 int ChooseStandard(const std::vector<std::string>& given, StandardChoice& choice,
                    std::string& why) {
     choice = StandardChoice{};
+    int fromSource = kDone;
+    if (ChooseFromSource(given, choice, why, fromSource))
+        return fromSource;
     // "VIC 16" arrives as one word when quoted and as two when not; both mean the same.
     std::vector<std::string> words;
     for (const std::string& word : given) {
@@ -180,7 +183,8 @@ int ChooseStandard(const std::vector<std::string>& given, StandardChoice& choice
     const bool cta = name == "CTA-861" || name == "VIC";
     if (!dmt && !cta) {
         why = "\"" + (words.empty() ? std::string() : words[0]) +
-              "\" is no standard: CVT, CVT-RB, CVT-RB2, CVT-RB3, GTF, DMT, CTA-861 or VIC";
+              "\" is no standard: CVT, CVT-RB, CVT-RB2, CVT-RB3, GTF, DMT, CTA-861, VIC, "
+              "MODELINE or EDID";
         return kUsage;
     }
     const auto source = dmt ? standards::TableEntry::Dmt : standards::TableEntry::Cta;

@@ -1,4 +1,4 @@
-// The three commands over a table file that has been read. Each returns the tool's exit code.
+// The commands over a table file that has been read. Each returns the tool's exit code.
 #pragma once
 
 #include <ostream>
@@ -9,6 +9,11 @@ namespace tabletool {
 
 // The header and one line per record; with json, the same as one JSON document.
 int ShowTable(const TableImage& image, bool json, std::ostream& out);
+
+// Each record as an X11 modeline, with a comment line before it; a record that cannot be one
+// (no rate, no blanking) has only its comment, saying why. 0 when every record is printed, 1
+// otherwise.
+int ShowModelines(const TableImage& image, std::ostream& out);
 
 // Every problem a driver or this program could trip over, one line each with the record's Id.
 // 0 when there is none, 1 otherwise.

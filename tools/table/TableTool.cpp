@@ -16,6 +16,7 @@ constexpr int kUnreadable = 2;
 
 constexpr char kUsage[] =
     "usage: vuvereze-table show FILE [--json]   the header and every record\n"
+    "       vuvereze-table show FILE --modelines every record as an X11 modeline for xrandr\n"
     "       vuvereze-table check FILE           problems, one a line (exit 1 when any)\n"
     "       vuvereze-table diff A B             records added, removed and changed\n"
     "       vuvereze-table --help | --version\n"
@@ -38,6 +39,7 @@ int Usage(std::ostream& err) {
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> words;
     bool json = false;
+    bool modelines = false;
     bool options = true;
     for (const std::string& arg : args) {
         if (!options || arg.empty() || arg[0] != '-') {
@@ -52,6 +54,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return 0;
         } else if (arg == "--json") {
             json = true;
+        } else if (arg == "--modelines") {
+            modelines = true;
         } else {
             // "-" too: nothing here reads standard input, so it can only be a mistyped option.
             err << "vuvereze-table: unknown option " << arg << '\n';
@@ -62,8 +66,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Usage(err);
     const std::string command = words[0];
     const std::vector<std::string> files(words.begin() + 1, words.end());
-    if (json && command != "show") {
-        err << "vuvereze-table: --json goes with show only\n";
+    if ((json || modelines) && command != "show") {
+        err << "vuvereze-table: " << (json ? "--json" : "--modelines") << " goes with show only\n";
+        return Usage(err);
+    }
+    if (json && modelines) {
+        err << "vuvereze-table: --json and --modelines are two ways to show a table: choose one\n";
         return Usage(err);
     }
 
@@ -71,7 +79,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         TableImage image;
         if (!Read(files[0], image, err))
             return kUnreadable;
-        return command == "show" ? ShowTable(image, json, out) : CheckTable(image, out);
+        if (command == "show")
+            return modelines ? ShowModelines(image, out) : ShowTable(image, json, out);
+        return CheckTable(image, out);
     }
     if (command == "diff" && files.size() == 2) {
         TableImage a;
