@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# device-command.sh TEMPLATE_PREFIX DLL COMMAND: the device command over real DirectShow, with
-# the simulated card registered as two video input devices in a prefix of its own (a copy of
-# the template): the devices, a status, a table made by the table edits, applied once (written
-# and reloaded), again (unchanged: nothing written, nothing asked), and on a card whose driver
-# cannot reload (written, the failure said, exit 1).
+# device-command.sh TEMPLATE_PREFIX DLL COMMAND TWO_PROGRAMS VUVEREZE: the device command over
+# real DirectShow, with the simulated card registered as two video input devices in a prefix of
+# its own (a copy of the template): the devices, a status, a table made by the table edits,
+# applied once (written and reloaded), again (unchanged: nothing written, nothing asked), and on
+# a card whose driver cannot reload (written, the failure said, exit 1); then TWO_PROGRAMS runs
+# the program VUVEREZE beside the command: a roll-out while its window is locked.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 template="$1"
 dll="$2"
 command="$3"
+two_programs="$4"
+vuvereze="$5"
 # shellcheck source=private-prefix.sh
 . "$here/private-prefix.sh"
 private_prefix "$template" device-command
@@ -82,6 +85,9 @@ grep -q '"reloaded": false' <<<"$out" && grep -q "ReLoad file is fail!" "$work/e
     ok "apply: the failed reload is said, the table written" || fail "apply: $out"
 cmp -s "$work/off.bin" "$installed" && ok "apply: the table was written before the reload failed" ||
     fail "apply: format.bin is not the table"
+
+"$run" "$prefix" "$two_programs" "$(winpath "$vuvereze")" "$(winpath "$command")" \
+    "$(winpath "$work")" || status=1
 
 "$run" "$prefix" regsvr32 /s /u "$(winpath "$dll")" || { echo "FAIL regsvr32 /u"; exit 1; }
 vz devices

@@ -306,7 +306,7 @@ class CWin32ScenarioHost final : public IScenarioHost {
                     bool answered = false;
                     bool yes = m_actions->AnswerQuestion(record, answered);
                     if (!answered)
-                        yes = ui::DefaultButton(record.type) == ui::IDYES;
+                        yes = ui::DefaultButton(record.type) == IDYES;
                     ClickButton(box, yes ? IDYES : IDNO);
                     return;
                 }
