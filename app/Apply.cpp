@@ -39,11 +39,13 @@ bool CVuverezeDlg::WriteTableFile() {
                 ui::MessageBox(kMsgWriteFailed);
                 return false;
             case platform::ReplaceResult::Changed:
-                // Another program's table is never lost without the user's word. Yes replaces
-                // the table the user was asked about; one that changes again meanwhile is
-                // asked about again.
-                if (ui::AskYesNo(kMsgTableChangedElsewhere) != ui::IDYES)
+                // Another program's table is never lost without the user's word: unless it is
+                // this very table, the user is asked. Yes replaces the table the user was asked
+                // about; one that changes again meanwhile is asked about again.
+                if (found != platform::FileContents{true, table.FileBytes()} &&
+                    ui::AskYesNo(kMsgTableChangedElsewhere) != ui::IDYES) {
                     return false;
+                }
                 expected = std::move(found);
                 break;
         }
