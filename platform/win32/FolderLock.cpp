@@ -36,11 +36,11 @@ std::wstring FinalFolder(const std::wstring& folder) {
 // Object names cannot hold a backslash, and file names are compared without case: the name is
 // a hash of the folder's upper-case path.
 std::wstring MutexName(const std::wstring& folder) {
-    std::wstring upper = FinalFolder(folder);
-    if (!upper.empty()) {
-        ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, upper.data(),
-                       static_cast<int>(upper.size()), upper.data(),
-                       static_cast<int>(upper.size()));
+    const std::wstring path = FinalFolder(folder);
+    std::wstring upper = path;
+    if (!path.empty()) {
+        ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, path.data(),
+                       static_cast<int>(path.size()), upper.data(), static_cast<int>(upper.size()));
     }
     uint64_t hash = 14695981039346656037ull;
     for (wchar_t c : upper) {
