@@ -24,25 +24,50 @@ void CVuverezeDlg::CopyChecksToEnableFlags() {
     }
 }
 
+bool CVuverezeDlg::WriteTableFile() {
+    fmt::FormatTable& table = m_formatTable;
+    platform::FileContents expected = m_tableOnDisk;
+    for (;;) {
+        platform::FileContents found;
+        switch (table.WriteFormatFileIfUnchanged(table.TableDirectory, "format.bin", true, expected,
+                                                 &found)) {
+            case platform::ReplaceResult::Replaced:
+                m_tableOnDisk = platform::FileContents{true, table.FileBytes()};
+                return true;
+            case platform::ReplaceResult::Failed:
+                // The driver must not be asked to reload a file that was not written.
+                ui::MessageBox(kMsgWriteFailed);
+                return false;
+            case platform::ReplaceResult::Changed:
+                // Another program's table is never lost without the user's word: unless it is
+                // this very table, the user is asked. Yes replaces the table the user was asked
+                // about; one that changes again meanwhile is asked about again.
+                if (found != platform::FileContents{true, table.FileBytes()} &&
+                    ui::AskYesNo(kMsgTableChangedElsewhere) != ui::IDYES) {
+                    return false;
+                }
+                expected = std::move(found);
+                break;
+        }
+    }
+}
+
 bool CVuverezeDlg::Apply() {
     if (!IsLocked()) {
         ui::MessageBox(kMsgPleaseLock);
         return true;
     }
     CopyChecksToEnableFlags();
-    if (m_formatTable.WriteFormatFile(m_formatTable.TableDirectory, "format.bin", true) !=
-        fmt::kOk) {
-        // The driver must not be asked to reload a file that was not written.
-        ui::MessageBox(kMsgWriteFailed);
+    if (!WriteTableFile())
         return false;
-    }
     if (!device::ReloadFormatTable(m_pDeviceHandle.get(), device::kReloadFormatFile))
         ui::MessageBox(kMsgReloadFail);
     return true;
 }
 
 void CVuverezeDlg::OnOkButton() {
-    // A table that could not be written keeps the window open, so nothing the user did is lost.
+    // A table that was not written (it could not be, or the user kept another program's)
+    // keeps the window open, so nothing the user did is lost.
     if (!Apply())
         return;
     UpdateData(true);

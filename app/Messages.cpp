@@ -15,5 +15,9 @@ const char* const kMsgTableFull =
     "The format table is full (256 formats)! Delete a user format first.";
 const char* const kMsgImportTooMany =
     "Can not import: the format table can not hold more than 256 formats!!";
+// A question: Yes writes this window's table, No keeps the other program's.
+const char* const kMsgTableChangedElsewhere =
+    "Another program has changed the format file since Lock! Yes: replace it with the table of "
+    "this window. No: keep the other program's table (Unlock and Lock to see it).";
 
 }  // namespace app

@@ -17,5 +17,6 @@ extern const char* const kMsgWriteFailed;
 extern const char* const kMsgExportFailed;
 extern const char* const kMsgTableFull;
 extern const char* const kMsgImportTooMany;
+extern const char* const kMsgTableChangedElsewhere;
 
 }  // namespace app

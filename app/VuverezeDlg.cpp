@@ -97,7 +97,7 @@ void CVuverezeDlg::Lock() {
     m_deviceBox.EnableWindow(false);
 
     m_formatTable.ClearEntries();
-    if (m_formatTable.ReadFormatFile("") != fmt::kOk) {
+    if (m_formatTable.ReadFormatFile("", m_tableOnDisk) != fmt::kOk) {
         platform::TraceOut("ReadCertificatefromFile Fail!");
         ui::MessageBox(kMsgNoFormatFile);
         ui::Quit(0);

@@ -27,6 +27,9 @@ class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
     ui::CListCtrl m_supportedList;
     ui::CListCtrl m_userList;
     fmt::FormatTable m_formatTable;
+    // What "format.bin" held as this window last knew it: what Lock read, then what Apply
+    // wrote. Anything else there was written by another program meanwhile.
+    platform::FileContents m_tableOnDisk;
     std::unique_ptr<device::CVideoDevice> m_pVideoDevice;
     std::unique_ptr<device::DeviceHandle> m_pDeviceHandle;
     int m_hIcon;
@@ -47,7 +50,8 @@ class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
     const device::DeviceHandle* BoundDevice() const override { return m_pDeviceHandle.get(); }
     ui::CListCtrl& UserFormatList() override { return m_userList; }
     // Copies the check boxes into the enable flags, writes "format.bin" and asks the driver to
-    // reload it. False when the table could not be written (the reload was not asked for then).
+    // reload it. A file another program changed since is replaced only when the user says so.
+    // False when the table was not written (the reload was not asked for then).
     bool Apply();
 
     // Operations, as the buttons and notifications run them.
@@ -74,6 +78,9 @@ class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
 
   private:
     void CopyChecksToEnableFlags();
+    // Writes "format.bin" over what this window last knew it to hold, asking first when another
+    // program changed it; false when nothing was written (a failure said, or the user kept it).
+    bool WriteTableFile();
     void RebuildLists();
     void EnableOperations(bool enable);
 

@@ -29,6 +29,11 @@ std::string SystemTableDirectory() {
 }
 
 uint32_t FormatTable::ReadFormatFile(const std::string& path) {
+    platform::FileContents ignored;
+    return ReadFormatFile(path, ignored);
+}
+
+uint32_t FormatTable::ReadFormatFile(const std::string& path, platform::FileContents& read) {
     std::string file = path;
     if (path.empty()) {
         const std::string directory = SystemTableDirectory();
@@ -75,30 +80,60 @@ uint32_t FormatTable::ReadFormatFile(const std::string& path) {
     }
     RecordCount = static_cast<uint16_t>(count);
     UserCount = static_cast<uint16_t>(RecordCount - BuiltinCount);
+    read.exists = true;
+    read.bytes.assign(bytes.get(), bytes.get() + size);
     return kOk;
 }
 
-uint32_t FormatTable::WriteFormatFile(const std::string& directory, const std::string& name,
-                                      bool joinName) {
+namespace {
+
+// The trace and the refusal of an empty directory that every write of the table begins with;
+// the file's path, or empty for the refusal.
+std::string WritePath(const std::string& directory, const std::string& name, bool joinName) {
     const std::string path = joinName ? directory + "\\" + name : directory;
     platform::TraceOut("%s", path.c_str());
     if (directory.empty()) {
         platform::OutputDebugStringA("Error: No binary file matched");
-        return kFailure;
+        return {};
     }
+    return path;
+}
+
+}  // namespace
+
+uint32_t FormatTable::WriteFormatFile(const std::string& directory, const std::string& name,
+                                      bool joinName) {
+    const std::string path = WritePath(directory, name, joinName);
+    // The whole file is built first, so that nothing on disk changes unless all of it is ready.
+    const std::vector<uint8_t> bytes = FileBytes();
+    if (path.empty() || bytes.empty())
+        return kFailure;
+    const std::string hostPath = platform::HostPath(path);
+    return platform::ReplaceFileAtomically(hostPath, bytes.data(), bytes.size()) ? kOk : kFailure;
+}
+
+platform::ReplaceResult FormatTable::WriteFormatFileIfUnchanged(
+    const std::string& directory, const std::string& name, bool joinName,
+    const platform::FileContents& expected, platform::FileContents* found) {
+    const std::string path = WritePath(directory, name, joinName);
+    const std::vector<uint8_t> bytes = FileBytes();
+    if (path.empty() || bytes.empty())
+        return platform::ReplaceResult::Failed;
+    return platform::ReplaceFileIfUnchanged(platform::HostPath(path), bytes.data(), bytes.size(),
+                                            expected, found);
+}
+
+std::vector<uint8_t> FormatTable::FileBytes() const {
     // Counts that break the table's invariant would make us write entries that do not exist.
     const auto count = static_cast<uint16_t>(BuiltinCount + UserCount);
     if (count > kMaxRecords)
-        return kFailure;
-
-    // The whole file is built first, so that nothing on disk changes unless all of it is ready.
+        return {};
     std::vector<uint8_t> bytes(kHeaderSize + count * kRecordSize);
     PutHeader(bytes, BuiltinCount);
     for (size_t i = 0; i < count; ++i) {
         EncodeRecord(Record(i), bytes.data() + kHeaderSize + i * kRecordSize);
     }
-    const std::string hostPath = platform::HostPath(path);
-    return platform::ReplaceFileAtomically(hostPath, bytes.data(), bytes.size()) ? kOk : kFailure;
+    return bytes;
 }
 
 FormatRecord FormatTable::Record(size_t i) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "format/FormatRecord.h"
+#include "platform/Platform.h"
 
 namespace fmt {
 
@@ -44,11 +45,24 @@ class FormatTable {
     // A file that does not fit the table (more than 256 records, or more built-in formats than
     // records) is refused like an unreadable one, with nothing changed.
     uint32_t ReadFormatFile(const std::string& path);
+    // The same, keeping the file's bytes as read in `read`, so that a later write can tell
+    // whether another program has replaced the file since (WriteFormatFileIfUnchanged).
+    uint32_t ReadFormatFile(const std::string& path, platform::FileContents& read);
 
     // Writes the header and BuiltinCount + UserCount records. joinName: the file is
     // directory + "\" + name; otherwise directory is the file. kFailure for an empty directory
     // (nothing touched) and for a file that could not be written (the old file stays intact).
     uint32_t WriteFormatFile(const std::string& directory, const std::string& name, bool joinName);
+    // WriteFormatFile, made only while the file still holds `expected` (what this program read
+    // or last wrote there). Changed, with nothing written and what the file holds now in
+    // `found`, when another program has replaced it since; Failed where WriteFormatFile fails.
+    platform::ReplaceResult WriteFormatFileIfUnchanged(const std::string& directory,
+                                                       const std::string& name, bool joinName,
+                                                       const platform::FileContents& expected,
+                                                       platform::FileContents* found = nullptr);
+    // The bytes WriteFormatFile writes: the header and BuiltinCount + UserCount records; empty
+    // when the counts break the invariant (more than 256 records).
+    std::vector<uint8_t> FileBytes() const;
 
     // Record i assembled from, or stored into, entry i of the four arrays.
     FormatRecord Record(size_t i) const;

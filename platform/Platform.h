@@ -56,6 +56,33 @@ bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, siz
 // link; the new file keeps the old one's permissions, and its owner where the process may.
 bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size);
 
+// What a file held when a program read it, for a later write to tell whether another program
+// has replaced it since.
+struct FileContents {
+    bool exists = false;  // false: there was no file
+    std::vector<uint8_t> bytes;
+
+    bool operator==(const FileContents& other) const {
+        return exists == other.exists && bytes == other.bytes;
+    }
+    bool operator!=(const FileContents& other) const { return !(*this == other); }
+};
+
+// The file as it is now: its bytes, or no file. False when something is there that cannot be
+// read as a file (a folder, a pipe, a file this user may not read).
+bool ReadFileContents(const std::string& path, FileContents& contents);
+
+enum class ReplaceResult { Replaced, Changed, Failed };
+
+// ReplaceFileAtomically, but only while the target still holds `expected`. When it holds
+// anything else, nothing is written and the result is Changed, with what it holds now in
+// `found` (when given); a target that cannot be read is Failed. Every replacement of a file by
+// this program's processes, ReplaceFileAtomically's too, is made under an advisory lock of the
+// target's folder, so no write of another of them comes between this check and the
+// replacement. A lock held by another writer for longer than a few seconds fails the write.
+ReplaceResult ReplaceFileIfUnchanged(const std::string& path, const uint8_t* data, size_t size,
+                                     const FileContents& expected, FileContents* found = nullptr);
+
 // A write that fails part-way, as on a disk that fills up, for tests of the failure paths.
 // While set, every ReplaceFileAtomically of exactly `path` (of every path when it is empty)
 // writes at most `bytes` bytes and then fails as a full disk would; the target stays as it was.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,38 @@ void WriteDebugText(std::string_view text);
 // The write fault that SetWriteFault set for this path: true, with the number of bytes the
 // write may still make, when a write of `path` is to fail.
 bool WriteFaultFor(const std::string& path, size_t& bytes);
+
+// The advisory lock around a check and a replacement. An attempt finds the lock taken (Busy),
+// gets it, or finds no lock to be had on that folder (Unavailable: the file system keeps none);
+// the write then goes on without it, the check still made.
+enum class LockAttempt { Got, Busy, Unavailable };
+enum class LockWait { Held, Unlocked, TimedOut };
+// Repeats a busy attempt on the platform clock until the lock is got or a few seconds passed.
+LockWait WaitForLock(const std::function<LockAttempt()>& attempt);
+
+// What the target holds now (`read` false: it could not be read), judged against what the
+// writer expects: Replaced when the replacement may go on, else Changed (with what it holds in
+// `found`) or Failed, as ReplaceFileIfUnchanged says.
+ReplaceResult JudgeTarget(bool read, FileContents&& now, const FileContents& expected,
+                          FileContents* found);
+
+#if defined(_WIN32)
+// The lock of the folder that holds a file (a wide path; "" is the current folder), shared by
+// this program's processes; given back when the object goes.
+class CFolderLock {
+  public:
+    explicit CFolderLock(const std::wstring& folder);
+    ~CFolderLock();
+    CFolderLock(const CFolderLock&) = delete;
+    CFolderLock& operator=(const CFolderLock&) = delete;
+    LockWait Take();
+
+  private:
+    std::wstring m_name;
+    void* m_mutex = nullptr;
+    bool m_owned = false;
+};
+#endif
 
 // The virtual system, shared by both halves.
 bool SystemRootIsSet();

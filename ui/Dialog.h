@@ -18,6 +18,8 @@ namespace ui {
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 // System commands.
 constexpr uint32_t SC_CLOSE = 0xF060;
@@ -125,7 +127,22 @@ constexpr uint32_t OFN_OVERWRITEPROMPT = 0x2;
 constexpr uint32_t OFN_EXPLORER = 0x80000;
 
 constexpr uint32_t MB_OK = 0x0;
+constexpr uint32_t MB_YESNO = 0x4;
+constexpr uint32_t MB_TYPEMASK = 0xF;
 constexpr uint32_t MB_ICONEXCLAMATION = 0x30;
+constexpr uint32_t MB_DEFBUTTON2 = 0x100;
+
+// The boxes the program shows: a message with OK, or a question with Yes and No.
+inline bool IsQuestion(uint32_t type) {
+    return (type & MB_TYPEMASK) == MB_YESNO;
+}
+// The button Enter presses in a box of this type: IDOK, or for a question IDYES unless
+// MB_DEFBUTTON2 makes it IDNO.
+inline int DefaultButton(uint32_t type) {
+    if (!IsQuestion(type))
+        return IDOK;
+    return (type & MB_DEFBUTTON2) != 0 ? IDNO : IDYES;
+}
 
 // What a host provides. One host serves the whole process.
 class IHost {
@@ -136,6 +153,7 @@ class IHost {
     virtual intptr_t RunModal(CDialog& dlg) = 0;
     // The state of a control (0: the dialog itself) changed: show it at once.
     virtual void Changed(CDialog& dlg, int controlId) = 0;
+    // Shows the box and waits until it is closed: the button that closed it (IDOK, IDYES, IDNO).
     virtual int MessageBox(const std::string& text, const std::string& caption, uint32_t type) = 0;
     // Returns false on cancel.
     virtual bool FileDialog(const FileDialogRequest& request, std::string& path) = 0;
@@ -157,6 +175,9 @@ const std::string& AppName();
 
 // A message box with one OK button and the exclamation icon, titled with the app name.
 int MessageBox(const std::string& ansiText);
+// A question with Yes and No, No the default (the answer that changes nothing), the
+// exclamation icon, titled with the app name: IDYES or IDNO.
+int AskYesNo(const std::string& ansiText);
 
 // Ends every modal loop: the program is over. The exit code is kept for the application.
 void Quit(int exitCode);

@@ -19,7 +19,9 @@ class CNullHost final : public IHost {
         return result;
     }
     void Changed(CDialog&, int) override {}
-    int MessageBox(const std::string&, const std::string&, uint32_t) override { return IDOK; }
+    int MessageBox(const std::string&, const std::string&, uint32_t type) override {
+        return DefaultButton(type);
+    }
     bool FileDialog(const FileDialogRequest&, std::string&) override { return false; }
     int TextWidth(CDialog&, int, const std::string& text) override {
         return static_cast<int>(text.size()) * 6;
@@ -61,6 +63,13 @@ const std::string& AppName() {
 
 int MessageBox(const std::string& ansiText) {
     return Host().MessageBox(ansiText, AppName(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+int AskYesNo(const std::string& ansiText) {
+    const int answer =
+        Host().MessageBox(ansiText, AppName(), MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+    // A box closed some other way (the system closing it) changes nothing, as No does.
+    return answer == IDYES ? IDYES : IDNO;
 }
 
 void Quit(int exitCode) {

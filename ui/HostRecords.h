@@ -15,6 +15,7 @@ struct MessageBoxRecord {
     uint32_t type = 0;    // MB_* values
     int dialogId = 0;     // template id of the topmost dialog then; 0 when none was open
     int sequence = 0;     // position among all message boxes and file dialogs of this host
+    int answer = 0;       // the button that closed it: IDOK, IDYES, IDNO
 };
 
 struct FileDialogRecord {

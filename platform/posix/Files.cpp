@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -244,6 +245,79 @@ bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes) {
     return true;
 }
 
+// The advisory lock of this program's writers: flock on the target's folder. The lock stays
+// with the folder whatever file a rename puts in place; on the target itself it would stay
+// with the file the rename takes away, and the next writer would lock a file nobody reads.
+class CFolderLock {
+  public:
+    explicit CFolderLock(const std::string& folder)
+        : m_fd(OpenRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY)) {}
+
+    detail::LockWait Take() {
+        // A folder that cannot be opened takes no new file either; the write fails there.
+        if (!m_fd.Ok())
+            return detail::LockWait::Unlocked;
+        return detail::WaitForLock([this] {
+            if (::flock(m_fd.Get(), LOCK_EX | LOCK_NB) == 0)
+                return detail::LockAttempt::Got;
+            return errno == EWOULDBLOCK || errno == EINTR ? detail::LockAttempt::Busy
+                                                          : detail::LockAttempt::Unavailable;
+        });
+    }
+
+  private:
+    CFd m_fd;  // closing it gives the lock back
+};
+
+ReplaceResult Replace(const std::string& path, const uint8_t* data, size_t size,
+                      const FileContents* expected, FileContents* found) {
+    std::string target;
+    bool exists = false;
+    struct stat old = {};
+    if (!ResolveLinks(path, target) || !MayReplace(target, exists, old))
+        return ReplaceResult::Failed;
+    CFolderLock lock(FolderOf(target));
+    if (lock.Take() == detail::LockWait::TimedOut)
+        return ReplaceResult::Failed;
+    if (expected != nullptr) {
+        FileContents now;
+        const bool read = ReadFileContents(target, now);
+        const ReplaceResult check = detail::JudgeTarget(read, std::move(now), *expected, found);
+        if (check != ReplaceResult::Replaced)
+            return check;
+    }
+    // What the check read may have been replaced by then: the stat of the old file is taken
+    // again, under the lock.
+    if (!MayReplace(target, exists, old))
+        return ReplaceResult::Failed;
+    RemoveLeftoverTemps(target);
+
+    size_t limit = SIZE_MAX;
+    detail::WriteFaultFor(path, limit);
+
+    // A name already taken (a leftover under a number this process now has) is passed over.
+    std::string temp;
+    CFd fd(-1);
+    for (int attempt = 0; attempt < 100 && !fd.Ok(); ++attempt) {
+        temp = TempPathBeside(target);
+        fd.Reset(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666));
+        if (!fd.Ok() && errno != EEXIST)
+            return ReplaceResult::Failed;
+    }
+    if (!fd.Ok())
+        return ReplaceResult::Failed;
+    bool ok = !exists || TakeOverAttributes(fd.Get(), old);
+    ok = ok && WriteAll(fd.Get(), data, size, limit) && ::fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return ReplaceResult::Failed;
+    }
+    SyncFolder(FolderOf(target));
+    return ReplaceResult::Replaced;
+}
+
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
@@ -268,38 +342,29 @@ bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, siz
     return true;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
-    std::string target;
-    bool exists = false;
-    struct stat old = {};
-    if (!ResolveLinks(path, target) || !MayReplace(target, exists, old))
-        return false;
-    RemoveLeftoverTemps(target);
-
-    size_t limit = SIZE_MAX;
-    detail::WriteFaultFor(path, limit);
-
-    // A name already taken (a leftover under a number this process now has) is passed over.
-    std::string temp;
-    CFd fd(-1);
-    for (int attempt = 0; attempt < 100 && !fd.Ok(); ++attempt) {
-        temp = TempPathBeside(target);
-        fd.Reset(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666));
-        if (!fd.Ok() && errno != EEXIST)
+bool ReadFileContents(const std::string& path, FileContents& contents) {
+    struct stat info = {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT)
             return false;
+        contents = FileContents{};
+        return true;
     }
-    if (!fd.Ok())
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes))
         return false;
-    bool ok = !exists || TakeOverAttributes(fd.Get(), old);
-    ok = ok && WriteAll(fd.Get(), data, size, limit) && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolder(FolderOf(target));
+    contents.exists = true;
+    contents.bytes = std::move(bytes);
     return true;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+    return Replace(path, data, size, nullptr, nullptr) == ReplaceResult::Replaced;
+}
+
+ReplaceResult ReplaceFileIfUnchanged(const std::string& path, const uint8_t* data, size_t size,
+                                     const FileContents& expected, FileContents* found) {
+    return Replace(path, data, size, &expected, found);
 }
 
 }  // namespace platform

@@ -54,9 +54,9 @@ bool IsDiskFile(HANDLE handle) {
     return ::GetFileType(handle) == FILE_TYPE_DISK;
 }
 
-HANDLE OpenForReading(const std::string& path) {
-    HANDLE handle = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+HANDLE OpenForReading(const std::wstring& path) {
+    HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE && !IsDiskFile(handle)) {
         ::CloseHandle(handle);
         return INVALID_HANDLE_VALUE;
@@ -85,7 +85,7 @@ bool AtEnd(HANDLE handle) {
     return ::ReadFile(handle, &extra, 1, &got, nullptr) && got == 0;
 }
 
-bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes) {
+bool ReadAll(const std::wstring& path, std::vector<uint8_t>& bytes) {
     CHandle file(OpenForReading(path));
     if (!file.Ok())
         return false;
@@ -104,6 +104,26 @@ bool ReadAll(const std::string& path, std::vector<uint8_t>& bytes) {
     }
     read.resize(filled);
     bytes = std::move(read);
+    return true;
+}
+
+bool ReadContents(const std::wstring& path, FileContents& contents) {
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            return false;
+        contents = FileContents{};
+        return true;
+    }
+    std::vector<uint8_t> bytes;
+    try {
+        if (!ReadAll(path, bytes))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    contents.exists = true;
+    contents.bytes = std::move(bytes);
     return true;
 }
 
@@ -290,34 +310,25 @@ bool MayReplace(std::wstring& target, DWORD& attributes) {
     return file.Ok() && IsDiskFile(file.Get());
 }
 
-}  // namespace
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    try {
-        return ReadAll(path, bytes);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, size_t& size) {
-    CHandle file(OpenForReading(path));
-    if (!file.Ok())
-        return false;
-    size_t filled = 0;
-    if (!ReadUpTo(file.Get(), buffer, capacity, filled))
-        return false;
-    if (filled == capacity && !AtEnd(file.Get()))
-        return false;
-    size = filled;
-    return true;
-}
-
-bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+ReplaceResult Replace(const std::string& path, const uint8_t* data, size_t size,
+                      const FileContents* expected, FileContents* found) {
     std::wstring target = WidePath(path);
     DWORD attributes = 0;
     if (!MayReplace(target, attributes))
-        return false;
+        return ReplaceResult::Failed;
+    detail::CFolderLock lock(FolderOf(target));
+    if (lock.Take() == detail::LockWait::TimedOut)
+        return ReplaceResult::Failed;
+    if (expected != nullptr) {
+        FileContents now;
+        const bool read = ReadContents(target, now);
+        const ReplaceResult check = detail::JudgeTarget(read, std::move(now), *expected, found);
+        if (check != ReplaceResult::Replaced)
+            return check;
+        // What the check read may have been replaced by then: its attributes are taken again.
+        if (!MayReplace(target, attributes))
+            return ReplaceResult::Failed;
+    }
     RemoveLeftoverTemps(target);
     size_t limit = SIZE_MAX;
     detail::WriteFaultFor(path, limit);
@@ -331,10 +342,10 @@ bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t 
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         const DWORD error = ::GetLastError();
         if (!file.Ok() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            return false;
+            return ReplaceResult::Failed;
     }
     if (!file.Ok())
-        return false;
+        return ReplaceResult::Failed;
     const std::wstring& temp = name->Path();
     bool ok = WriteAll(file.Get(), data, size, limit) && ::FlushFileBuffers(file.Get()) != 0;
     ok = file.Close() && ok;
@@ -348,9 +359,45 @@ bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t 
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) {
         ::DeleteFileW(temp.c_str());
+        return ReplaceResult::Failed;
+    }
+    return ReplaceResult::Replaced;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    try {
+        return ReadAll(WidePath(path), bytes);
+    } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+bool ReadFileInto(const std::string& path, uint8_t* buffer, size_t capacity, size_t& size) {
+    CHandle file(OpenForReading(WidePath(path)));
+    if (!file.Ok())
+        return false;
+    size_t filled = 0;
+    if (!ReadUpTo(file.Get(), buffer, capacity, filled))
+        return false;
+    if (filled == capacity && !AtEnd(file.Get()))
+        return false;
+    size = filled;
     return true;
+}
+
+bool ReadFileContents(const std::string& path, FileContents& contents) {
+    return ReadContents(WidePath(path), contents);
+}
+
+bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+    return Replace(path, data, size, nullptr, nullptr) == ReplaceResult::Replaced;
+}
+
+ReplaceResult ReplaceFileIfUnchanged(const std::string& path, const uint8_t* data, size_t size,
+                                     const FileContents& expected, FileContents* found) {
+    return Replace(path, data, size, &expected, found);
 }
 
 }  // namespace platform

@@ -58,6 +58,35 @@ TEST_F(DeviceApply, ATableInPlaceAlreadyIsNeitherWrittenNorReloaded) {
     EXPECT_EQ(doc["installed"], "same");
 }
 
+TEST_F(DeviceApply, ATableAnotherProgramPutInPlaceMeanwhileIsNotWrittenOverNorReloaded) {
+    const std::vector<uint8_t> theirs = fmt::EncodeTableFile(1, {Record("800x600p60")});
+    AnotherProgramWrites("C:\\Windows\\Sysnative\\format.bin", 1, Installed(), theirs);
+    const ToolRun run = RunTool({"apply", "Capture HD", m_table, "--json"});
+    EXPECT_EQ(run.code, devicetool::kProblem);
+    EXPECT_NE(run.err.find("Capture HD: another program changed "
+                           "C:\\Windows\\Sysnative\\format.bin while this command worked; "
+                           "nothing was written"),
+              std::string::npos)
+        << run.err;
+    const nlohmann::json doc = run.Json();
+    EXPECT_EQ(doc["written"], false);
+    EXPECT_EQ(doc["changed"], false);
+    EXPECT_EQ(doc["reloaded"], false);
+    EXPECT_EQ(doc["changedMeanwhile"], true);
+    EXPECT_EQ(Bytes(Installed()), theirs);
+    EXPECT_EQ(Reloads(CardLog(0)), 0u);
+}
+
+TEST_F(DeviceApply, AnotherRollOutOfTheSameTableMeanwhileLeavesNothingToDo) {
+    AnotherProgramWrites("C:\\Windows\\Sysnative\\format.bin", 1, Installed(), Bytes(m_table));
+    const ToolRun run = RunTool({"apply", "Capture HD", m_table, "--json"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.Json()["changed"], false);
+    EXPECT_EQ(run.Json()["installed"], "same");
+    EXPECT_EQ(Bytes(Installed()), Bytes(m_table));
+    EXPECT_EQ(Reloads(CardLog(0)), 0u);
+}
+
 TEST_F(DeviceApply, AlwaysReloadAsksForTheReloadOfAnUnchangedTable) {
     ASSERT_EQ(RunTool({"apply", "Capture HD", m_table}).code, 0);
     const ToolRun run = RunTool({"apply", "Capture HD", m_table, "--always-reload", "--json"});

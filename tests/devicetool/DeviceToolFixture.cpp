@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "format/FormatTable.h"
@@ -101,6 +102,18 @@ std::string DeviceToolTest::Installed() const {
 void DeviceToolTest::WriteInstalled(uint16_t builtinCount,
                                     const std::vector<fmt::FormatRecord>& records) {
     WriteTable("machine/Windows/System32/format.bin", builtinCount, records);
+}
+
+void DeviceToolTest::AnotherProgramWrites(const std::string& trace, int nth,
+                                          const std::string& path, std::vector<uint8_t> bytes) {
+    auto seen = std::make_shared<int>(0);
+    platform::SetDebugSink([=](std::string_view text) {
+        if (text == trace && ++*seen == nth) {
+            std::ofstream(path, std::ios::binary | std::ios::trunc)
+                .write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
+        }
+    });
 }
 
 std::vector<std::string> DeviceToolTest::CardLog(size_t device) {

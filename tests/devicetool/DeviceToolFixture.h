@@ -62,6 +62,11 @@ class DeviceToolTest : public ::testing::Test {
     std::string Installed() const;
     void WriteInstalled(uint16_t builtinCount, const std::vector<fmt::FormatRecord>& records);
     std::vector<std::string> CardLog(size_t device);
+    // Another program writes `bytes` to the host file `path` the `nth` time (from 1) the tool
+    // traces `trace`: the table file operations trace a path just before they read or replace
+    // it, so the write lands between the command's read and its replacement.
+    void AnotherProgramWrites(const std::string& trace, int nth, const std::string& path,
+                              std::vector<uint8_t> bytes);
 
     CTempFolder m_folder;
     platform::CVirtualClock m_clock;

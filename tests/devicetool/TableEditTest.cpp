@@ -122,6 +122,27 @@ TEST_F(TableEdit, AFileThatCannotBeImportedIsUnreadableInput) {
     EXPECT_EQ(RunTool({"enable", cut, "user:0"}).code, devicetool::kUsage);
 }
 
+TEST_F(TableEdit, AFileAnotherProgramChangedWhileTheCommandWorkedIsNotWrittenOver) {
+    // The other program switches the 720p user format on between the read and the write.
+    std::vector<uint8_t> theirs = m_before;
+    theirs[2 + 3 * 124 + 20] = 1;
+    AnotherProgramWrites(m_path, 2, m_path, theirs);
+    const ToolRun run = RunTool({"disable", m_path, "user:0", "--json"});
+    EXPECT_EQ(run.code, devicetool::kProblem);
+    EXPECT_NE(run.err.find(m_path + ": another program changed it while this command worked; "
+                                    "nothing was written"),
+              std::string::npos)
+        << run.err;
+    const nlohmann::json doc = run.Json();
+    EXPECT_EQ(doc["written"], false);
+    EXPECT_EQ(doc["changed"], false);
+    EXPECT_EQ(doc["changedMeanwhile"], true);
+    EXPECT_EQ(Bytes(m_path), theirs);
+    // Run again, the command works on what is there now and both changes stand.
+    ASSERT_EQ(RunTool({"disable", m_path, "user:0"}).code, 0);
+    EXPECT_EQ(Flags(), (std::vector<uint32_t>{1, 1, 0, 1, 1}));
+}
+
 TEST_F(TableEdit, AFailedWriteLeavesTheFileAsItWas) {
     platform::SetWriteFault(m_path, 100);
     const ToolRun run = RunTool({"disable", m_path, "user:all", "--json"});

@@ -70,6 +70,36 @@ TEST_F(TableFileTest, ReadThenWriteGivesBackTheFileByteForByte) {
     }
 }
 
+TEST_F(TableFileTest, AWriteOverTheFileAsReadGoesOnAndOneOverAnotherProgramsTableWaits) {
+    const std::vector<uint8_t> original = RandomTableFile(1, 3, 5);
+    WriteFile(SystemFile(), original);
+    platform::FileContents read;
+    ASSERT_EQ(m_table.ReadFormatFile("", read), fmt::kOk);
+    m_table.CopyStagingToTable();
+    EXPECT_EQ(read, (platform::FileContents{true, original}));
+    m_table.EnableFlags[2] = 0;
+    ASSERT_EQ(m_table.WriteFormatFileIfUnchanged(m_table.TableDirectory, "format.bin", true, read),
+              platform::ReplaceResult::Replaced);
+    const std::vector<uint8_t> ours = ReadFile(SystemFile());
+    EXPECT_EQ(ours, m_table.FileBytes());
+    EXPECT_EQ(ours[2 + 2 * fmt::kRecordSize + 20], 0);
+
+    // Another program's table since: nothing written, and what it is handed back.
+    const std::vector<uint8_t> theirs = RandomTableFile(2, 2, 6);
+    WriteFile(SystemFile(), theirs);
+    platform::FileContents found;
+    m_debug.clear();
+    EXPECT_EQ(m_table.WriteFormatFileIfUnchanged(m_table.TableDirectory, "format.bin", true,
+                                                 platform::FileContents{true, ours}, &found),
+              platform::ReplaceResult::Changed);
+    EXPECT_EQ(m_debug.front(), "C:\\Windows\\Sysnative\\format.bin");
+    EXPECT_EQ(ReadFile(SystemFile()), theirs);
+    EXPECT_EQ(found, (platform::FileContents{true, theirs}));
+    EXPECT_EQ(m_table.WriteFormatFileIfUnchanged("", "format.bin", true, found),
+              platform::ReplaceResult::Failed);
+    EXPECT_EQ(ReadFile(SystemFile()), theirs);
+}
+
 TEST_F(TableFileTest, ReadTracesThePathAndTheBuiltInCount) {
     WriteFile(SystemFile(), RandomTableFile(2, 3));
     ASSERT_EQ(m_table.ReadFormatFile(""), fmt::kOk);

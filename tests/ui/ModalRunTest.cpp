@@ -212,6 +212,32 @@ TEST_F(ModalRunTest, MessageBoxesAndFileDialogsAreRecordedInOrder) {
     EXPECT_EQ(box.sequence, 1);
 }
 
+TEST_F(ModalRunTest, AQuestionTakesTheUsersAnswerAndUnansweredItsDefaultNo) {
+    ui::SetAppName("Vuvereze");
+    CTestDialog dlg(m_template);
+    std::vector<int> answers;
+    dlg.onCommand = [&](int) {
+        for (int i = 0; i < 3; ++i)
+            answers.push_back(ui::AskYesNo("Replace it?"));
+        return true;
+    };
+    m_script.AnswerQuestions({true, false});
+    m_script.Add(Click(kGo));
+    dlg.DoModal();
+    EXPECT_EQ(answers, (std::vector<int>{ui::IDYES, ui::IDNO, ui::IDNO}));
+    ASSERT_EQ(m_host.MessageBoxes().size(), 3u);
+    const ui::MessageBoxRecord& box = m_host.MessageBoxes()[0];
+    EXPECT_EQ(box.caption, "Vuvereze");
+    EXPECT_EQ(box.type, ui::MB_YESNO | ui::MB_ICONEXCLAMATION | ui::MB_DEFBUTTON2);
+    EXPECT_EQ(box.answer, ui::IDYES);
+    EXPECT_EQ(m_host.MessageBoxes()[2].answer, ui::IDNO);
+    // Without a host at all, the question changes nothing either.
+    ui::SetHost(nullptr);
+    EXPECT_EQ(ui::AskYesNo("Replace it?"), ui::IDNO);
+    EXPECT_EQ(ui::MessageBox("Done"), ui::IDOK);
+    ui::SetHost(&m_host);
+}
+
 TEST_F(ModalRunTest, AFileDialogWithoutAnyInputSourceIsCancelled) {
     ui::CHeadlessHost bare;
     ui::SetHost(&bare);

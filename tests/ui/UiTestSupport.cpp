@@ -91,6 +91,15 @@ bool CScript::AnswerFileDialog(const ui::FileDialogRequest& request, std::string
     return accept;
 }
 
+bool CScript::AnswerQuestion(const ui::MessageBoxRecord&, bool& answered) {
+    answered = !m_questionAnswers.empty();
+    if (!answered)
+        return false;
+    const bool yes = m_questionAnswers.front();
+    m_questionAnswers.pop_front();
+    return yes;
+}
+
 ui::Input Click(int id) {
     return Sys(ui::Input::Click, id);
 }

@@ -45,6 +45,8 @@ class CScript : public ui::IInputSource {
     bool NextInput(ui::CDialog& topmost, ui::Input& input) override;
     bool AnswerFileDialog(const ui::FileDialogRequest& request, std::string& path,
                           bool& answered) override;
+    void AnswerQuestions(std::deque<bool> yes) { m_questionAnswers = std::move(yes); }
+    bool AnswerQuestion(const ui::MessageBoxRecord& question, bool& answered) override;
 
     std::vector<int> seenDialogs;  // template id of the topmost dialog at every request
     std::vector<ui::FileDialogRequest> fileRequests;
@@ -52,6 +54,7 @@ class CScript : public ui::IInputSource {
   private:
     std::deque<ui::Input> m_inputs;
     std::deque<std::pair<bool, std::string>> m_fileAnswers;
+    std::deque<bool> m_questionAnswers;
 };
 
 ui::Input Click(int id);

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# device-command.sh TEMPLATE_PREFIX DLL COMMAND: the device command over real DirectShow, with
-# the simulated card registered as two video input devices in a prefix of its own (a copy of
-# the template): the devices, a status, a table made by the table edits, applied once (written
-# and reloaded), again (unchanged: nothing written, nothing asked), and on a card whose driver
-# cannot reload (written, the failure said, exit 1).
+# device-command.sh TEMPLATE_PREFIX DLL COMMAND TWO_PROGRAMS VUVEREZE: the device command over
+# real DirectShow, with the simulated card registered as two video input devices in a prefix of
+# its own (a copy of the template): the devices, a status, a table made by the table edits,
+# applied once (written and reloaded), again (unchanged: nothing written, nothing asked), and on
+# a card whose driver cannot reload (written, the failure said, exit 1); then TWO_PROGRAMS runs
+# the program VUVEREZE beside the command: a roll-out while its window is locked.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 template="$1"
 dll="$2"
 command="$3"
+two_programs="$4"
+vuvereze="$5"
 # shellcheck source=private-prefix.sh
 . "$here/private-prefix.sh"
 private_prefix "$template" device-command
@@ -82,6 +85,43 @@ grep -q '"reloaded": false' <<<"$out" && grep -q "ReLoad file is fail!" "$work/e
     ok "apply: the failed reload is said, the table written" || fail "apply: $out"
 cmp -s "$work/off.bin" "$installed" && ok "apply: the table was written before the reload failed" ||
     fail "apply: format.bin is not the table"
+
+"$run" "$prefix" "$two_programs" "$(winpath "$vuvereze")" "$(winpath "$command")" \
+    "$(winpath "$work")" || status=1
+
+# Two edits of one table started together, as two scripts may: each pair ends with both in the
+# file or one refused and said so, never one lost. The Enabled word of user format k is at
+# 2 + 124 (34 + k) + 20.
+flag() { od -An -tu1 -j $((2 + 124 * (34 + $1) + 20)) -N1 "$work/pair.bin" | tr -d ' '; }
+both=0 refused=0 lost=0
+for _ in $(seq 10); do
+    cp "$work/table.bin" "$work/pair.bin"
+    c0=0 c1=0
+    "$run" "$prefix" "$command" disable "$(winpath "$work/pair.bin")" user:0 >/dev/null \
+        2>"$work/err0" &
+    p0=$!
+    "$run" "$prefix" "$command" disable "$(winpath "$work/pair.bin")" user:1 >/dev/null \
+        2>"$work/err1" &
+    p1=$!
+    wait $p0 || c0=$?
+    wait $p1 || c1=$?
+    f0=$(flag 0) f1=$(flag 1)
+    if { [ $c0 = 0 ] && [ "$f0" != 0 ]; } || { [ $c1 = 0 ] && [ "$f1" != 0 ]; }; then
+        lost=$((lost + 1))
+    elif [ $c0 = 0 ] && [ $c1 = 0 ]; then
+        both=$((both + 1))
+    elif [ $((c0 + c1)) = 1 ] && {
+        { [ $c0 = 1 ] && [ "$f0" != 0 ] && grep -q "another program changed" "$work/err0"; } ||
+            { [ $c1 = 1 ] && [ "$f1" != 0 ] && grep -q "another program changed" "$work/err1"; }
+    }; then
+        refused=$((refused + 1))
+    else
+        lost=$((lost + 1))
+        echo "exit codes $c0 and $c1"; cat "$work/err0" "$work/err1"
+    fi
+done
+[ $lost = 0 ] && ok "two edits at once, 10 times: both applied $both, one refused $refused" ||
+    fail "two edits at once: $lost of 10 lost an edit or ended otherwise"
 
 "$run" "$prefix" regsvr32 /s /u "$(winpath "$dll")" || { echo "FAIL regsvr32 /u"; exit 1; }
 vz devices

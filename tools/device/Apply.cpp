@@ -1,9 +1,6 @@
 // `apply DEVICE TABLE`: the table file in place of the driver's "format.bin", written and
 // reloaded as Apply does, and nothing at all when it is in place already, so that the command
 // may run again and again and say truthfully whether it changed anything.
-#include <memory>
-#include <new>
-
 #include "app/Messages.h"
 #include "device/DriverProperties.h"
 #include "device/DriverProtocol.h"
@@ -15,19 +12,6 @@
 namespace devicetool {
 namespace {
 
-// The installed file as it lies on disk; a larger file than a full table cannot equal one.
-bool ReadInstalled(const std::string& windowsPath, std::vector<uint8_t>& bytes) {
-    constexpr size_t kLargest = 2 + fmt::kMaxRecords * fmt::kRecordSize;
-    const std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kLargest]);
-    size_t size = 0;
-    if (!buffer ||
-        !platform::ReadFileInto(platform::HostPath(windowsPath), buffer.get(), kLargest, size)) {
-        return false;
-    }
-    bytes.assign(buffer.get(), buffer.get() + size);
-    return true;
-}
-
 // Selector 1, as Apply asks; false with the message when the driver did not take it.
 bool Reload(Context& c, const std::string& name, const device::DeviceHandle* handle,
             const char* state) {
@@ -36,6 +20,20 @@ bool Reload(Context& c, const std::string& name, const device::DeviceHandle* han
     if (!reloaded)
         c.Report.Error(name + ": " + app::kMsgReloadFail + " (" + state + ")");
     return reloaded;
+}
+
+// The table is in place already: nothing written, and the reload asked for only when wanted.
+int Unchanged(Context& c, const std::string& name, const device::DeviceHandle* handle,
+              const std::string& why) {
+    c.Report.Doc()["installed"] = "same";
+    if (c.Opts.AlwaysReload) {
+        if (!Reload(c, name, handle, "nothing was written"))
+            return kProblem;
+        c.Report.Line(name + ": format.bin unchanged" + why + ", the driver reloaded it");
+    } else {
+        c.Report.Line(name + ": format.bin unchanged" + why);
+    }
+    return kDone;
 }
 
 }  // namespace
@@ -47,6 +45,7 @@ int ApplyTable(Context& c, const std::string& name, const std::string& tablePath
     doc["changed"] = false;
     doc["written"] = false;
     doc["reloaded"] = false;
+    doc["changedMeanwhile"] = false;
 
     // A table the driver would refuse is never put in its place.
     fmt::FormatTable table;
@@ -74,22 +73,33 @@ int ApplyTable(Context& c, const std::string& name, const std::string& tablePath
     const std::string target = table.TableDirectory + "\\format.bin";
     doc["target"] = target;
     doc["targetFile"] = platform::HostPath(target);
-    std::vector<uint8_t> installed;
-    const bool readable = ReadInstalled(target, installed);
-    if (readable && installed == wanted) {
-        doc["installed"] = "same";
-        if (c.Opts.AlwaysReload) {
-            if (!Reload(c, name, bound.Handle(), "nothing was written"))
-                return kProblem;
-            c.Report.Line(name + ": format.bin unchanged, the driver reloaded it");
-        } else {
-            c.Report.Line(name + ": format.bin unchanged");
-        }
-        return kDone;
-    }
-    doc["installed"] = readable ? "different" : "unreadable";
+    // What is there now, as the write must still find it: the command decides on what it read,
+    // and a table another program puts in place meanwhile is not written over unseen.
+    platform::FileContents installed;
+    const bool readable = platform::ReadFileContents(platform::HostPath(target), installed);
+    if (readable && installed.exists && installed.bytes == wanted)
+        return Unchanged(c, name, bound.Handle(), "");
+    doc["installed"] = readable && installed.exists ? "different" : "unreadable";
 
-    if (table.WriteFormatFile(table.TableDirectory, "format.bin", true) != fmt::kOk) {
+    platform::FileContents found;
+    platform::ReplaceResult written = platform::ReplaceResult::Failed;
+    if (readable) {
+        written = table.WriteFormatFileIfUnchanged(table.TableDirectory, "format.bin", true,
+                                                   installed, &found);
+    } else if (table.WriteFormatFile(table.TableDirectory, "format.bin", true) == fmt::kOk) {
+        // A file that cannot be read cannot be compared either; writing it is all there is.
+        written = platform::ReplaceResult::Replaced;
+    }
+    if (written == platform::ReplaceResult::Changed) {
+        // Another roll-out of this very table got there first: nothing is lost, nothing to do.
+        if (found.exists && found.bytes == wanted)
+            return Unchanged(c, name, bound.Handle(), " (another program put this table in place)");
+        doc["changedMeanwhile"] = true;
+        c.Report.Error(name + ": " + ChangedMeanwhile(target) +
+                       "; the driver was not asked to reload");
+        return kProblem;
+    }
+    if (written == platform::ReplaceResult::Failed) {
         // The driver is not asked to reload a file that was not written.
         c.Report.Error(name + ": " + app::kMsgWriteFailed + " (" + target + " was left as it was)");
         return kProblem;

@@ -180,6 +180,7 @@ int EditTable(Context& c, const std::vector<std::string>& words) {
     doc["dryRun"] = c.Opts.DryRun;
     doc["changed"] = false;
     doc["written"] = false;
+    doc["changedMeanwhile"] = false;
     doc["changes"] = Json::array();
 
     // With --system, drive paths ("C:\Windows\System32\format.bin") are that machine's files.
@@ -188,7 +189,8 @@ int EditTable(Context& c, const std::vector<std::string>& words) {
         return code;
     fmt::FormatTable table;
     std::string why;
-    if (!LoadTable(path, table, why)) {
+    platform::FileContents read;
+    if (!LoadTable(path, table, why, read)) {
         c.Report.Error(path + ": " + why);
         return kUsage;
     }
@@ -226,10 +228,20 @@ int EditTable(Context& c, const std::vector<std::string>& words) {
         c.Report.Line(path + ": " + count + ", not written (--dry-run)");
         return kDone;
     }
-    if (table.WriteFormatFile(path, "format.bin", false) != fmt::kOk) {
-        c.Report.Error(path + ": cannot be written (it was left as it was)");
-        doc["changed"] = false;
-        return kProblem;
+    // Written over the file as it was read, or not at all: an edit another program made
+    // meanwhile is never lost without a word.
+    switch (table.WriteFormatFileIfUnchanged(path, "format.bin", false, read)) {
+        case platform::ReplaceResult::Replaced:
+            break;
+        case platform::ReplaceResult::Changed:
+            c.Report.Error(path + ": " + ChangedMeanwhile("it"));
+            doc["changed"] = false;
+            doc["changedMeanwhile"] = true;
+            return kProblem;
+        case platform::ReplaceResult::Failed:
+            c.Report.Error(path + ": cannot be written (it was left as it was)");
+            doc["changed"] = false;
+            return kProblem;
     }
     doc["written"] = true;
     c.Report.Line(path + ": " + count + ", written");

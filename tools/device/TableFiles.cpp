@@ -6,7 +6,13 @@
 namespace devicetool {
 
 bool LoadTable(const std::string& path, fmt::FormatTable& table, std::string& why) {
-    if (table.ReadFormatFile(path) == fmt::kOk) {
+    platform::FileContents ignored;
+    return LoadTable(path, table, why, ignored);
+}
+
+bool LoadTable(const std::string& path, fmt::FormatTable& table, std::string& why,
+               platform::FileContents& read) {
+    if (table.ReadFormatFile(path, read) == fmt::kOk) {
         table.ClearEntries();
         table.CopyStagingToTable();
         return true;
@@ -28,6 +34,12 @@ bool LoadTable(const std::string& path, fmt::FormatTable& table, std::string& wh
         why = "cannot be read";
     }
     return false;
+}
+
+std::string ChangedMeanwhile(const std::string& file) {
+    return "another program changed " + file +
+           " while this command worked; nothing was written (run it again to work on what is "
+           "there now)";
 }
 
 std::vector<uint8_t> TableBytes(const fmt::FormatTable& table) {

@@ -31,19 +31,20 @@ class CChecker {
             return Fail("expect what?");
         const std::string& what = m_line.Arg(1);
         static const std::map<std::string, void (CChecker::*)()> checks = {
-            {"dialog", &CChecker::Dialog},   {"text", &CChecker::Text},
-            {"enabled", &CChecker::Enabled}, {"visible", &CChecker::Visible},
-            {"checked", &CChecker::Checked}, {"focus", &CChecker::Focus},
-            {"items", &CChecker::Items},     {"selected", &CChecker::Selected},
-            {"columns", &CChecker::Columns}, {"rows", &CChecker::Rows},
-            {"row", &CChecker::Row},         {"width", &CChecker::Width},
-            {"top", &CChecker::TopRow},      {"exstyle", &CChecker::ExStyle},
-            {"message", &CChecker::Message}, {"no-message", &CChecker::NoMessage},
-            {"file", &CChecker::File},       {"records", &CChecker::Records},
-            {"builtin", &CChecker::Builtin}, {"record", &CChecker::Record},
-            {"log", &CChecker::Log},         {"trace", &CChecker::Trace},
-            {"chip", &CChecker::Chip},       {"exit", &CChecker::Exit},
-            {"elapsed", &CChecker::Elapsed}, {"no-log", &CChecker::NoLog},
+            {"dialog", &CChecker::Dialog},     {"text", &CChecker::Text},
+            {"enabled", &CChecker::Enabled},   {"visible", &CChecker::Visible},
+            {"checked", &CChecker::Checked},   {"focus", &CChecker::Focus},
+            {"items", &CChecker::Items},       {"selected", &CChecker::Selected},
+            {"columns", &CChecker::Columns},   {"rows", &CChecker::Rows},
+            {"row", &CChecker::Row},           {"width", &CChecker::Width},
+            {"top", &CChecker::TopRow},        {"exstyle", &CChecker::ExStyle},
+            {"message", &CChecker::Message},   {"no-message", &CChecker::NoMessage},
+            {"question", &CChecker::Question}, {"file", &CChecker::File},
+            {"records", &CChecker::Records},   {"builtin", &CChecker::Builtin},
+            {"record", &CChecker::Record},     {"log", &CChecker::Log},
+            {"trace", &CChecker::Trace},       {"chip", &CChecker::Chip},
+            {"exit", &CChecker::Exit},         {"elapsed", &CChecker::Elapsed},
+            {"no-log", &CChecker::NoLog},
         };
         auto it = checks.find(what);
         if (it == checks.end())
@@ -124,6 +125,7 @@ class CChecker {
     void ExStyle();
     void TopRow();
     void Message();
+    void Question();
     void NoMessage();
     void File();
     bool TableFile(size_t index, std::vector<uint8_t>& bytes);

@@ -41,6 +41,9 @@ class IScenarioContext {
 
 // The set-up lines: machine, codepage, device, file, table, com-fails and the fault lines.
 bool IsSetupVerb(const std::string& verb);
+// The set-up lines that may also stand after start, for another program writing a file at that
+// moment of the story: file, table.
+bool IsStoryWriteVerb(const std::string& verb);
 // The set-up lines that arrange a fault: read-only, missing, pipe, link, write-fails, chip.
 bool IsFaultSetupVerb(const std::string& verb);
 // A set-up line (machine, codepage, device, file, table, com-fails, or a fault line).

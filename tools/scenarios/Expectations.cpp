@@ -204,8 +204,30 @@ void CChecker::Message() {
     if (cursor >= boxes.size())
         return Fail("no message box was shown");
     const ui::MessageBoxRecord& box = boxes[cursor++];
+    if (ui::IsQuestion(box.type))
+        return Fail("a question was shown: " + Quote(box.text));
     if (box.text != Expected(2))
         Fail("message is " + Quote(box.text));
+}
+
+// "expect question "T" [yes|no]": the next box was a question of that text, answered so.
+void CChecker::Question() {
+    const auto& boxes = m_c.Host().MessageBoxes();
+    size_t& cursor = m_c.MessageCursor();
+    if (cursor >= boxes.size())
+        return Fail("no question was shown");
+    const ui::MessageBoxRecord& box = boxes[cursor++];
+    if (!ui::IsQuestion(box.type))
+        return Fail("a message was shown: " + Quote(box.text));
+    if (box.text != Expected(2))
+        return Fail("question is " + Quote(box.text));
+    if (m_line.Size() > 3) {
+        const std::string& answer = m_line.Arg(3);
+        if (answer != "yes" && answer != "no")
+            return Fail("question takes \"T\" [yes|no]");
+        if ((box.answer == ui::IDYES) != (answer == "yes"))
+            Fail(std::string("the answer was ") + (box.answer == ui::IDYES ? "yes" : "no"));
+    }
 }
 
 void CChecker::NoMessage() {

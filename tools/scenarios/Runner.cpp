@@ -152,6 +152,10 @@ class CScenario : public IScenarioActions, public IScenarioContext {
                 CheckExpectation(*this, line);
             } else if (verb == "answer") {
                 QueueAnswer(line);
+            } else if (verb == "reply") {
+                QueueReply(line);
+            } else if (IsStoryWriteVerb(verb)) {
+                Setup(line);  // another program writes the file now
             } else if (verb == "shot") {
                 // A picture for the documentation; a host without a screen has none to take.
                 const bool box = line.Size() == 3 && line.Arg(1) == "box";
@@ -201,6 +205,19 @@ class CScenario : public IScenarioActions, public IScenarioContext {
             return false;
         path = ProgramPath(*answer, request.open);
         return true;
+    }
+
+    bool AnswerQuestion(const ui::MessageBoxRecord&, bool& answered) override {
+        if (m_replies.empty() && m_next < m_script.lines.size() &&
+            m_script.lines[m_next].Verb() == "reply") {
+            QueueReply(m_script.lines[m_next++]);
+        }
+        answered = !m_replies.empty();
+        if (!answered)
+            return false;
+        const bool yes = m_replies.front();
+        m_replies.pop_front();
+        return yes;
     }
 
     // --- IScenarioContext
@@ -367,6 +384,14 @@ class CScenario : public IScenarioActions, public IScenarioContext {
         }
     }
 
+    void QueueReply(const Line& line) {
+        if (line.Size() != 2 || (line.Arg(1) != "yes" && line.Arg(1) != "no")) {
+            Fail(line, "reply takes yes or no");
+            return;
+        }
+        m_replies.push_back(line.Arg(1) == "yes");
+    }
+
     void Setup(const Line& line) {
         std::string error;
         if (!ApplySetup(*this, line, m_world, m_comFails, error))
@@ -398,6 +423,7 @@ class CScenario : public IScenarioActions, public IScenarioContext {
     std::string m_debug;
     std::vector<size_t> m_debugWrites;  // where each write to the debug output ended
     std::deque<std::optional<std::string>> m_answers;
+    std::deque<bool> m_replies;  // for questions: yes or no
     // The real files the program was handed for drive paths the platform keeps out of the
     // virtual system, longest spelling first, and the story's name for each.
     std::vector<std::pair<std::string, std::string>> m_storyNames;

@@ -339,16 +339,17 @@ bool MakeLink(SetupCall& call) {
 struct SetupVerb {
     const char* verb;
     bool (*apply)(SetupCall&);
-    bool fault;  // arranges a fault, in the scenario's own files or the card
+    bool fault;       // arranges a fault, in the scenario's own files or the card
+    bool afterStart;  // also a line of the story: another program doing it at that moment
 };
 
 constexpr SetupVerb kSetupVerbs[] = {
-    {"machine", SetMachine, false},    {"codepage", SetCodePage, false},
-    {"com-fails", SetComFails, false}, {"device", AddDevice, false},
-    {"file", WriteFile, false},        {"table", WriteTable, false},
-    {"read-only", MakeReadOnly, true}, {"missing", MakeMissing, true},
-    {"pipe", MakePipe, true},          {"link", MakeLink, true},
-    {"write-fails", FailWrites, true}, {"chip", PresetChip, true},
+    {"machine", SetMachine, false, false},    {"codepage", SetCodePage, false, false},
+    {"com-fails", SetComFails, false, false}, {"device", AddDevice, false, false},
+    {"file", WriteFile, false, true},         {"table", WriteTable, false, true},
+    {"read-only", MakeReadOnly, true, false}, {"missing", MakeMissing, true, false},
+    {"pipe", MakePipe, true, false},          {"link", MakeLink, true, false},
+    {"write-fails", FailWrites, true, false}, {"chip", PresetChip, true, false},
 };
 
 const SetupVerb* FindSetupVerb(const std::string& verb) {
@@ -363,6 +364,11 @@ const SetupVerb* FindSetupVerb(const std::string& verb) {
 
 bool IsSetupVerb(const std::string& verb) {
     return FindSetupVerb(verb) != nullptr;
+}
+
+bool IsStoryWriteVerb(const std::string& verb) {
+    const SetupVerb* entry = FindSetupVerb(verb);
+    return entry != nullptr && entry->afterStart;
 }
 
 bool IsFaultSetupVerb(const std::string& verb) {

@@ -50,8 +50,15 @@ void CHeadlessHost::Changed(CDialog&, int) {
 }
 
 int CHeadlessHost::MessageBox(const std::string& text, const std::string& caption, uint32_t type) {
-    m_messageBoxes.push_back({text, caption, type, TopmostId(), m_sequence++});
-    return IDOK;
+    MessageBoxRecord box{text, caption, type, TopmostId(), m_sequence++, DefaultButton(type)};
+    if (IsQuestion(type) && m_source != nullptr) {
+        bool answered = false;
+        const bool yes = m_source->AnswerQuestion(box, answered);
+        if (answered)
+            box.answer = yes ? IDYES : IDNO;
+    }
+    m_messageBoxes.push_back(box);
+    return box.answer;
 }
 
 bool CHeadlessHost::FileDialog(const FileDialogRequest& request, std::string& path) {

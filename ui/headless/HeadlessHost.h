@@ -24,6 +24,13 @@ class IInputSource {
     // dialog counts as cancelled.
     virtual bool AnswerFileDialog(const FileDialogRequest& request, std::string& path,
                                   bool& answered) = 0;
+    // A question (Yes and No) is showing. Set `answered` when there is an answer for it; the
+    // result is then true for Yes. An unanswered question takes its default button.
+    virtual bool AnswerQuestion(const MessageBoxRecord& question, bool& answered) {
+        (void)question;
+        answered = false;
+        return false;
+    }
 };
 
 class CHeadlessHost : public IHost {

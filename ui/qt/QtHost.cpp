@@ -122,13 +122,24 @@ void CQtHost::Changed(CDialog& dlg, int controlId) {
 
 int CQtHost::MessageBox(const std::string& text, const std::string& caption, uint32_t type) {
     qt::UseEmbeddedFonts();
-    m_messageBoxes.push_back({text, caption, type, TopmostId(), m_sequence++});
-    QMessageBox box(QMessageBox::Warning, qt::ToQt(caption), qt::ToQt(text), QMessageBox::Ok,
-                    TopWidget());
+    const size_t index = m_messageBoxes.size();
+    m_messageBoxes.push_back({text, caption, type, TopmostId(), m_sequence++, DefaultButton(type)});
+    const bool question = IsQuestion(type);
+    QMessageBox box(QMessageBox::Warning, qt::ToQt(caption), qt::ToQt(text),
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, TopWidget());
+    if (question) {
+        box.setDefaultButton(DefaultButton(type) == IDNO ? QMessageBox::No : QMessageBox::Yes);
+    }
     m_modal = Modal::MessageBox;
     RunBox(box);
     m_modal = Modal::None;
-    return IDOK;
+    int answer = IDOK;
+    if (question) {
+        // Closed without a button (Esc, the window's close) is No, which changes nothing.
+        answer = box.clickedButton() == box.button(QMessageBox::Yes) ? IDYES : IDNO;
+    }
+    m_messageBoxes[index].answer = answer;
+    return answer;
 }
 
 bool CQtHost::FileDialog(const FileDialogRequest& request, std::string& path) {

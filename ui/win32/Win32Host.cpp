@@ -119,22 +119,26 @@ int CWin32Host::MessageBox(const std::string& text, const std::string& caption, 
     if (top != nullptr) {
         top->FlushLists();
     }
-    m_messageBoxes.push_back(
-        {text, caption, type, top != nullptr ? top->Dialog().Template().id : 0, m_sequence++});
+    const size_t index = m_messageBoxes.size();
+    m_messageBoxes.push_back({text, caption, type, top != nullptr ? top->Dialog().Template().id : 0,
+                              m_sequence++, DefaultButton(type)});
     m_modal = Modal::MessageBox;
     HWND owner = top != nullptr ? top->Handle() : nullptr;
     // The framework centres its message boxes on their window, as its dialogs; the system
     // would put them in the middle of the screen, wherever the window is.
     g_boxOwner = owner;
     g_boxHook = SetWindowsHookExW(WH_CBT, &PlaceBox, nullptr, GetCurrentThreadId());
-    MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), type);
+    const int shown = MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), type);
     if (g_boxHook != nullptr) {
         UnhookWindowsHookEx(g_boxHook);
     }
     g_boxHook = nullptr;
     g_boxOwner = nullptr;
     m_modal = Modal::None;
-    return IDOK;
+    // A question the system could not show (0) is No, which changes nothing.
+    const int answer = IsQuestion(type) ? (shown == IDYES ? IDYES : IDNO) : IDOK;
+    m_messageBoxes[index].answer = answer;
+    return answer;
 }
 
 bool CWin32Host::FileDialog(const FileDialogRequest& request, std::string& path) {

@@ -607,10 +607,10 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
         m_progress.restart();
         if (auto* message = qobject_cast<QMessageBox*>(&box)) {
             const std::string shown = FromQt(message->text());
-            const std::string& asked = m_host.MessageBoxes().back().text;
-            if (shown != asked) {
+            const std::string& text = m_host.MessageBoxes().back().text;
+            if (shown != text) {
                 m_problems.push_back("the message box shows \"" + platform::AnsiToUtf8(shown) +
-                                     "\", not \"" + platform::AnsiToUtf8(asked) + "\"");
+                                     "\", not \"" + platform::AnsiToUtf8(text) + "\"");
             }
             const std::string caption = FromQt(message->windowTitle());
             if (caption != m_host.MessageBoxes().back().caption) {
@@ -620,6 +620,16 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
             if (!m_boxShot.empty()) {
                 Save(box, m_boxShot);
                 m_boxShot.clear();
+            }
+            const ui::MessageBoxRecord& asked = m_host.MessageBoxes().back();
+            if (ui::IsQuestion(asked.type)) {
+                // Unanswered, the user takes the button Enter would press.
+                bool answered = false;
+                bool yes = m_actions->AnswerQuestion(asked, answered);
+                if (!answered)
+                    yes = ui::DefaultButton(asked.type) == ui::IDYES;
+                ClickButton(message->button(yes ? QMessageBox::Yes : QMessageBox::No), box);
+                return;
             }
             ClickButton(message->button(QMessageBox::Ok), box);
             return;

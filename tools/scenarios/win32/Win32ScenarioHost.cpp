@@ -300,6 +300,16 @@ class CWin32ScenarioHost final : public IScenarioHost {
                     m_problems.push_back("the message box is titled \"" +
                                          platform::AnsiToUtf8(caption) + "\"");
                 }
+                const ui::MessageBoxRecord& record = m_host.MessageBoxes().back();
+                if (ui::IsQuestion(record.type)) {
+                    // Unanswered, the user takes the button Enter would press.
+                    bool answered = false;
+                    bool yes = m_actions->AnswerQuestion(record, answered);
+                    if (!answered)
+                        yes = ui::DefaultButton(record.type) == IDYES;
+                    ClickButton(box, yes ? IDYES : IDNO);
+                    return;
+                }
                 ClickButton(box, GetDlgItem(box, IDOK) != nullptr ? IDOK : IDCANCEL);
                 return;
             }
