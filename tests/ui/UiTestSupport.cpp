@@ -204,6 +204,14 @@ void CTestDialog::OnSysCommand(uint32_t id) {
     CDialog::OnSysCommand(id);
 }
 
+void CTestDialog::OnTimer(int id) {
+    log.push_back("timer:" + std::to_string(id));
+}
+
+void CTestDialog::OnDestroy() {
+    log.push_back("destroy");
+}
+
 void CTestDialog::OnPaint() {
     log.push_back(IsIconic() ? "paint:iconic" : "paint");
 }

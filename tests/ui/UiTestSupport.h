@@ -79,6 +79,8 @@ class CTestDialog : public ui::CDialog {
     void OnSysCommand(uint32_t id) override;
     void OnPaint() override;
     void OnUserChange(int id) override;
+    void OnTimer(int id) override;
+    void OnDestroy() override;
 
     std::vector<std::string> log;
     bool logChanges = false;  // whether OnUserChange writes "change:ID"

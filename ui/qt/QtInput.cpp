@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "ui/qt/QtFonts.h"
 #include "ui/qt/QtWindow.h"
@@ -37,7 +38,15 @@ bool CQtWindow::PumpEvents() {
     return !m_inputs.Empty() || !m_dlg.PostedCommands().empty() || Stopped(m_dlg);
 }
 
-void CQtWindow::WaitForEvents() {
+void CQtWindow::WaitForEvents(int64_t timeoutMs) {
+    // A timer of ours wakes the sleep when the dialog layer's next timer is due; it needs no
+    // slot, its event is enough.
+    QTimer wake;
+    if (timeoutMs >= 0) {
+        wake.setSingleShot(true);
+        wake.setTimerType(Qt::PreciseTimer);
+        wake.start(static_cast<int>(timeoutMs));
+    }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 

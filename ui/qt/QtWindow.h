@@ -64,7 +64,7 @@ class CQtWindow : public QObject, public IModalWindow {
     // The modal loop's side (QtInput.cpp).
     CInputQueue& Inputs() override { return m_inputs; }
     bool PumpEvents() override;
-    void WaitForEvents() override;
+    void WaitForEvents(int64_t timeoutMs) override;
 
     // The widget standing for a control; nullptr for an id the dialog does not have.
     QWidget* ControlWidget(int controlId) const;

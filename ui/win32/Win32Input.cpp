@@ -127,8 +127,11 @@ bool CWin32Window::PumpEvents() {
     return true;
 }
 
-void CWin32Window::WaitForEvents() {
-    WaitMessage();
+void CWin32Window::WaitForEvents(int64_t timeoutMs) {
+    // Until a message comes, or the dialog layer's next timer is due.
+    MsgWaitForMultipleObjectsEx(0, nullptr,
+                                timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs),
+                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 // Every message passes the window's interception (mouse buttons and keys become Input records

@@ -50,7 +50,7 @@ class CWin32Window : public IModalWindow {
     CInputQueue& Inputs() override { return m_inputs; }
     bool PumpEvents() override;
     void Idle() override { FlushLists(); }
-    void WaitForEvents() override;
+    void WaitForEvents(int64_t timeoutMs) override;
 
     HWND ControlWindow(int controlId) const;
     bool Owns(HWND hwnd) const;
