@@ -13,7 +13,9 @@ const char* const kMsgSignalGone =
     "The card answers no request: it may have been unplugged. Unlock, check the device and "
     "Lock again.";
 const char* const kMsgSignalNone = "No signal at either input.";
-const char* const kMsgSignalPaused = "Paused while the timing editor is open.";
+const char* const kMsgSignalPaused =
+    "Paused while another window of the program is open: the card is read again once it is "
+    "closed.";
 const char* const kMsgSignalChoose = "%u standard timings agree: choose one to add it as a format.";
 const char* const kMsgSignalOne =
     "One standard timing agrees: Add Format... opens the editor with it.";
@@ -80,7 +82,7 @@ CSignalDlg::CSignalDlg(CVuverezeDlg& owner)
 bool CSignalDlg::OnInitDialog() {
     ui::CDialog::OnInitDialog();
     m_matches.clear();
-    m_editing = false;
+    m_paused = false;
     SetDlgItemText(res::IDC_SIG_DEVICE, m_owner.m_deviceBox.GetWindowText());
     ui::CListCtrl list(this, res::IDC_SIG_MATCHES);
     list.SetExtendedStyle(ui::LVS_EX_FULLROWSELECT | ui::LVS_EX_GRIDLINES);
@@ -118,8 +120,26 @@ void CSignalDlg::OnUserChange(int id) {
 }
 
 void CSignalDlg::OnTimer(int id) {
-    if (id == kRefreshTimer)
-        Refresh();
+    if (id == kCatchUpTimer) {
+        KillTimer(kCatchUpTimer);
+        SetTimer(kRefreshTimer, kRefreshMs);
+    }
+    Refresh();
+}
+
+void CSignalDlg::OnEnable(bool enabled) {
+    // The editor or the About box is over this window: it reads nothing meanwhile (the editor
+    // measures and programs the card itself), and says so rather than show figures of before
+    // as if they were current. Once that window is gone it reads as soon as the program has
+    // done what it does then (Add applies the table), and a whole period after that again.
+    m_paused = !enabled;
+    if (!enabled) {
+        KillTimer(kRefreshTimer);
+        SetDlgItemText(res::IDC_SIG_STATE, kMsgSignalPaused);
+        EnableAdd();
+        return;
+    }
+    SetTimer(kCatchUpTimer, 0);
 }
 
 void CSignalDlg::OnOK() {
@@ -208,26 +228,15 @@ int CSignalDlg::SelectedMatch() {
 }
 
 void CSignalDlg::EnableAdd() {
-    GetDlgItem(res::IDC_SIG_ADD).EnableWindow(!m_editing && SelectedMatch() >= 0);
+    GetDlgItem(res::IDC_SIG_ADD).EnableWindow(!m_paused && SelectedMatch() >= 0);
 }
 
 void CSignalDlg::AddFormat() {
     const int row = SelectedMatch();
-    if (row < 0 || m_editing)
+    if (row < 0 || m_paused)
         return;
     const standards::Timing chosen = m_matches[row].Value;
-    // The editor measures and programs the card itself: this window reads nothing meanwhile
-    // (its loop waits under the editor), and says so rather than show figures of before.
-    m_editing = true;
-    SetDlgItemText(res::IDC_SIG_STATE, kMsgSignalPaused);
-    EnableAdd();
     m_owner.Add(&chosen);
-    m_editing = false;
-    if (IsCreated() && !ui::Quitting()) {
-        Refresh();
-        // The next read a whole period after this one, as after any other.
-        SetTimer(kRefreshTimer, kRefreshMs);
-    }
 }
 
 }  // namespace app

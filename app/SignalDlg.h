@@ -24,6 +24,7 @@ extern const char* const kMsgSignalOne;
 class CSignalDlg : public ui::CDialog {
   public:
     static constexpr int kRefreshTimer = 1;
+    static constexpr int kCatchUpTimer = 2;  // once, as soon as the window is free again
     static constexpr uint32_t kRefreshMs = 1000;
 
     explicit CSignalDlg(CVuverezeDlg& owner);
@@ -33,6 +34,7 @@ class CSignalDlg : public ui::CDialog {
     bool OnNotify(const ui::Notify& notify) override;
     void OnUserChange(int id) override;
     void OnTimer(int id) override;
+    void OnEnable(bool enabled) override;
     void OnOK() override;
 
     // Reads the card and shows what it sees now.
@@ -51,7 +53,7 @@ class CSignalDlg : public ui::CDialog {
 
     CVuverezeDlg& m_owner;
     std::vector<standards::Listed> m_matches;
-    bool m_editing = false;
+    bool m_paused = false;
 };
 
 }  // namespace app

@@ -331,6 +331,9 @@ class CDialog {
     virtual void OnTimer(int id);
     // A modeless window is about to close (by itself, by its owner, at the end of the run).
     virtual void OnDestroy();
+    // A modal window came up over this one, which takes no input and no ticks until it goes
+    // (false), or it went (true), as WM_ENABLE tells a window its owner's dialog disabled it.
+    virtual void OnEnable(bool enabled);
 
     bool UpdateData(bool saveAndValidate = true);
     void PostCommand(int id);  // served before user input, as a posted WM_COMMAND

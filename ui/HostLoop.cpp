@@ -71,10 +71,15 @@ intptr_t RunModalLoop(CDialog& dlg, IModalWindow& window, const IdleHandler& idl
         Input input;
         if (windows.TakeInput(target, input)) {
             if (input.kind == Input::Activate) {
+                // The window whose queue it came through, when it names that one; else the
+                // first window of that template.
+                CDialog* turned = target->Template().id == input.id ? target : nullptr;
                 for (CDialog* served : ServedDialogs()) {
-                    if (served->Template().id == input.id)
-                        SetActiveWindow(*served);
+                    if (turned == nullptr && served->Template().id == input.id)
+                        turned = served;
                 }
+                if (turned != nullptr)
+                    SetActiveWindow(*turned);
             } else {
                 DispatchInput(*target, input);
             }

@@ -124,7 +124,18 @@ bool NextTimerDue(uint64_t& due) {
 
 namespace detail {
 
+namespace {
+
+// The windows of the innermost run hear that a modal window came up over them, or went.
+void EnableInnermost(bool enabled) {
+    for (const auto& [dlg, window] : Windows())
+        dlg->OnEnable(enabled);
+}
+
+}  // namespace
+
 CRunWindows::CRunWindows(CDialog& dlg, IModalWindow& window) {
+    EnableInnermost(false);
     Runs().push_back(Run{&dlg, &window, {}, &dlg});
 }
 
@@ -141,6 +152,9 @@ CRunWindows::~CRunWindows() {
             run.modeless.pop_back();
     }
     Runs().pop_back();
+    // A program that is ending serves nothing more.
+    if (!Quitting())
+        EnableInnermost(true);
 }
 
 bool CRunWindows::ServeModelessPosted() {
@@ -243,6 +257,8 @@ void CDialog::BringToFront() {
 void CDialog::OnDestroy() {}
 
 void CDialog::OnTimer(int) {}
+
+void CDialog::OnEnable(bool) {}
 
 void CDialog::SetTimer(int id, uint32_t ms) {
     KillTimer(id);

@@ -184,8 +184,15 @@ TEST_F(ModelessTest, AModalWindowOverTheModelessOneStopsItsTicksAndItsInputUntil
             EXPECT_EQ(Count(m_tool.log, "timer:7"), 1);
             return Sys(ui::Input::Idle);
         });
+    m_tool.logEnable = true;
     m_main.DoModal();
     EXPECT_EQ(Count(m_tool.log, "timer:7"), 1);
+    // It heard of the window over it as it came and as it went, before its late tick.
+    const auto at = [this](const char* entry) {
+        return std::find(m_tool.log.begin(), m_tool.log.end(), entry) - m_tool.log.begin();
+    };
+    EXPECT_LT(at("enable:0"), at("enable:1"));
+    EXPECT_LT(at("enable:1"), at("timer:7"));
 }
 
 TEST_F(ModelessTest, TheEndOfTheRunItWasOpenedOverClosesItAndClosingTwiceDoesNothing) {

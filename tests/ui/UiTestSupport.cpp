@@ -208,6 +208,12 @@ void CTestDialog::OnTimer(int id) {
     log.push_back("timer:" + std::to_string(id));
 }
 
+void CTestDialog::OnEnable(bool enabled) {
+    if (logEnable) {
+        log.push_back(enabled ? "enable:1" : "enable:0");
+    }
+}
+
 void CTestDialog::OnDestroy() {
     log.push_back("destroy");
 }

@@ -118,6 +118,15 @@ bool CQtWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::MouseButtonPress:
+            // A press into a window beside the one the user works in turns the user to it,
+            // before the press itself is served.
+            if (ActiveWindow() != &m_dlg) {
+                Input input;
+                input.kind = Input::Activate;
+                input.id = m_dlg.Template().id;
+                Queue(std::move(input));
+            }
+            return OnMouse(widget, static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseButtonRelease:
             return OnMouse(widget, static_cast<QMouseEvent*>(event));
@@ -286,7 +295,9 @@ void CQtWindow::ShowSystemMenu(const QPoint& globalPos) {
         if (item.id == 0) {
             menu.addSeparator();
         } else {
-            menu.addAction(ToQt(item.text))->setData(static_cast<uint>(item.id));
+            QAction* action = menu.addAction(ToQt(item.text));
+            action->setData(static_cast<uint>(item.id));
+            action->setEnabled(item.enabled);
             if (NeedsEmbeddedFace(item.text)) {
                 menu.setFont(WithEmbeddedFace(menu.font()));
             }

@@ -579,6 +579,10 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
                 if (!action->isSeparator() && action->data().toUInt() == command) {
                     QTest::mouseClick(menu, Qt::LeftButton, {},
                                       menu->actionGeometry(action).center());
+                    // A grey item keeps the menu open: the user gives up on it.
+                    if (!action->isEnabled()) {
+                        menu->close();
+                    }
                     return;
                 }
             }
