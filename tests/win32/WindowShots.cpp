@@ -227,7 +227,7 @@ int main(int argc, char** argv) {
         ok = ok ? Shot(AreaOf(about), folder, L"win32-about-box.png")
                 : (std::fprintf(stderr, "the About box did not open\n"), false);
         if (ok) {
-            PostMessageW(about, WM_COMMAND, IDOK, 0);
+            PostMessageW(about, WM_CLOSE, 0, 0);
             ok = WaitFor([&] { return WindowOfClass(pid, L"#32770", main) == nullptr; });
         }
     }
