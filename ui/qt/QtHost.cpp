@@ -31,6 +31,10 @@ std::string Trim(const std::string& text) {
 
 }  // namespace
 
+CQtHost::CQtHost() = default;
+
+CQtHost::~CQtHost() = default;
+
 intptr_t CQtHost::RunModal(CDialog& dlg) {
     if (!dlg.IsCreated()) {
         dlg.Create();

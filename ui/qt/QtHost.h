@@ -26,7 +26,8 @@ class CQtWindow;
 class CQtHost : public IHost, public CHostWait {
   public:
     // A QApplication must exist for as long as the host runs dialogs.
-    CQtHost() = default;
+    CQtHost();
+    ~CQtHost() override;
     CQtHost(const CQtHost&) = delete;
     CQtHost& operator=(const CQtHost&) = delete;
 
