@@ -17,12 +17,14 @@ void ScrollToEnd(ui::CListCtrl& list) {
 
 }  // namespace
 
-void CVuverezeDlg::Add() {
+void CVuverezeDlg::Add(const standards::Timing* startFrom) {
     if (m_formatTable.RecordCount >= fmt::kMaxRecords) {
         ui::MessageBox(kMsgTableFull);
         return;
     }
     timing::CInputFormatDlg editor(this, -1);
+    if (startFrom != nullptr)
+        editor.StartFrom(*startFrom);
     if (editor.DoModal() == ui::IDOK) {
         ScrollToEnd(m_userList);
         AutoSizeColumns();

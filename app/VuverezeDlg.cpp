@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/AboutDlg.h"
+#include "app/SignalDlg.h"
 #include "platform/Platform.h"
 #include "resources/Resource.h"
 
@@ -28,7 +29,8 @@ CVuverezeDlg::CVuverezeDlg(device::IDeviceBackend& devices)
       m_devices(devices) {}
 
 CVuverezeDlg::~CVuverezeDlg() {
-    // The handle borrows the device's interface, so it goes first.
+    // The signal window reads through the handle; the handle borrows the device's interface.
+    CloseSignalWindow();
     m_pDeviceHandle.reset();
     m_pVideoDevice.reset();
 }
@@ -45,7 +47,8 @@ bool CVuverezeDlg::IsLocked() const {
 bool CVuverezeDlg::OnInitDialog() {
     ui::CDialog::OnInitDialog();
 
-    // Unlock runs this again; the About item is added once only.
+    // Unlock runs this again; the About item is added once only, and the signal window's
+    // below it, grey until a device is locked.
     if (HasSystemMenu()) {
         std::string about = platform::Utf8ToAnsi(res::LoadResourceString(res::IDS_ABOUTBOX));
         bool present =
@@ -54,7 +57,10 @@ bool CVuverezeDlg::OnInitDialog() {
         if (!about.empty() && !present) {
             AppendSystemMenu(0, "");
             AppendSystemMenu(res::IDM_ABOUTBOX, about);
+            AppendSystemMenu(res::IDM_SIGNAL,
+                             platform::Utf8ToAnsi(res::LoadResourceString(res::IDS_SIGNAL)));
         }
+        EnableSystemMenuItem(res::IDM_SIGNAL, m_pDeviceHandle != nullptr);
     }
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
@@ -122,9 +128,12 @@ void CVuverezeDlg::Lock() {
     }
     AutoSizeColumns();
     EnableOperations(true);
+    EnableSystemMenuItem(res::IDM_SIGNAL, true);
 }
 
 void CVuverezeDlg::Unlock() {
+    // Nothing reads the card once it is given back.
+    CloseSignalWindow();
     m_pDeviceHandle.reset();
     m_pVideoDevice.reset();
     m_deviceSel = m_deviceBox.GetCurSel();
@@ -240,7 +249,29 @@ void CVuverezeDlg::OnSysCommand(uint32_t id) {
         about.DoModal();
         return;
     }
+    if ((id & 0xFFF0) == res::IDM_SIGNAL) {
+        OpenSignalWindow();
+        return;
+    }
     ui::CDialog::OnSysCommand(id);
+}
+
+void CVuverezeDlg::OpenSignalWindow() {
+    // Another program may send the command while the item is grey: without a card there is
+    // nothing to read.
+    if (!m_pDeviceHandle)
+        return;
+    if (m_signalWindow && m_signalWindow->IsCreated()) {
+        m_signalWindow->BringToFront();
+        return;
+    }
+    m_signalWindow = std::make_unique<CSignalDlg>(*this);
+    m_signalWindow->CreateModeless();
+}
+
+void CVuverezeDlg::CloseSignalWindow() {
+    if (m_signalWindow)
+        m_signalWindow->DestroyWindow();
 }
 
 void CVuverezeDlg::OnPaint() {

@@ -12,10 +12,13 @@
 #include "app/Messages.h"
 #include "device/VideoDevice.h"
 #include "format/FormatTable.h"
+#include "standards/Timing.h"
 #include "timing/EditorOwner.h"
 #include "ui/Dialog.h"
 
 namespace app {
+
+class CSignalDlg;
 
 class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
   public:
@@ -58,7 +61,9 @@ class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
     void Lock();
     void Unlock();
     void OnOkButton();
-    void Add();
+    // A new user format through the timing editor; with `startFrom`, the editor opens with that
+    // standard timing filled in, as "Standard..." and OK fill it.
+    void Add(const standards::Timing* startFrom = nullptr);
     void Edit(int row);
     void Delete();
     void SelectAll(int checkBoxId);
@@ -66,6 +71,10 @@ class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
     int CompareRows(intptr_t a, intptr_t b, ui::CListCtrl& list);
     void ExportFile();
     void ImportFile();
+    // The signal window, while a device is locked: opened, or brought to the front.
+    void OpenSignalWindow();
+    void CloseSignalWindow();
+    CSignalDlg* SignalWindow() const { return m_signalWindow.get(); }
 
     bool OnInitDialog() override;
     void DoDataExchange(ui::CDataExchange& dx) override;
@@ -85,6 +94,7 @@ class CVuverezeDlg : public ui::CDialog, public timing::IEditorOwner {
     void EnableOperations(bool enable);
 
     device::IDeviceBackend& m_devices;
+    std::unique_ptr<CSignalDlg> m_signalWindow;
     std::vector<std::array<std::string, 3>> m_sortTexts;  // the rows' texts while a sort runs
 };
 

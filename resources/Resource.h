@@ -14,9 +14,13 @@ constexpr int IDD_VUVEREZE_DIALOG = 102;
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDD_INPUT_FORMAT = 129;
 constexpr int IDD_STANDARD_TIMING = 130;
+constexpr int IDD_SIGNAL = 131;
+constexpr int IDS_SIGNAL = 103;
 
-// System menu item of the About box.
+// System menu items: the About box, and the signal window below it. Windows keeps the low four
+// bits of a system command for itself, and the system's own commands start at 0xF000.
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
+constexpr unsigned IDM_SIGNAL = 0x0020;
 
 // Main window (102).
 constexpr int IDC_DEVICE_BOX = 1000;
@@ -87,10 +91,22 @@ constexpr int IDC_STD_EDID_FILE = 1080;  // the EDID file of "EDID file", read-o
 constexpr int IDC_STD_EDID_OPEN = 1081;  // "Open...": chooses the EDID file
 constexpr int IDC_STD_SOURCE = 1082;     // what the EDID holds, and what of it is left out
 
+// Signal window (131), opened from the main window's system menu while a device is locked.
+constexpr int IDC_SIG_DEVICE = 1100;   // the locked device's name
+constexpr int IDC_SIG_VGA = 1101;      // the input status of VGA
+constexpr int IDC_SIG_HDMI = 1102;     // the input status of HDMI
+constexpr int IDC_SIG_SIZE = 1103;     // the detected size
+constexpr int IDC_SIG_COUNT = 1104;    // the line-length count
+constexpr int IDC_SIG_LINE = 1105;     // the line frequency
+constexpr int IDC_SIG_MATCHES = 1106;  // the standard timings that agree
+constexpr int IDC_SIG_STATE = 1107;    // what the last reads found, or why there are no figures
+constexpr int IDC_SIG_ADD = 1108;      // "Add Format...": the editor with the chosen timing
+
 const ui::DialogTemplate& AboutTemplate();
 const ui::DialogTemplate& MainTemplate();
 const ui::DialogTemplate& InputFormatTemplate();
 const ui::DialogTemplate& StandardTimingTemplate();
+const ui::DialogTemplate& SignalTemplate();
 // All templates, for the hosts and the resource script generator.
 const ui::DialogTemplate* FindTemplate(int templateId);
 // String resources, UTF-8; empty for an unknown number.

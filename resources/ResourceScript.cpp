@@ -133,9 +133,12 @@ std::string ResourceScript() {
         "LANGUAGE LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL\n\n";
     out += std::to_string(IDR_MAINFRAME) + " ICON \"Vuvereze.ico\"\n";
     out += "1 RT_MANIFEST \"Vuvereze.manifest\"\n\n";
-    out += "STRINGTABLE\nBEGIN\n    " + std::to_string(IDS_ABOUTBOX) + " " +
-           Quoted(LoadResourceString(IDS_ABOUTBOX)) + "\nEND\n\n";
-    for (int id : {IDD_ABOUTBOX, IDD_VUVEREZE_DIALOG, IDD_INPUT_FORMAT, IDD_STANDARD_TIMING})
+    out += "STRINGTABLE\nBEGIN\n";
+    for (int id : {IDS_ABOUTBOX, IDS_SIGNAL})
+        out += "    " + std::to_string(id) + " " + Quoted(LoadResourceString(id)) + "\n";
+    out += "END\n\n";
+    for (int id :
+         {IDD_ABOUTBOX, IDD_VUVEREZE_DIALOG, IDD_INPUT_FORMAT, IDD_STANDARD_TIMING, IDD_SIGNAL})
         out += Dialog(*FindTemplate(id));
     out +=
         "VS_VERSION_INFO VERSIONINFO\n"

@@ -212,7 +212,54 @@ DialogTemplate MakeStandardTiming() {
     return t;
 }
 
+// Modeless beside the main window: no modal frame, and no taskbar button of its own.
+DialogTemplate MakeSignal() {
+    const uint32_t button = ui::WS_TABSTOP;
+    const auto field = [](int id, int y, int cx) {
+        ControlTemplate c = Edit(id, 90, y, ui::ES_READONLY);
+        c.rect.cx = cx;
+        return c;
+    };
+    DialogTemplate t;
+    t.id = IDD_SIGNAL;
+    t.title = "Input Signal";
+    t.fontName = "MS Shell Dlg";
+    t.fontSize = 11;
+    t.cx = 270;
+    t.cy = 222;
+    t.style = ui::DS_SHELLFONT | ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU;
+    // Each field after the label that names it, so that the order names it for a screen reader.
+    t.controls = {
+        Label("Device:", 7, 9, 80, 8),
+        field(IDC_SIG_DEVICE, 7, 173),
+        Label("VGA input:", 7, 27, 80, 8),
+        field(IDC_SIG_VGA, 25, 173),
+        Label("HDMI input:", 7, 45, 80, 8),
+        field(IDC_SIG_HDMI, 43, 173),
+        Label("Detected size:", 7, 63, 80, 8),
+        field(IDC_SIG_SIZE, 61, 80),
+        Label("Line-length count:", 7, 81, 80, 8),
+        field(IDC_SIG_COUNT, 79, 80),
+        Label("Line frequency:", 7, 99, 80, 8),
+        field(IDC_SIG_LINE, 97, 80),
+        Label("Standard timings that agree:", 7, 117, 256, 8),
+        Ctl(IDC_SIG_MATCHES, ControlKind::ListView, "", 7, 127, 256, 50,
+            ui::LVS_REPORT | ui::LVS_SHOWSELALWAYS | ui::WS_BORDER | ui::WS_TABSTOP),
+        // Two lines: what the last reads found, or why no figures are shown.
+        Ctl(IDC_SIG_STATE, ControlKind::Static, "", 7, 181, 256, 16),
+        Ctl(IDC_SIG_ADD, ControlKind::PushButton, "Add Format...", 148, 201, 60, 14,
+            ui::BS_DEFPUSHBUTTON | button, true),
+        Ctl(ui::IDCANCEL, ControlKind::PushButton, "Close", 213, 201, 50, 14, button),
+    };
+    return t;
+}
+
 }  // namespace
+
+const ui::DialogTemplate& SignalTemplate() {
+    static const DialogTemplate t = MakeSignal();
+    return t;
+}
 
 const ui::DialogTemplate& StandardTimingTemplate() {
     static const DialogTemplate t = MakeStandardTiming();
@@ -244,13 +291,22 @@ const ui::DialogTemplate* FindTemplate(int templateId) {
             return &InputFormatTemplate();
         case IDD_STANDARD_TIMING:
             return &StandardTimingTemplate();
+        case IDD_SIGNAL:
+            return &SignalTemplate();
         default:
             return nullptr;
     }
 }
 
 std::string LoadResourceString(int stringId) {
-    return stringId == IDS_ABOUTBOX ? "關於 Vuvereze(&A)..." : "";
+    switch (stringId) {
+        case IDS_ABOUTBOX:
+            return "關於 Vuvereze(&A)...";
+        case IDS_SIGNAL:
+            return "Input &Signal...";
+        default:
+            return "";
+    }
 }
 
 }  // namespace res

@@ -131,7 +131,9 @@ class CSimDevEnum final : public CComObject<ICreateDevEnum> {
         // The snapshot is taken now, as the system takes it when the enumerator is made.
         DeviceList present;
         for (const auto& device : m_devices) {
-            if (device->Enumerated && device->Card.Faults().Has(Fault::Removed)) {
+            device->Card.Notice();
+            if (device->Card.Unplugged() ||
+                (device->Enumerated && device->Card.Faults().Has(Fault::Removed))) {
                 continue;
             }
             device->Enumerated = true;

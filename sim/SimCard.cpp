@@ -42,6 +42,9 @@ HRESULT CSimCard::QuerySupported(const device::GUID& set, uint32_t id, uint32_t*
         return E_POINTER;
     }
     *support = 0;
+    if (m_unplugged) {
+        return kDeviceNotConnected;
+    }
     const uint32_t setIfServed = RefusesSet() ? 0 : KSPROPERTY_SUPPORT_SET;
     if (set == FpgaRegisterPropSet) {
         if (id != kFpgaRegisterProperty) {
@@ -71,6 +74,10 @@ HRESULT CSimCard::QuerySupported(const device::GUID& set, uint32_t id, uint32_t*
 HRESULT CSimCard::Get(const device::GUID& set, uint32_t id, const void* instance,
                       uint32_t instanceSize, void* data, uint32_t dataSize, uint32_t* returned) {
     using namespace device;
+    Notice();
+    if (m_unplugged) {
+        return kDeviceNotConnected;
+    }
     const auto* in = static_cast<const uint8_t*>(instance);
     auto* out = static_cast<uint8_t*>(data);
     if (set == FpgaRegisterPropSet && id == kFpgaRegisterProperty) {
@@ -90,6 +97,10 @@ HRESULT CSimCard::Get(const device::GUID& set, uint32_t id, const void* instance
 HRESULT CSimCard::Set(const device::GUID& set, uint32_t id, const void* instance,
                       uint32_t instanceSize, const void* data, uint32_t dataSize) {
     using namespace device;
+    Notice();
+    if (m_unplugged) {
+        return kDeviceNotConnected;
+    }
     const auto* in = static_cast<const uint8_t*>(instance);
     if (set == ChipAccessPropSet && id == kChipAccessProperty) {
         // The request's own data area carries the bytes; the data buffer is only its copy.

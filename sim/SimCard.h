@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ inline constexpr uint32_t kFpgaRevision = 0x4100;
 inline constexpr uint32_t kFpgaDetectedWidth = 0x4110;
 inline constexpr uint32_t kFpgaDetectedHeight = 0x4114;
 inline constexpr uint32_t kFpgaRevisionValue = 0x00010005;
+// HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED): what a request to a card that is gone gets.
+inline constexpr device::HRESULT kDeviceNotConnected = static_cast<device::HRESULT>(0x8007048F);
 
 class CSimCard {
   public:
@@ -44,6 +47,19 @@ class CSimCard {
     const CSimChip& Chip() const { return m_chip; }
     // Registers to their power-on values; the table and the log stay.
     void PowerOn() { m_chip.PowerOn(); }
+
+    // --- The card on the bus. An unplugged card answers every request with
+    // ERROR_DEVICE_NOT_CONNECTED before any driver sees it (no log line), and the device
+    // enumerator no longer lists it; plugged back in, it answers as before.
+    void SetUnplugged(bool unplugged) { m_unplugged = unplugged; }
+    bool Unplugged() const { return m_unplugged; }
+    // Called before each request and enumeration: whatever changed at the card since (a cable,
+    // the card itself) is put into it there.
+    void SetWatch(std::function<void(CSimCard&)> watch) { m_watch = std::move(watch); }
+    void Notice() {
+        if (m_watch)
+            m_watch(*this);
+    }
 
     CFaultSet& Faults() { return m_faults; }
     const CFaultSet& Faults() const { return m_faults; }
@@ -83,6 +99,8 @@ class CSimCard {
 
     CSimChip m_chip;
     CFaultSet m_faults;
+    bool m_unplugged = false;
+    std::function<void(CSimCard&)> m_watch;
     std::optional<VideoTiming> m_vga;
     std::optional<VideoTiming> m_hdmi;
     std::vector<std::string> m_log;

@@ -5,6 +5,7 @@
 
 #include "device/DriverProtocol.h"
 #include "platform/Platform.h"
+#include "sim/DescriptionWatch.h"
 
 namespace sim {
 
@@ -61,7 +62,9 @@ std::unique_ptr<CVirtualSystem> CVirtualSystem::Open(const std::string& rootFold
         error = file + ": " + error;
         return nullptr;
     }
-    return std::make_unique<CVirtualSystem>(rootFolder, std::move(description));
+    auto system = std::make_unique<CVirtualSystem>(rootFolder, std::move(description));
+    system->m_descriptionFile = std::move(bytes);
+    return system;
 }
 
 bool CVirtualSystem::Save(std::string& error) const {
@@ -91,9 +94,15 @@ bool CVirtualSystem::Activate(std::string& error) {
     platform::SetAnsiCodePage(codePage);
 
     m_backend = std::make_unique<CSimBackend>();
-    for (const DeviceDescription& device : m_description.Devices) {
+    const std::vector<DeviceDescription>& devices = m_description.Devices;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const DeviceDescription& device = devices[i];
         SimDevice& added = m_backend->AddDevice(platform::Utf8ToWide(device.FriendlyName));
         CSimCard& card = added.Card;
+        if (!m_descriptionFile.empty()) {
+            card.SetWatch(CDescriptionWatch(Join(m_root, kDescriptionFileName), device.FriendlyName,
+                                            Occurrence(devices, i), m_descriptionFile));
+        }
         card.SetInput(device::kInputVga, device.Vga.Signal);
         card.SetInput(device::kInputHdmi, device.Hdmi.Signal);
         for (const std::string& fault : device.Faults) {

@@ -33,7 +33,9 @@ class CVirtualSystem {
     // architecture and the ANSI code page of the platform layer, and a fresh backend whose
     // devices are those of the description, powered on, their drivers having loaded
     // "format.bin" (when there is a valid one). Creates Windows/System32 when missing. Cards of
-    // an earlier activation are left to whoever still holds their objects.
+    // an earlier activation are left to whoever still holds their objects. A machine opened
+    // from its folder keeps watching its description: an edit of machine.json reaches the
+    // cards while the machine runs (sim/DescriptionWatch.h).
     bool Activate(std::string& error);
     bool IsActive() const { return m_backend != nullptr; }
 
@@ -53,6 +55,7 @@ class CVirtualSystem {
   private:
     std::string m_root;
     SystemDescription m_description;
+    std::vector<uint8_t> m_descriptionFile;  // as read by Open; empty: nothing to watch
     std::unique_ptr<CSimBackend> m_backend;
 };
 

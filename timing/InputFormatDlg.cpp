@@ -76,8 +76,11 @@ bool CInputFormatDlg::OnInitDialog() {
     // The first measurement runs as soon as the window shows, in both modes.
     PostCommand(res::IDC_DETECT);
 
-    if (IsAddMode())
+    if (IsAddMode()) {
+        if (m_startFrom)
+            FillFromStandard(*m_startFrom);
         return true;
+    }
     DebugTrace("Edit number is %d", m_editIndex);
     FillFieldsFromRecord(m_editIndex);
     return true;

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "format/FormatRecord.h"
+#include "standards/Timing.h"
 #include "timing/EditorOwner.h"
 #include "ui/Dialog.h"
 
@@ -53,6 +55,11 @@ class CInputFormatDlg : public ui::CDialog {
     void RunTimingTest();
     // "Standard...": fills the visible timing from a standard, as a user would type it.
     void OpenStandardDialog();
+    // What "Standard..." and then OK type into the fields for the timing t.
+    void FillFromStandard(const standards::Timing& t);
+    // A new format starts from t, filled in as "Standard..." fills it, once the editor opens
+    // (before DoModal; add mode only).
+    void StartFrom(const standards::Timing& t) { m_startFrom = t; }
 
     // --- The record and the fields.
     void FillFieldsFromRecord(int k);
@@ -109,6 +116,7 @@ class CInputFormatDlg : public ui::CDialog {
 
     IEditorOwner* m_pParent;
     int m_editIndex;
+    std::optional<standards::Timing> m_startFrom;
     std::string m_stepText;
     ui::CComboBox m_interlaceList;
     ui::CComboBox m_hPolarityList;

@@ -17,7 +17,6 @@ const char* const kMsgNoMeasurement =
     "No measurement of the input to match: Detect found no signal.";
 const char* const kMsgOpenEdid =
     "Open an EDID file: its bytes, or the hex dump edid-decode or xrandr --verbose prints.";
-const double kInputTolerancePercent = 0.5;
 
 namespace {
 
@@ -198,15 +197,12 @@ void CStandardDlg::Refresh() {
     } else if (!(m_measured.LineKHz > 0.0)) {
         m_why = kMsgNoMeasurement;
     } else {
-        for (const standards::Listed& listed : standards::MatchMeasurement(
-                 m_measured.Width, m_measured.Height, m_measured.LineKHz, kInputTolerancePercent)) {
-            Row row = entryRow(listed);
-            row.LineText += FormatText(" (%+.2f %%)", listed.OffsetPercent);
-            m_rows.push_back(row);
+        for (const standards::Listed& listed : MatchFromInput(m_measured)) {
+            const std::vector<std::string> texts = MatchTexts(listed);
+            m_rows.push_back({texts[0], listed.Value, texts[2], texts[3], ""});
         }
         if (m_rows.empty())
-            m_why = FormatText("No DMT or CTA-861 timing agrees with %dx%d at %.2f kHz.",
-                               m_measured.Width, m_measured.Height, m_measured.LineKHz);
+            m_why = NoMatchText(m_measured);
     }
     FillList();
     if (!m_rows.empty()) {

@@ -10,6 +10,7 @@
 
 #include "standards/Sources.h"
 #include "standards/Timing.h"
+#include "timing/InputSignal.h"
 #include "ui/Dialog.h"
 
 namespace timing {
@@ -18,17 +19,11 @@ extern const char* const kMsgChooseStandard;
 extern const char* const kMsgChooseEntry;
 extern const char* const kMsgNoMeasurement;
 extern const char* const kMsgOpenEdid;
-// How closely "From input" matches the measured line frequency, in percent.
-extern const double kInputTolerancePercent;
 
 class CStandardDlg : public ui::CDialog {
   public:
     // What the editor measured last: its detected size and line frequency.
-    struct Measurement {
-        int Width = 0;
-        int Height = 0;
-        double LineKHz = 0.0;
-    };
+    using Measurement = timing::Measurement;
     // The typed timing the dialog starts from (0 where the editor has none).
     CStandardDlg(ui::CDialog* parent, const Measurement& measured, const standards::Request& typed);
 

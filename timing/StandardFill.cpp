@@ -21,9 +21,11 @@ void CInputFormatDlg::OpenStandardDialog() {
     typed.Interlaced = InterlaceChosen();
 
     CStandardDlg dlg(this, measured, typed);
-    if (dlg.DoModal() != ui::IDOK)
-        return;
-    const standards::Timing& t = dlg.Result();
+    if (dlg.DoModal() == ui::IDOK)
+        FillFromStandard(dlg.Result());
+}
+
+void CInputFormatDlg::FillFromStandard(const standards::Timing& t) {
     // As a user would type them. The horizontal porch and sync of an edited format stay
     // "N/A": the editor keeps them disabled, and a user could not type there either.
     const auto type = [this](int id, int value) {

@@ -16,8 +16,13 @@ intptr_t CDialog::DoModal() {
 }
 
 void CDialog::EndDialog(intptr_t result) {
-    m_ended = true;
     m_result = result;
+    // A modeless window has no run to end: it closes.
+    if (m_modeless) {
+        DestroyWindow();
+        return;
+    }
+    m_ended = true;
 }
 
 bool CDialog::OnInitDialog() {
@@ -118,6 +123,23 @@ void CDialog::AppendSystemMenu(uint32_t id, const std::string& text) {
     NotifyChanged(0);
 }
 
+void CDialog::EnableSystemMenuItem(uint32_t id, bool enable) {
+    for (MenuItem& item : m_systemMenu) {
+        if (item.id == id && item.enabled != enable) {
+            item.enabled = enable;
+            NotifyChanged(0);
+        }
+    }
+}
+
+bool CDialog::IsSystemMenuItemEnabled(uint32_t id) const {
+    for (const MenuItem& item : m_systemMenu) {
+        if (item.id == id)
+            return item.enabled;
+    }
+    return false;
+}
+
 void CDialog::SetFocus(int controlId) {
     m_focus = controlId;
     NotifyChanged(0);
@@ -179,6 +201,7 @@ void CDialog::Create() {
     m_result = 0;
     m_focus = 0;
     m_lastIconDraw = {};
+    m_timers.clear();
     m_controls.reserve(m_template.controls.size());
     for (const ControlTemplate& source : m_template.controls) {
         ControlState state;
@@ -209,6 +232,7 @@ void CDialog::Destroy() {
     m_controls.clear();
     m_index.clear();
     m_posted.clear();
+    m_timers.clear();
     m_created = false;
 }
 

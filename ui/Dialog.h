@@ -64,6 +64,8 @@ struct Input {
         Close,     // the window's close button
         Minimize,
         Restore,
+        Activate,  // the user turns to the open window of template `id` (clicks into it)
+        Idle,      // nothing: the user waits, and time passes on the clock
     } kind = Click;
     int id = 0;
     std::string text;  // ANSI code page
@@ -161,6 +163,16 @@ class IHost {
     virtual int TextWidth(CDialog& dlg, int controlId, const std::string& text) = 0;
     // Height in pixels of one list row.
     virtual int ListRowHeight(CDialog& dlg, int controlId) = 0;
+    // Opens `dlg` as a modeless window over the window of the innermost modal run: creates its
+    // window, runs ui::InitDialog, shows it and registers it with that run's loop
+    // (ui::AddModeless), then returns. False when the window could not be made. The default
+    // keeps the window in memory only, as a host without a screen does.
+    virtual bool OpenModeless(CDialog& dlg);
+    // Takes a modeless window off its loop (ui::RemoveModeless), destroys it and forgets the
+    // dialog's controls.
+    virtual void CloseModeless(CDialog& dlg);
+    // The dialog layer made `dlg` the window the user works in: bring it to the front.
+    virtual void BringToFront(CDialog& dlg) { (void)dlg; }
     // How many whole rows a list shows at once. A list scrolls no further than to show its last
     // row at the bottom. The default reckons two pixels a dialog unit and one row for the header.
     virtual int ListPageRows(CDialog& dlg, int controlId);
@@ -293,7 +305,33 @@ class CDialog {
     CDialog& operator=(const CDialog&) = delete;
 
     intptr_t DoModal();
+    // A modal dialog ends its run; a modeless one closes (DestroyWindow).
     void EndDialog(intptr_t result);
+
+    // A modeless window over the window of the innermost modal run, which keeps running: it
+    // takes input and ticks while no other modal window is over it, and closes at the latest
+    // when that run ends. False when the host could not make it, or it is open already.
+    bool CreateModeless();
+    // Closes a modeless window at once: OnDestroy, its timers gone, the window gone.
+    void DestroyWindow();
+    bool IsModeless() const { return m_modeless; }
+    // The window the user works in from now on, brought to the front.
+    void BringToFront();
+
+    // Timers on the platform clock, as SetTimer and WM_TIMER: OnTimer(id) every `ms`, served by
+    // the modal loop when it has nothing else to do, never while a modal window is over this
+    // one. A late timer fires once, not once for every period it missed. Setting an id again
+    // restarts it.
+    void SetTimer(int id, uint32_t ms);
+    void KillTimer(int id);
+    struct Timer {
+        int id = 0;
+        uint32_t interval = 0;
+        uint64_t due = 0;  // platform clock, ms
+    };
+    const std::vector<Timer>& Timers() const { return m_timers; }
+    // The loop's side: the first timer due at `now`, rescheduled, as it fires; false when none.
+    bool TakeDueTimer(uint64_t now, int& id);
 
     // --- Overridables.
     virtual bool OnInitDialog();  // true: the focus goes to the first tab stop
@@ -311,6 +349,12 @@ class CDialog {
     virtual void OnSysCommand(uint32_t id);
     virtual void OnPaint();  // the host paints; a minimised window may draw its icon
     virtual int OnQueryDragIcon();
+    virtual void OnTimer(int id);
+    // A modeless window is about to close (by itself, by its owner, at the end of the run).
+    virtual void OnDestroy();
+    // A modal window came up over this one, which takes no input and no ticks until it goes
+    // (false), or it went (true), as WM_ENABLE tells a window its owner's dialog disabled it.
+    virtual void OnEnable(bool enabled);
 
     bool UpdateData(bool saveAndValidate = true);
     void PostCommand(int id);  // served before user input, as a posted WM_COMMAND
@@ -333,9 +377,13 @@ class CDialog {
     struct MenuItem {
         uint32_t id;
         std::string text;
+        bool enabled = true;
     };
     bool HasSystemMenu() const { return (m_style & WS_SYSMENU) != 0; }
     void AppendSystemMenu(uint32_t id, const std::string& text);
+    // A grey item cannot be chosen: the user's choice of it does nothing.
+    void EnableSystemMenuItem(uint32_t id, bool enable);
+    bool IsSystemMenuItemEnabled(uint32_t id) const;
     const std::vector<MenuItem>& SystemMenu() const { return m_systemMenu; }
     int GetFocus() const { return m_focus; }
     void SetFocus(int controlId);
@@ -382,6 +430,8 @@ class CDialog {
     bool m_iconic = false;
     bool m_created = false;
     bool m_ended = false;
+    bool m_modeless = false;
+    std::vector<Timer> m_timers;
     intptr_t m_result = 0;
     int m_focus = 0;
     IconDraw m_lastIconDraw;

@@ -370,9 +370,16 @@ void DispatchInput(CDialog& dlg, const Input& input) {
         case Input::Header:
             Header(dlg, input.id, input.row);
             break;
-        case Input::SysMenu:
-            dlg.OnSysCommand(static_cast<uint32_t>(input.id));
+        case Input::SysMenu: {
+            // A grey item of the menu is not there to be chosen.
+            const uint32_t command = static_cast<uint32_t>(input.id);
+            for (const CDialog::MenuItem& item : dlg.SystemMenu()) {
+                if (item.id != 0 && (item.id & 0xFFF0) == (command & 0xFFF0) && !item.enabled)
+                    return;
+            }
+            dlg.OnSysCommand(command);
             break;
+        }
         case Input::Close:
             dlg.OnSysCommand(SC_CLOSE);
             break;
@@ -381,6 +388,9 @@ void DispatchInput(CDialog& dlg, const Input& input) {
             break;
         case Input::Restore:
             MinimizeOrRestore(dlg, SC_RESTORE);
+            break;
+        case Input::Activate:  // the loop's own: which window the user works in
+        case Input::Idle:
             break;
     }
 }

@@ -21,14 +21,18 @@ bool Stopped(const CDialog& dlg);
 // The user's actions on one window, in the order they came. A list reports a new selection in
 // steps (one row at a time, the focused row apart) and a field reports every key typed into
 // it: the last report of a run of them on the same control says it all, so the run makes one.
+// Every action is stamped as it is queued, so that a loop serving several windows takes them
+// in the order they came across its windows.
 class CInputQueue {
   public:
     void Queue(Input input);
     bool Take(Input& input);
     bool Empty() const { return m_inputs.empty(); }
+    // The stamp of the oldest action; only while not empty.
+    uint64_t FrontStamp() const { return m_inputs.front().first; }
 
   private:
-    std::deque<Input> m_inputs;
+    std::deque<std::pair<uint64_t, Input>> m_inputs;
 };
 
 // Whether a left-button release makes a click of the press before it. A control that had the
@@ -67,14 +71,49 @@ class IModalWindow {
     // Nothing is left to do: the moment for what waits for a quiet loop (lists filled row by
     // row are shown now).
     virtual void Idle() {}
-    // Sleeps until the toolkit has an event.
-    virtual void WaitForEvents() {}
+    // Sleeps until the toolkit has an event, or for at most timeoutMs (-1: no limit).
+    virtual void WaitForEvents(int64_t timeoutMs) { (void)timeoutMs; }
+};
+
+// A window whose only events are the actions queued into it: a window without a screen, whose
+// user is whoever queues (a test, the headless host's input source).
+class CQueueWindow final : public IModalWindow {
+  public:
+    CInputQueue& Inputs() override { return m_inputs; }
+    bool PumpEvents() override { return false; }
+
+  private:
+    CInputQueue m_inputs;
 };
 
 // Serves posted commands first, as a message queue does, then the queued actions in order,
-// then the toolkit's events, until the dialog ends or the program quits. Returns the dialog's
-// result, or IDCANCEL when it did not end.
+// then the toolkit's events, then timers that are due (as WM_TIMER comes only when nothing else
+// waits), until the dialog ends or the program quits. Beside its own dialog the loop serves the
+// modeless windows opened while it is the innermost run: their posted commands, their actions
+// (one order across all the windows), their timers. A window under the innermost run's window
+// is served by nothing until that run ends. When the loop has nothing to do it waits in the
+// toolkit until the next timer is due (on the real clock; a test's clock moves only when its
+// driver moves it). When the run ends, the modeless windows opened over it close. Returns the
+// dialog's result, or IDCANCEL when it did not end.
 intptr_t RunModalLoop(CDialog& dlg, IModalWindow& window, const IdleHandler& idle);
+
+// --- The windows of the innermost modal run, for hosts and their drivers.
+// Registers a modeless window with the innermost run's loop (the window may be the loop's to
+// keep); it becomes the window the user works in. False when no modal run is going on.
+bool AddModeless(CDialog& dlg, IModalWindow& window);
+bool AddModeless(CDialog& dlg, std::unique_ptr<IModalWindow> window);
+void RemoveModeless(const CDialog& dlg);
+// The innermost run's dialog, then its modeless windows in the order they opened.
+std::vector<CDialog*> ServedDialogs();
+// The window the user works in: the last one opened, turned to (Input::Activate) or brought
+// to the front, of the innermost run; the run's own dialog when its modeless windows are gone.
+// nullptr outside every run.
+CDialog* ActiveWindow();
+void SetActiveWindow(CDialog& dlg);
+// Queues an action for a window the innermost run serves; false when it serves no such window.
+bool QueueInput(const CDialog& dlg, Input input);
+// When the innermost run's next timer is due, on the platform clock; false without one.
+bool NextTimerDue(uint64_t& due);
 
 // Takes a run's window off the host's stack, destroys it and then forgets the dialog's controls,
 // however the run ends.

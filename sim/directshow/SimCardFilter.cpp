@@ -1,6 +1,7 @@
 // The simulated card's filter. The sim's headers come before the Windows ones: these define
 // S_OK and its kin as macros of the same values, after the device link's constants.
 #include "device/DriverProtocol.h"
+#include "sim/DescriptionWatch.h"
 #include "sim/SimCard.h"
 #include "sim/SystemDescription.h"
 #include "sim/VirtualSystem.h"
@@ -81,12 +82,12 @@ std::string Narrow(const std::wstring& text) {
     return platform::WideToUtf8(std::u16string(text.begin(), text.end()));
 }
 
-bool ReadDescription(const std::wstring& file, sim::SystemDescription& description) {
+bool ReadDescription(const std::wstring& file, sim::SystemDescription& description,
+                     std::vector<uint8_t>& bytes) {
     if (file.empty()) {
         description = sim::DefaultSystemDescription();
         return true;
     }
-    std::vector<uint8_t> bytes;
     std::string error;
     return platform::ReadWholeFile(Narrow(file), bytes) &&
            sim::ParseSystemDescription(
@@ -112,9 +113,10 @@ std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
         return found->second;
     }
     sim::SystemDescription description;
+    std::vector<uint8_t> bytes;
     wchar_t* end = nullptr;
     const unsigned long at = std::wcstoul(index.c_str(), &end, 10);
-    if (index.empty() || *end != L'\0' || !ReadDescription(machine, description) ||
+    if (index.empty() || *end != L'\0' || !ReadDescription(machine, description, bytes) ||
         at >= description.Devices.size()) {
         return nullptr;
     }
@@ -129,6 +131,13 @@ std::shared_ptr<SharedCard> CardFor(IPropertyBag* bag) {
     }
     card->Card.PowerOn();
     card->Card.LoadTable(device::kReloadFormatFile);
+    // The card follows its description while it runs, as a card follows its cables: a test
+    // that edits the file pulls a cable or plugs in another source.
+    if (!machine.empty()) {
+        card->Card.SetWatch(sim::CDescriptionWatch(Narrow(machine), entry.FriendlyName,
+                                                   sim::Occurrence(description.Devices, at),
+                                                   std::move(bytes)));
+    }
     for (const ChipPreset& preset : ChipPresets()[key]) {
         card->Card.Chip().Write(preset.Bus, preset.Register, preset.Value);
     }

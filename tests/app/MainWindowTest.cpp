@@ -86,10 +86,14 @@ TEST_F(MainWindowTest, AboutItemIsAddedOnceWhateverTheUnlocks) {
     dlg.Create();
     dlg.OnInitDialog();
     dlg.OnInitDialog();
-    ASSERT_EQ(dlg.SystemMenu().size(), 2u);
+    ASSERT_EQ(dlg.SystemMenu().size(), 3u);
     EXPECT_EQ(dlg.SystemMenu()[0].id, 0u);
     EXPECT_EQ(dlg.SystemMenu()[1].id, res::IDM_ABOUTBOX);
     EXPECT_EQ(dlg.SystemMenu()[1].text, "關於 Vuvereze(&A)...");
+    // The signal window's item below it, grey while nothing is locked.
+    EXPECT_EQ(dlg.SystemMenu()[2].id, res::IDM_SIGNAL);
+    EXPECT_EQ(dlg.SystemMenu()[2].text, "Input &Signal...");
+    EXPECT_FALSE(dlg.SystemMenu()[2].enabled);
     EXPECT_TRUE(dlg.GetStyle() & ui::WS_SYSMENU);
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "device/DriverProperties.h"
+#include "device/DriverProtocol.h"
 #include "format/FormatTable.h"
 #include "format/TimingMath.h"
 #include "platform/Platform.h"
@@ -233,6 +234,73 @@ TEST(TimingMath, WorkedExamples) {
     EXPECT_EQ(fmt::FrameRateField(59.94), 5994);
     EXPECT_EQ(fmt::FrameRateField(60000.0 / 1001.0), 5994);
     EXPECT_EQ(fmt::FrameRateField(60.0), 6000);
+}
+
+// The status of an input as a bound card answers it; -1 when the request fails.
+int InputStatus(device::IDeviceBackend& backend, const char16_t* name, uint32_t input) {
+    CVideoDevice video(backend);
+    if (video.BindByFriendlyName(name) != S_OK)
+        return -1;
+    const auto handle = video.CreateDeviceHandle(kDeviceHandleTag);
+    uint32_t status = 0;
+    return handle && QueryInputStatus(handle.get(), input, &status) == S_OK
+               ? static_cast<int>(status)
+               : -1;
+}
+
+TEST_F(VirtualSystemTest, ARunningMachineFollowsTheEditsOfItsDescription) {
+    std::string error;
+    sim::SystemDescription first;
+    sim::DeviceDescription hd;
+    hd.FriendlyName = "HD";
+    ASSERT_TRUE(sim::StandardSignal("1920x1080p60", hd.Hdmi));
+    sim::DeviceDescription analog;
+    analog.FriendlyName = "Analog";
+    first.Devices = {hd, analog};
+    {
+        sim::CVirtualSystem writer(m_folder.Path(), first);
+        ASSERT_TRUE(writer.Save(error)) << error;
+    }
+    auto system = sim::CVirtualSystem::Open(m_folder.Path(), error);
+    ASSERT_NE(system, nullptr) << error;
+    ASSERT_TRUE(system->Activate(error)) << error;
+    EXPECT_EQ(InputStatus(system->Backend(), u"HD", kInputHdmi), 1);
+
+    const auto edit = [&](const sim::SystemDescription& now) {
+        const std::string json = sim::FormatSystemDescription(now);
+        ASSERT_TRUE(platform::ReplaceFileAtomically(m_folder.File("machine.json"),
+                                                    reinterpret_cast<const uint8_t*>(json.data()),
+                                                    json.size()));
+    };
+    // The cable moves from HDMI to VGA: the card notices at its next request.
+    sim::SystemDescription moved = first;
+    moved.Devices[0].Hdmi = sim::NoSignal();
+    ASSERT_TRUE(sim::StandardSignal("1280x720p60", moved.Devices[0].Vga));
+    edit(moved);
+    EXPECT_EQ(InputStatus(system->Backend(), u"HD", kInputHdmi), 0);
+    EXPECT_EQ(InputStatus(system->Backend(), u"HD", kInputVga), 1);
+    EXPECT_EQ(system->Card(0).Measure().Width, 1280);
+
+    // Half saved, or not a description at all: nothing changes.
+    const std::string broken = "{\"devices\": [";
+    ASSERT_TRUE(platform::ReplaceFileAtomically(m_folder.File("machine.json"),
+                                                reinterpret_cast<const uint8_t*>(broken.data()),
+                                                broken.size()));
+    EXPECT_EQ(InputStatus(system->Backend(), u"HD", kInputVga), 1);
+
+    // Taken out of the description: the card is unplugged, no longer listed and answers
+    // nothing; the other card goes on.
+    sim::SystemDescription without = moved;
+    without.Devices.erase(without.Devices.begin());
+    edit(without);
+    EXPECT_EQ(InputStatus(system->Backend(), u"HD", kInputVga), -1);
+    EXPECT_TRUE(system->Card(0).Unplugged());
+    EXPECT_EQ(CVideoDevice(system->Backend()).DeviceList(), std::vector<std::string>{"Analog"});
+    EXPECT_EQ(InputStatus(system->Backend(), u"Analog", kInputVga), 0);
+
+    // Put back, it is plugged in again.
+    edit(moved);
+    EXPECT_EQ(InputStatus(system->Backend(), u"HD", kInputVga), 1);
 }
 
 }  // namespace

@@ -30,6 +30,9 @@ class CTestMachine final : public devicetool::IMachine {
     CTestMachine(const std::string& root, sim::SystemDescription description)
         : m_system(root, std::move(description)) {}
     device::IDeviceBackend* Open(const std::string& systemFolder, std::string& error) override;
+    // 2024-05-01T12:34:56.789Z, whenever asked: the time stamps of a watch follow the
+    // platform clock from there.
+    int64_t WallClockMs() override { return 1714566896789; }
     sim::CVirtualSystem& System() { return m_system; }
     int Opens() const { return m_opens; }
 

@@ -106,8 +106,8 @@ class CScriptedWindow : public ui::IModalWindow {
         return true;
     }
     void Idle() override { log.push_back("idle"); }
-    void WaitForEvents() override {
-        log.push_back("wait");
+    void WaitForEvents(int64_t timeoutMs) override {
+        log.push_back(timeoutMs < 0 ? "wait" : "wait:" + std::to_string(timeoutMs));
         if (onWait) {
             onWait();
         }
@@ -171,6 +171,30 @@ TEST_F(HostLoopTest, WithoutADriverTheLoopSleepsInTheToolkitUntilAnEventComes) {
     ui::RunModalLoop(dlg, window, nullptr);
     EXPECT_THAT(window.log, ElementsAre("idle", "wait", "idle", "wait", "pump"));
     EXPECT_TRUE(dlg.HasEnded());
+}
+
+TEST_F(HostLoopTest, TheToolkitSleepsUntilTheNextTimerOnTheRealClockOnly) {
+    for (const bool real : {true, false}) {
+        platform::CVirtualClock clock;
+        platform::SetClock(real ? nullptr : &clock);
+        CTestDialog dlg(m_template);
+        ui::InitDialog(dlg);
+        dlg.SetTimer(1, 100000);
+        CScriptedWindow window;
+        window.onWait = [&] { window.events.push_back({Key(ui::Input::KeyEsc)}); };
+        ui::RunModalLoop(dlg, window, nullptr);
+        platform::SetClock(nullptr);
+        ASSERT_GE(window.log.size(), 2u);
+        // A test's clock moves only when its driver moves it: the toolkit waits for an event.
+        const std::string& wait = window.log[1];
+        if (real) {
+            ASSERT_EQ(wait.rfind("wait:", 0), 0u) << wait;
+            const long ms = std::stol(wait.substr(5));
+            EXPECT_TRUE(ms > 90000 && ms <= 100000) << wait;
+        } else {
+            EXPECT_EQ(wait, "wait");
+        }
+    }
 }
 
 class CRecordingWait final : public ui::CHostWait {

@@ -213,6 +213,20 @@ void CTestDialog::OnSysCommand(uint32_t id) {
     CDialog::OnSysCommand(id);
 }
 
+void CTestDialog::OnTimer(int id) {
+    log.push_back("timer:" + std::to_string(id));
+}
+
+void CTestDialog::OnEnable(bool enabled) {
+    if (logEnable) {
+        log.push_back(enabled ? "enable:1" : "enable:0");
+    }
+}
+
+void CTestDialog::OnDestroy() {
+    log.push_back("destroy");
+}
+
 void CTestDialog::OnPaint() {
     log.push_back(IsIconic() ? "paint:iconic" : "paint");
 }

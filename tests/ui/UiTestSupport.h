@@ -82,9 +82,13 @@ class CTestDialog : public ui::CDialog {
     void OnSysCommand(uint32_t id) override;
     void OnPaint() override;
     void OnUserChange(int id) override;
+    void OnTimer(int id) override;
+    void OnDestroy() override;
+    void OnEnable(bool enabled) override;
 
     std::vector<std::string> log;
     bool logChanges = false;  // whether OnUserChange writes "change:ID"
+    bool logEnable = false;   // whether OnEnable writes "enable:0" or "enable:1"
     std::string m_step = "1";
     int m_flag = 0;
     std::vector<int> postAtInit;

@@ -1,6 +1,7 @@
 // Pictures of the shipped program's real windows, for the documentation: starts Vuvereze.exe,
 // locks the first device, and saves as PNG files in FOLDER what the screen shows of the main
-// window, of its system menu opened (with "About"), and of the About box. The screen is read back
+// window, of its system menu opened (with "About" and "Input Signal..."), of the About box and
+// of the signal window. The screen is read back
 // through GDI (under Wine: the X display), so the pictures are what a user sees, fonts included.
 // Usage: vz_win32_shots PATH\Vuvereze.exe FOLDER
 #include <windows.h>
@@ -19,6 +20,8 @@ namespace {
 constexpr int kLock = 1001;
 constexpr int kUserList = 1003;
 constexpr UINT kAboutCommand = 0x0010;
+constexpr UINT kSignalCommand = 0x0020;
+constexpr int kSignalMatches = 1106;
 constexpr UINT kListItemCount = 0x1000 + 4;  // LVM_GETITEMCOUNT
 
 // Waits up to ten seconds for `ready` to hold, looking every 50 ms.
@@ -223,6 +226,22 @@ int main(int argc, char** argv) {
         ok = WaitFor([&] { return (about = WindowOfClass(pid, L"#32770", main)) != nullptr; });
         ok = ok ? Shot(AreaOf(about), folder, L"win32-about-box.png")
                 : (std::fprintf(stderr, "the About box did not open\n"), false);
+        if (ok) {
+            PostMessageW(about, WM_CLOSE, 0, 0);
+            ok = WaitFor([&] { return WindowOfClass(pid, L"#32770", main) == nullptr; });
+        }
+    }
+    if (ok) {
+        // The signal window, once its first reading has listed the agreeing timings.
+        PostMessageW(main, WM_SYSCOMMAND, kSignalCommand, 0);
+        HWND signal = nullptr;
+        ok = WaitFor([&] {
+            signal = windriver::WindowOfProcess(pid, L"Input Signal");
+            return signal != nullptr &&
+                   SendMessageW(GetDlgItem(signal, kSignalMatches), kListItemCount, 0, 0) > 0;
+        });
+        ok = ok ? Shot(AreaOf(signal), folder, L"win32-signal-window.png")
+                : (std::fprintf(stderr, "the signal window did not open\n"), false);
     }
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 10000);

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "device/DriverProperties.h"
 #include "platform/Platform.h"
-#include "timing/RegisterMap.h"
 
 namespace devicetool {
 namespace {
@@ -47,28 +45,6 @@ bool CBoundDevice::Bind(device::IDeviceBackend& backend, const std::string& utf8
     m_video->BindByFriendlyName(name.c_str());
     m_handle = m_video->CreateDeviceHandle(device::kDeviceHandleTag);
     return m_handle != nullptr;
-}
-
-Detection Detect(const device::DeviceHandle* handle) {
-    namespace regmap = timing::regmap;
-    Detection d;
-    uint32_t value = 0;
-    if (device::ReadFpgaRegister(handle, regmap::kFpgaDetectedWidth, &value)) {
-        d.HasWidth = true;
-        d.Width = static_cast<int32_t>(value);
-    }
-    if (device::ReadFpgaRegister(handle, regmap::kFpgaDetectedHeight, &value)) {
-        d.HasHeight = true;
-        d.Height = static_cast<int32_t>(value);
-    }
-    uint8_t bytes[2] = {0, 0};
-    const regmap::RegisterField& high = regmap::kLineLengthHigh;
-    if (device::ReadChipRegisters(handle, high.bus, high.reg, 2, bytes)) {
-        d.HasCount = true;
-        d.Count = static_cast<int32_t>(regmap::Take(bytes[0], high) |
-                                       regmap::Take(bytes[1], regmap::kLineLengthLow));
-    }
-    return d;
 }
 
 }  // namespace devicetool

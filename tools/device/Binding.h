@@ -45,17 +45,4 @@ class CBoundDevice {
     std::unique_ptr<device::DeviceHandle> m_handle;
 };
 
-// The reads of the editor's Detect, in its order: the FPGA's detected width and height, and the
-// chip's line-length count. A failed read is said as such, never taken for a 0.
-struct Detection {
-    bool HasWidth = false;
-    bool HasHeight = false;
-    bool HasCount = false;
-    int32_t Width = 0;
-    int32_t Height = 0;
-    int32_t Count = 0;
-    bool Complete() const { return HasWidth && HasHeight && HasCount; }
-};
-Detection Detect(const device::DeviceHandle* handle);
-
 }  // namespace devicetool

@@ -23,6 +23,9 @@ struct Options {
     std::string Device;         // add --device DEVICE: measure on that card
     std::string LineLength;     // add --line-length N: a count measured elsewhere
     bool HasLineLength = false;
+    bool Watch = false;          // status --watch: a line for every change, until interrupted
+    uint32_t IntervalMs = 1000;  // status --watch --interval SECONDS
+    bool HasInterval = false;
     std::vector<std::string> Words;  // the command and its operands
 };
 
@@ -35,6 +38,8 @@ class CReport {
     void Line(const std::string& text) { m_lines.push_back(text); }
     void Error(const std::string& text) { m_errors.push_back(text); }
     bool HasErrors() const { return !m_errors.empty(); }
+    // The command wrote its report as it went (a watch): Finish prints nothing more.
+    void Streamed() { m_streamed = true; }
     // Prints the report and gives the exit code; a failed write of out turns done into a
     // problem.
     int Finish(int code, bool json, std::ostream& out, std::ostream& err);
@@ -43,12 +48,15 @@ class CReport {
     Json m_doc;
     std::vector<std::string> m_lines;
     std::vector<std::string> m_errors;
+    bool m_streamed = false;
 };
 
 struct Context {
     const Options& Opts;
     IMachine& Machine;
     CReport& Report;
+    std::ostream& Out;  // for a command that reports as it goes
+    std::ostream& Err;
     device::IDeviceBackend* Devices = nullptr;  // once opened
 };
 

@@ -1,6 +1,7 @@
 #include "tools/device/DeviceTool.h"
 
 #include <cctype>
+#include <chrono>
 #include <exception>
 
 #include "VuverezeVersion.h"
@@ -12,7 +13,9 @@ namespace {
 constexpr char kUsageText[] =
     "usage: vuvereze-device [--json] [--system FOLDER] COMMAND ...\n"
     "  devices                        the capture devices, as the main window lists them\n"
-    "  status DEVICE                  binds DEVICE as Lock does: its inputs and what it detects\n"
+    "  status DEVICE [--watch [--interval SECONDS]]\n"
+    "                                 binds DEVICE as Lock does: its inputs and what it detects;\n"
+    "                                 --watch adds a line for every change until Ctrl-C\n"
     "  apply DEVICE TABLE [--always-reload]\n"
     "                                 puts TABLE in place of \"format.bin\" and asks the driver\n"
     "                                 to reload it; nothing is done when it is in place already\n"
@@ -35,10 +38,12 @@ constexpr char kUsageText[] =
     "--new-only      leaves out formats the table already holds byte for byte\n"
     "--device DEVICE measures the line-length count on DEVICE (add); --line-length N gives it;\n"
     "                without either, it is the count a card measures for the timing itself\n"
+    "--interval SECONDS  how often a watch reads the card (0.1 to 3600, default 1)\n"
     "--system FOLDER the virtual system of Linux (default $XDG_DATA_HOME/vuvereze/system)\n"
-    "--json          one JSON document on standard output\n"
-    "Exit codes: 0 done (also when nothing needed changing), 1 a problem found or a request\n"
-    "refused, 2 a command line it does not understand or an input it cannot read.\n";
+    "--json          one JSON document on standard output (a watch: one object a line)\n"
+    "Exit codes: 0 done (also when nothing needed changing, and a watch ended by Ctrl-C), 1 a\n"
+    "problem found or a request refused (a watched card that answers no more), 2 a command\n"
+    "line it does not understand or an input it cannot read.\n";
 
 // A modeline's polarity flags look like options, and no option is named like them.
 bool IsModelineFlag(std::string arg) {
@@ -71,6 +76,29 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::strin
     return false;
 }
 
+// Seconds as "2", "0.5" or "1.25", into whole milliseconds; false for anything else.
+bool ParseSeconds(const std::string& text, uint32_t& ms) {
+    uint64_t whole = 0;
+    uint64_t thousandths = 0;
+    size_t i = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && whole < 100000; ++i)
+        whole = whole * 10 + static_cast<uint64_t>(text[i] - '0');
+    if (i == 0)
+        return false;
+    if (i < text.size() && text[i] == '.') {
+        uint64_t scale = 100;
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10)
+            thousandths += static_cast<uint64_t>(text[i] - '0') * scale;
+    }
+    if (i != text.size())
+        return false;
+    const uint64_t total = whole * 1000 + thousandths;
+    if (total < 100 || total > 3600000)
+        return false;
+    ms = static_cast<uint32_t>(total);
+    return true;
+}
+
 // False with the reason for words the tool does not understand.
 bool Parse(const std::vector<std::string>& args, Options& o, std::string& why) {
     bool words = false;
@@ -89,10 +117,18 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& why) {
             o.NewOnly = true;
         } else if (arg == "--always-reload") {
             o.AlwaysReload = true;
+        } else if (arg == "--watch") {
+            o.Watch = true;
         } else if (TakeValue(args, i, "--system", o.System, bad) ||
                    TakeValue(args, i, "--device", o.Device, bad)) {
         } else if (TakeValue(args, i, "--line-length", o.LineLength, bad)) {
             o.HasLineLength = true;
+        } else if (std::string seconds; TakeValue(args, i, "--interval", seconds, bad)) {
+            o.HasInterval = true;
+            if (!bad && !ParseSeconds(seconds, o.IntervalMs)) {
+                why = "--interval takes seconds from 0.1 to 3600, not " + seconds;
+                return false;
+            }
         } else {
             why = "unknown option " + arg;
             return false;
@@ -125,6 +161,10 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& why) {
         why = "--always-reload is for apply";
     } else if ((!o.Device.empty() || o.HasLineLength) && command != "add") {
         why = "--device and --line-length are for add";
+    } else if (o.Watch && command != "status") {
+        why = "--watch is for status";
+    } else if (o.HasInterval && !o.Watch) {
+        why = "--interval is for status --watch";
     } else if (!o.Device.empty() && o.HasLineLength) {
         why = "--device and --line-length are two ways to the same count: give one";
     }
@@ -154,7 +194,7 @@ int Run(const std::vector<std::string>& args, IMachine& machine, std::ostream& o
     }
     const std::vector<std::string>& w = options.Words;
     CReport report(w[0]);
-    Context c{options, machine, report, nullptr};
+    Context c{options, machine, report, out, err, nullptr};
     int code = kDone;
     if (w[0] == "devices") {
         code = ListDevices(c);
@@ -176,6 +216,10 @@ CReport::CReport(const std::string& command) {
 }
 
 int CReport::Finish(int code, bool json, std::ostream& out, std::ostream& err) {
+    if (m_streamed) {
+        // Said as it went; a failed write was said then.
+        return out ? code : (code == kDone ? kProblem : code);
+    }
     m_doc["ok"] = code == kDone;
     m_doc["errors"] = m_errors;
     if (json) {
@@ -195,6 +239,11 @@ int CReport::Finish(int code, bool json, std::ostream& out, std::ostream& err) {
             code = kProblem;
     }
     return code;
+}
+
+int64_t IMachine::WallClockMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 device::IDeviceBackend* OpenMachine(Context& c, int& code) {

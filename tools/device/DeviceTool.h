@@ -5,6 +5,7 @@
 // does, saying whether anything changed.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@ class IMachine {
     // systemFolder is what --system gave, empty without it. Null, with the reason, when there
     // is no machine to work on. Called at most once per run.
     virtual device::IDeviceBackend* Open(const std::string& systemFolder, std::string& error) = 0;
+    // The machine's calendar clock, in milliseconds since 1970 (UTC): the time stamps of a
+    // watch. Waits go through the platform clock.
+    virtual int64_t WallClockMs();
 };
 
 // args are the words after the program's name, as UTF-8. Results go to out, errors to err.

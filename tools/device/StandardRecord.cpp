@@ -3,6 +3,7 @@
 #include "app/Messages.h"
 #include "format/TimingMath.h"
 #include "timing/EditorRecord.h"
+#include "timing/InputSignal.h"
 #include "tools/device/Binding.h"
 #include "tools/device/StandardChoice.h"
 #include "tools/table/Text.h"
@@ -30,8 +31,8 @@ int Measure(Context& c, const standards::Timing& t, int32_t& count) {
         c.Report.Error(name + ": " + app::kMsgDeviceError);
         return kProblem;
     }
-    const Detection d = Detect(bound.Handle());
-    if (!d.Complete()) {
+    const timing::InputReading d = timing::ReadDetection(bound.Handle());
+    if (!d.MeasurementComplete()) {
         c.Report.Error(name + ": the card could not be measured (a register read failed)");
         return kProblem;
     }

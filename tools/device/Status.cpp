@@ -1,12 +1,10 @@
 // `devices` and `status`: what the machine has, and what one card sees at its inputs.
+#include "tools/device/Status.h"
+
 #include "app/Messages.h"
-#include "device/DriverProperties.h"
 #include "device/DriverProtocol.h"
-#include "standards/Timing.h"
 #include "timing/EditorRecord.h"
-#include "timing/TextNumber.h"
 #include "tools/device/Binding.h"
-#include "tools/device/Commands.h"
 #include "tools/table/Text.h"
 
 namespace devicetool {
@@ -14,16 +12,15 @@ namespace {
 
 using platform::FormatText;
 
-// The editor's "From input" takes the list entries within this much of the measured line
-// frequency.
-constexpr double kMatchTolerancePercent = 0.5;
 constexpr const char* kRegReadFailed = "REG read failed";
 
-struct Input {
+struct InputName {
     const char* Name;
     uint32_t Number;
+    timing::InputReading::Status timing::InputReading::*Status;
 };
-constexpr Input kInputs[] = {{"VGA", device::kInputVga}, {"HDMI", device::kInputHdmi}};
+constexpr InputName kInputs[] = {{"VGA", device::kInputVga, &timing::InputReading::Vga},
+                                 {"HDMI", device::kInputHdmi, &timing::InputReading::Hdmi}};
 
 Json MatchJson(const standards::Listed& m) {
     const standards::Timing& t = m.Value;
@@ -40,7 +37,92 @@ Json MatchJson(const standards::Listed& m) {
     return j;
 }
 
+std::string Number(bool has, int32_t value) {
+    return has ? std::to_string(value) : std::string("?");
+}
+
 }  // namespace
+
+std::vector<standards::Listed> ReadingMatches(const timing::InputReading& r) {
+    return timing::MatchFromInput(r.AsMeasurement());
+}
+
+std::string StatusText(const timing::InputReading::Status& status) {
+    if (!status.Read)
+        return "the input status request failed";
+    return FormatText("%s (status %u)", status.Value != 0 ? "locked" : "no signal", status.Value);
+}
+
+std::string DetectedText(const timing::InputReading& r) {
+    return "detected " + Number(r.HasWidth, r.Width) + "x" + Number(r.HasHeight, r.Height) +
+           ", line-length count " + Number(r.HasCount, r.Count) +
+           (r.HasCount ? ", " + timing::LineFreqText(r.Count) + " kHz" : std::string());
+}
+
+void PutReading(Json& doc, const timing::InputReading& r,
+                const std::vector<standards::Listed>& matches) {
+    Json inputs = Json::array();
+    for (const InputName& input : kInputs) {
+        const timing::InputReading::Status& status = r.*input.Status;
+        Json j{{"input", input.Name}, {"number", input.Number}};
+        j["status"] = status.Read ? Json(status.Value) : Json(nullptr);
+        j["locked"] = status.Read ? Json(status.Value != 0) : Json(nullptr);
+        inputs.push_back(j);
+    }
+    doc["inputs"] = inputs;
+    Json detected;
+    detected["width"] = r.HasWidth ? Json(r.Width) : Json(nullptr);
+    detected["height"] = r.HasHeight ? Json(r.Height) : Json(nullptr);
+    detected["lineLengthCount"] = r.HasCount ? Json(r.Count) : Json(nullptr);
+    detected["lineFrequencyKHz"] =
+        r.HasCount ? Json(timing::MeasuredLineKHz(r.Count)) : Json(nullptr);
+    doc["detected"] = detected;
+    Json list = Json::array();
+    for (const standards::Listed& m : matches)
+        list.push_back(MatchJson(m));
+    doc["matches"] = list;
+    doc["signal"] = r.SomeInputLocked();
+}
+
+std::vector<std::string> ReadingErrors(const std::string& name, const timing::InputReading& r) {
+    std::vector<std::string> errors;
+    for (const InputName& input : kInputs) {
+        if (!(r.*input.Status).Read)
+            errors.push_back(FormatText("%s: the status request of input %u (%s) failed",
+                                        name.c_str(), input.Number, input.Name));
+    }
+    if (!r.HasWidth)
+        errors.push_back(name + ": " + kRegReadFailed + " (the detected width, FPGA 0x4110)");
+    if (!r.HasHeight)
+        errors.push_back(name + ": " + kRegReadFailed + " (the detected height, FPGA 0x4114)");
+    if (!r.HasCount)
+        errors.push_back(name + ": the line-length count (chip 0x44, 0xB1-0xB2) could not be read");
+    return errors;
+}
+
+std::vector<std::string> ReadingLines(const timing::InputReading& r,
+                                      const std::vector<standards::Listed>& matches) {
+    std::vector<std::string> lines;
+    for (const InputName& input : kInputs)
+        lines.push_back(FormatText("%-5s %s", input.Name, StatusText(r.*input.Status).c_str()));
+    lines.push_back(DetectedText(r));
+    if (!matches.empty()) {
+        lines.push_back(
+            FormatText("agrees with %u standard timing%s (line frequency within %.1f %%):",
+                       tabletool::Count(matches.size()), matches.size() == 1 ? "" : "s",
+                       timing::kInputTolerancePercent));
+    } else if (r.MeasurementComplete() && r.SomeInputLocked()) {
+        lines.push_back("agrees with no DMT or CTA-861 timing");
+    }
+    for (const standards::Listed& m : matches) {
+        const standards::Timing& t = m.Value;
+        lines.push_back(FormatText(
+            "  %-18s %-16s total %dx%d, %.3f kHz, %.2f Hz, %.3f MHz",
+            standards::ListedLabel(m).c_str(), standards::TimingName(t).c_str(), t.HTotal, t.VTotal,
+            standards::LineFrequencyKHz(t), standards::RefreshRate(t), t.PixelClockKHz / 1000.0));
+    }
+    return lines;
+}
 
 int ListDevices(Context& c) {
     int code = kDone;
@@ -66,93 +148,29 @@ int ShowStatus(Context& c, const std::string& name) {
     device::IDeviceBackend* backend = OpenMachine(c, code);
     if (backend == nullptr)
         return code;
-    Json& doc = c.Report.Doc();
-    doc["device"] = name;
+    c.Report.Doc()["device"] = name;
     CBoundDevice bound;
     if (!bound.Bind(*backend, name)) {
         c.Report.Error(name + ": " + app::kMsgDeviceError);
         return kProblem;
     }
-    const device::DeviceHandle* handle = bound.Handle();
+    if (c.Opts.Watch)
+        return WatchStatus(c, name, bound.Handle());
+
+    const timing::InputReading r = timing::ReadInputs(bound.Handle());
+    const std::vector<standards::Listed> matches = ReadingMatches(r);
+    PutReading(c.Report.Doc(), r, matches);
     c.Report.Line(name);
-
-    bool problem = false;
-    bool signal = false;
-    Json inputs = Json::array();
-    for (const Input& input : kInputs) {
-        Json j{{"input", input.Name}, {"number", input.Number}};
-        uint32_t status = 0;
-        if (device::QueryInputStatus(handle, input.Number, &status) == device::S_OK) {
-            j["status"] = status;
-            j["locked"] = status != 0;
-            signal = signal || status != 0;
-            c.Report.Line(FormatText("%-5s %s (status %u)", input.Name,
-                                     status != 0 ? "locked" : "no signal", status));
-        } else {
-            j["status"] = nullptr;
-            j["locked"] = nullptr;
-            problem = true;
-            c.Report.Line(FormatText("%-5s the input status request failed", input.Name));
-            c.Report.Error(FormatText("%s: the status request of input %u (%s) failed",
-                                      name.c_str(), input.Number, input.Name));
-        }
-        inputs.push_back(j);
-    }
-    doc["inputs"] = inputs;
-
-    const Detection d = Detect(handle);
-    // The line frequency as the editor's field holds it: that text is what "From input" matches.
-    const std::string kHz = timing::LineFreqText(d.Count);
-    const double lineKHz = timing::ParseDecimalNumber(kHz);
-    Json detected;
-    detected["width"] = d.HasWidth ? Json(d.Width) : Json(nullptr);
-    detected["height"] = d.HasHeight ? Json(d.Height) : Json(nullptr);
-    detected["lineLengthCount"] = d.HasCount ? Json(d.Count) : Json(nullptr);
-    detected["lineFrequencyKHz"] = d.HasCount ? Json(lineKHz) : Json(nullptr);
-    doc["detected"] = detected;
-    if (!d.HasWidth)
-        c.Report.Error(name + ": " + kRegReadFailed + " (the detected width, FPGA 0x4110)");
-    if (!d.HasHeight)
-        c.Report.Error(name + ": " + kRegReadFailed + " (the detected height, FPGA 0x4114)");
-    if (!d.HasCount)
-        c.Report.Error(name + ": the line-length count (chip 0x44, 0xB1-0xB2) could not be read");
-    problem = problem || !d.Complete();
-    const auto number = [](bool has, int32_t value) {
-        return has ? std::to_string(value) : std::string("?");
-    };
-    c.Report.Line("detected " + number(d.HasWidth, d.Width) + "x" + number(d.HasHeight, d.Height) +
-                  ", line-length count " + number(d.HasCount, d.Count) +
-                  (d.HasCount ? ", " + kHz + " kHz" : std::string()));
-
-    Json matches = Json::array();
-    if (d.Complete()) {
-        const std::vector<standards::Listed> found =
-            standards::MatchMeasurement(d.Width, d.Height, lineKHz, kMatchTolerancePercent);
-        if (!found.empty()) {
-            c.Report.Line(
-                FormatText("agrees with %u standard timing%s (line frequency within %.1f %%):",
-                           tabletool::Count(found.size()), found.size() == 1 ? "" : "s",
-                           kMatchTolerancePercent));
-        } else if (signal) {
-            c.Report.Line("agrees with no DMT or CTA-861 timing");
-        }
-        for (const standards::Listed& m : found) {
-            matches.push_back(MatchJson(m));
-            const standards::Timing& t = m.Value;
-            c.Report.Line(FormatText("  %-18s %-16s total %dx%d, %.3f kHz, %.2f Hz, %.3f MHz",
-                                     standards::ListedLabel(m).c_str(),
-                                     standards::TimingName(t).c_str(), t.HTotal, t.VTotal,
-                                     standards::LineFrequencyKHz(t), standards::RefreshRate(t),
-                                     t.PixelClockKHz / 1000.0));
-        }
-    }
-    doc["matches"] = matches;
-    doc["signal"] = signal;
-    if (!signal && !problem) {
+    for (const std::string& line : ReadingLines(r, matches))
+        c.Report.Line(line);
+    const std::vector<std::string> errors = ReadingErrors(name, r);
+    for (const std::string& error : errors)
+        c.Report.Error(error);
+    if (!r.SomeInputLocked() && errors.empty()) {
         c.Report.Error(name + ": no signal at either input");
         return kProblem;
     }
-    return problem ? kProblem : kDone;
+    return errors.empty() ? kDone : kProblem;
 }
 
 }  // namespace devicetool

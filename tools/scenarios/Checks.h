@@ -51,6 +51,9 @@ bool ApplySetup(IScenarioContext& context, const Line& line, CWorld& world, bool
                 std::string& error);
 // An input line; false (with a failure recorded) when it is not one the runner knows.
 bool MakeInput(IScenarioContext& context, const Line& line, ui::Input& input);
+// The lines after start that change the machine while the program runs: signal, unplug.
+bool IsLiveVerb(const std::string& verb);
+void PlayLive(IScenarioContext& context, const Line& line);
 // An `expect` line.
 void CheckExpectation(IScenarioContext& context, const Line& line);
 

@@ -124,6 +124,20 @@ bool TakeCommand(InputCall& call) {
     return call.Id(1, call.input.id) || call.Refuse("sysmenu takes N");
 }
 
+// "wait MS": the user does nothing for that long; the runner moves the clock.
+bool TakeDuration(InputCall& call) {
+    int64_t ms = 0;
+    if (call.line.Size() != 2 || !ParseNumber(call.line.Arg(1), ms) || ms < 0 || ms > 3600000)
+        return call.Refuse("wait takes MS, 0 to 3600000");
+    call.input.row = static_cast<int>(ms);
+    return true;
+}
+
+bool TakeWindow(InputCall& call) {
+    return (call.line.Size() == 2 && call.Id(1, call.input.id)) ||
+           call.Refuse("window takes a template ID");
+}
+
 struct InputVerb {
     const char* verb;
     ui::Input::Kind kind;
@@ -138,7 +152,8 @@ constexpr InputVerb kInputVerbs[] = {
     {"select", ui::Input::Select, TakeRows},      {"dblclick", ui::Input::DblClick, TakeRowOrEmpty},
     {"header", ui::Input::Header, TakeColumn},    {"sysmenu", ui::Input::SysMenu, TakeCommand},
     {"close", ui::Input::Close, TakeNothing},     {"minimize", ui::Input::Minimize, TakeNothing},
-    {"restore", ui::Input::Restore, TakeNothing},
+    {"restore", ui::Input::Restore, TakeNothing}, {"wait", ui::Input::Idle, TakeDuration},
+    {"window", ui::Input::Activate, TakeWindow},
 };
 
 }  // namespace

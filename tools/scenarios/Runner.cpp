@@ -15,6 +15,7 @@
 #include "tools/scenarios/Checks.h"
 #include "tools/scenarios/ScenarioHost.h"
 #include "tools/scenarios/World.h"
+#include "ui/HostLoop.h"
 
 namespace fs = std::filesystem;
 
@@ -145,6 +146,8 @@ class CScenario : public IScenarioActions, public IScenarioContext {
     // --- ui::IInputSource
     bool NextInput(ui::CDialog& topmost, ui::Input& input) override {
         (void)topmost;
+        if (PassTime(input))
+            return true;
         while (!m_timedOut && m_next < m_script.lines.size()) {
             const Line& line = m_script.lines[m_next++];
             const std::string& verb = line.Verb();
@@ -164,10 +167,17 @@ class CScenario : public IScenarioActions, public IScenarioContext {
                 } else {
                     m_host.Shoot(HostFile(line.Arg(box ? 2 : 1)), box);
                 }
+            } else if (IsLiveVerb(verb)) {
+                PlayLive(*this, line);
             } else if (IsSetupVerb(verb) || verb == "start") {
                 Fail(line, "'" + verb + "' after start");
             } else if (MakeInput(*this, line, input)) {
                 m_lastInput = &line;
+                if (input.kind == ui::Input::Idle) {
+                    m_waitUntil = m_clock.NowMs() + static_cast<uint64_t>(input.row);
+                    m_waiting = true;
+                    PassTime(input);
+                }
                 return true;
             }
         }
@@ -266,6 +276,24 @@ class CScenario : public IScenarioActions, public IScenarioContext {
     }
 
   private:
+    // A `wait` going on: the clock moves to the next timer of the program's windows that falls
+    // within it (which the loop then fires) or to its end, one step per call.
+    bool PassTime(ui::Input& input) {
+        if (!m_waiting)
+            return false;
+        const uint64_t now = m_clock.NowMs();
+        uint64_t target = m_waitUntil;
+        uint64_t due = 0;
+        if (ui::NextTimerDue(due) && due > now && due < target)
+            target = due;
+        if (target > now)
+            m_clock.Advance(target - now);
+        m_waiting = target < m_waitUntil;
+        input = ui::Input{};
+        input.kind = ui::Input::Idle;
+        return true;
+    }
+
     static std::string TimedOut(const Line& line) {
         char limit[32];
         std::snprintf(limit, sizeof limit, "%g s", LineLimitMs() / 1000.0);
@@ -435,6 +463,8 @@ class CScenario : public IScenarioActions, public IScenarioContext {
     int m_exitCode = -1;
     const Line* m_lastInput = nullptr;
     bool m_timedOut = false;
+    bool m_waiting = false;
+    uint64_t m_waitUntil = 0;
 };
 
 // A fresh folder of this run's own: create_directory reports a name that is taken, so two runs

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "device/DriverProtocol.h"
 #include "platform/Platform.h"
 #include "sim/Faults.h"
 #include "sim/SimChip.h"
@@ -46,6 +47,20 @@ const sim::StandardTiming* NearestStandard(const std::string& name) {
     return best;
 }
 
+// A signal line's SIGNAL: "none", a catalogue name, or the catalogue timing nearest to it.
+bool ParseSignal(const std::string& text, sim::InputDescription& input, std::string& error) {
+    if (text == "none") {
+        input = sim::NoSignal();
+        return true;
+    }
+    if (sim::StandardSignal(text, input))
+        return true;
+    if (const sim::StandardTiming* near = NearestStandard(text))
+        return sim::StandardSignal(near->Name, input);
+    error = "unknown signal '" + text + "'";
+    return false;
+}
+
 }  // namespace
 
 struct ChipPreset {
@@ -64,6 +79,34 @@ struct CWorld::Impl {
     std::string scratch;
     device::IDeviceBackend* served = nullptr;
     std::string serveError;
+    std::vector<bool> unplugged;  // by the index of the device's line
+
+    // The index of the first device of that name still plugged in; false with the reason.
+    bool Find(const std::string& name, size_t& index, std::string& problem) const {
+        for (size_t i = 0; i < description.Devices.size(); ++i) {
+            if (description.Devices[i].FriendlyName == name && !unplugged[i]) {
+                index = i;
+                return true;
+            }
+        }
+        problem = "no device \"" + name + "\" plugged in";
+        return false;
+    }
+    // The devices a served machine still has, after a change.
+    bool Redescribe(std::string& problem) {
+        if (served == nullptr)
+            return true;
+        sim::SystemDescription present = description;
+        present.Devices.clear();
+        std::vector<size_t> gone;
+        for (size_t i = 0; i < description.Devices.size(); ++i) {
+            if (unplugged[i])
+                gone.push_back(i);
+            else
+                present.Devices.push_back(description.Devices[i]);
+        }
+        return server->Redescribe(present, gone, problem);
+    }
 };
 
 CWorld::CWorld() : m_impl(std::make_unique<Impl>()) {}
@@ -113,19 +156,7 @@ bool CWorld::AddDevice(const std::string& name, const std::string& hdmi, const s
                        const std::vector<std::string>& faults, std::string& error) {
     sim::DeviceDescription device;
     device.FriendlyName = name;
-    auto signal = [&](const std::string& text, sim::InputDescription& input) {
-        if (text == "none") {
-            input = sim::NoSignal();
-            return true;
-        }
-        if (sim::StandardSignal(text, input))
-            return true;
-        if (const sim::StandardTiming* near = NearestStandard(text))
-            return sim::StandardSignal(near->Name, input);
-        error = "unknown signal '" + text + "'";
-        return false;
-    };
-    if (!signal(hdmi, device.Hdmi) || !signal(vga, device.Vga))
+    if (!ParseSignal(hdmi, device.Hdmi, error) || !ParseSignal(vga, device.Vga, error))
         return false;
     for (const std::string& name : faults) {
         if (name == "none")
@@ -138,7 +169,35 @@ bool CWorld::AddDevice(const std::string& name, const std::string& hdmi, const s
         device.Faults.push_back(name);
     }
     m_impl->description.Devices.push_back(device);
+    m_impl->unplugged.push_back(false);
     return true;
+}
+
+bool CWorld::ChangeSignals(const std::string& name, const std::string* hdmi, const std::string* vga,
+                           std::string& error) {
+    size_t index = 0;
+    if (!m_impl->Find(name, index, error))
+        return false;
+    sim::DeviceDescription& device = m_impl->description.Devices[index];
+    if ((hdmi != nullptr && !ParseSignal(*hdmi, device.Hdmi, error)) ||
+        (vga != nullptr && !ParseSignal(*vga, device.Vga, error)))
+        return false;
+    if (m_impl->system && m_impl->system->IsActive() && m_impl->served == nullptr) {
+        sim::CSimCard& card = m_impl->system->Card(index);
+        card.SetInput(device::kInputHdmi, device.Hdmi.Signal);
+        card.SetInput(device::kInputVga, device.Vga.Signal);
+    }
+    return m_impl->Redescribe(error);
+}
+
+bool CWorld::Unplug(const std::string& name, std::string& error) {
+    size_t index = 0;
+    if (!m_impl->Find(name, index, error))
+        return false;
+    m_impl->unplugged[index] = true;
+    if (m_impl->system && m_impl->system->IsActive() && m_impl->served == nullptr)
+        m_impl->system->Card(index).SetUnplugged(true);
+    return m_impl->Redescribe(error);
 }
 
 void CWorld::ServeDevicesBy(IDeviceServer* server, const std::string& scratch) {

@@ -32,6 +32,11 @@ class IDeviceServer {
     // and as it is now; false when there is no such card (yet).
     virtual bool PresetChipRegister(uint32_t bus, uint32_t reg, uint8_t value) = 0;
     virtual bool ChipRegister(uint32_t bus, uint32_t reg, uint8_t& value) const = 0;
+    // While the program runs: the devices still plugged in, as `present` describes them (a
+    // device's signals may have changed), and those of the first description that were pulled
+    // out since, by their index there. The cards notice at their next request.
+    virtual bool Redescribe(const sim::SystemDescription& present,
+                            const std::vector<size_t>& unplugged, std::string& error) = 0;
 };
 
 class CWorld {
@@ -53,6 +58,13 @@ class CWorld {
     std::vector<std::string> LogLines() const;
     // A chip register of the first device; false without a device.
     bool ChipRegister(uint32_t bus, uint32_t reg, uint8_t& value) const;
+
+    // --- While the program runs. What the first plugged-in device of that name receives from
+    // now on at its HDMI or VGA input (a signal name or "none"; null: unchanged), and the
+    // device pulled out of the machine. Its card notices at its next request.
+    bool ChangeSignals(const std::string& name, const std::string* hdmi, const std::string* vga,
+                       std::string& error);
+    bool Unplug(const std::string& name, std::string& error);
 
     // --- Faults the set-up lines arrange. Each is undone when the world ends, so the scratch
     // folder can be removed and the next scenario starts clean.

@@ -4,30 +4,6 @@
 #include "ui/HostLoop.h"
 
 namespace ui {
-namespace {
-
-// The user of a headless run is its input source: each action it gives is served at once.
-class CSourceWindow final : public IModalWindow {
-  public:
-    CSourceWindow(CDialog& dlg, IInputSource* source) : m_dlg(dlg), m_source(source) {}
-    CInputQueue& Inputs() override { return m_inputs; }
-    bool PumpEvents() override {
-        Input input;
-        if (m_source == nullptr || !m_source->NextInput(m_dlg, input)) {
-            Quit(0);
-        } else {
-            m_inputs.Queue(std::move(input));
-        }
-        return true;
-    }
-
-  private:
-    CDialog& m_dlg;
-    IInputSource* m_source;
-    CInputQueue m_inputs;
-};
-
-}  // namespace
 
 intptr_t CHeadlessHost::RunModal(CDialog& dlg) {
     CModalFrame<CDialog> frame(m_open, dlg, dlg);
@@ -38,11 +14,39 @@ intptr_t CHeadlessHost::RunModal(CDialog& dlg) {
     if (!dlg.IsCreated()) {
         dlg.Create();
     }
-    dlg.SetClientSize(dlg.Template().cx * kCharWidth / 4, dlg.Template().cy * kCharHeight / 8);
+    SizeClient(dlg);
     InitDialog(dlg);
     m_modalRuns[run].title = dlg.GetWindowText();
-    CSourceWindow window(dlg, m_source);
-    return RunModalLoop(dlg, window, nullptr);
+    // The user of a headless run is its input source, asked whenever the program has nothing
+    // left to do, for the window the user works in.
+    CQueueWindow window;
+    return RunModalLoop(dlg, window, [this](CDialog& active) {
+        Input input;
+        if (m_source == nullptr || !m_source->NextInput(active, input)) {
+            return false;
+        }
+        QueueInput(active, std::move(input));
+        return true;
+    });
+}
+
+bool CHeadlessHost::OpenModeless(CDialog& dlg) {
+    if (!dlg.IsCreated()) {
+        dlg.Create();
+    }
+    SizeClient(dlg);
+    return IHost::OpenModeless(dlg);
+}
+
+void CHeadlessHost::SizeClient(CDialog& dlg) const {
+    dlg.SetClientSize(dlg.Template().cx * kCharWidth / 4, dlg.Template().cy * kCharHeight / 8);
+}
+
+CDialog* CHeadlessHost::Topmost() const {
+    if (CDialog* active = ActiveWindow()) {
+        return active;
+    }
+    return m_open.empty() ? nullptr : m_open.back();
 }
 
 void CHeadlessHost::Changed(CDialog&, int) {
@@ -96,7 +100,8 @@ void CHeadlessHost::ClearRecords() {
 }
 
 int CHeadlessHost::TopmostId() const {
-    return m_open.empty() ? 0 : m_open.back()->Template().id;
+    const CDialog* top = Topmost();
+    return top == nullptr ? 0 : top->Template().id;
 }
 
 }  // namespace ui

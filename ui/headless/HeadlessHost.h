@@ -52,11 +52,13 @@ class CHeadlessHost : public IHost {
     bool FileDialog(const FileDialogRequest& request, std::string& path) override;
     int TextWidth(CDialog& dlg, int controlId, const std::string& text) override;
     int ListRowHeight(CDialog& dlg, int controlId) override;
+    bool OpenModeless(CDialog& dlg) override;
 
     // --- For expectations.
     // Open modal dialogs, the first one run at the front and the topmost at the back.
     const std::vector<CDialog*>& OpenDialogs() const { return m_open; }
-    CDialog* Topmost() const { return m_open.empty() ? nullptr : m_open.back(); }
+    // The window the user works in: the topmost modal dialog, or a modeless window over it.
+    CDialog* Topmost() const;
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return m_messageBoxes; }
     const std::vector<FileDialogRecord>& FileDialogs() const { return m_fileDialogs; }
     // Every modal run, in the order the dialogs were opened.
@@ -67,6 +69,7 @@ class CHeadlessHost : public IHost {
 
   private:
     int TopmostId() const;
+    void SizeClient(CDialog& dlg) const;
 
     IInputSource* m_source;
     std::vector<CDialog*> m_open;

@@ -31,32 +31,93 @@ std::string Trim(const std::string& text) {
 
 }  // namespace
 
+CQtHost::CQtHost() = default;
+
+CQtHost::~CQtHost() = default;
+
 intptr_t CQtHost::RunModal(CDialog& dlg) {
     if (!dlg.IsCreated()) {
         dlg.Create();
     }
-    QWidget* parent = m_open.empty() ? nullptr : m_open.back()->Widget();
+    // Over its owner, which may be a modeless window beside the topmost modal one.
+    const qt::CQtWindow* owner = dlg.Parent() != nullptr ? WindowOf(*dlg.Parent()) : nullptr;
+    QWidget* parent = owner != nullptr ? owner->Widget()
+                      : m_open.empty() ? nullptr
+                                       : m_open.back()->Widget();
     auto owned = std::make_unique<qt::CQtWindow>(dlg, parent);
     qt::CQtWindow& window = *owned;
     CModalFrame<qt::CQtWindow> frame(m_open, std::move(owned));
     dlg.SetClientSize(window.ClientWidth(), window.ClientHeight());
     InitDialog(dlg);
     if (!Stopped(dlg)) {
-        window.Show();
+        window.Show(true);
     }
     return RunModalLoop(dlg, window, m_idle);
 }
 
+bool CQtHost::OpenModeless(CDialog& dlg) {
+    if (m_open.empty()) {
+        return false;  // no run to serve it
+    }
+    if (!dlg.IsCreated()) {
+        dlg.Create();
+    }
+    // A child of its owner: the owner's application-modal frame does not block it, a modal
+    // window opened later blocks both.
+    const qt::CQtWindow* owner = dlg.Parent() != nullptr ? WindowOf(*dlg.Parent()) : nullptr;
+    auto window = std::make_unique<qt::CQtWindow>(
+        dlg, owner != nullptr ? owner->Widget() : m_open.back()->Widget());
+    qt::CQtWindow& shown = *window;
+    m_modeless.push_back(std::move(window));
+    dlg.SetClientSize(shown.ClientWidth(), shown.ClientHeight());
+    if (!AddModeless(dlg, shown)) {
+        m_modeless.pop_back();
+        return false;
+    }
+    InitDialog(dlg);
+    if (dlg.IsCreated()) {
+        shown.Show(false);
+    }
+    return true;
+}
+
+void CQtHost::CloseModeless(CDialog& dlg) {
+    RemoveModeless(dlg);
+    for (auto it = m_modeless.begin(); it != m_modeless.end(); ++it) {
+        if (&(*it)->Dialog() == &dlg) {
+            // Out of the list first: its widgets may still send what they hold as they go.
+            std::unique_ptr<qt::CQtWindow> closing = std::move(*it);
+            m_modeless.erase(it);
+            closing.reset();
+            break;
+        }
+    }
+    dlg.Destroy();
+}
+
+void CQtHost::BringToFront(CDialog& dlg) {
+    if (qt::CQtWindow* window = WindowOf(dlg)) {
+        window->Widget()->raise();
+        window->Widget()->activateWindow();
+    }
+}
+
 CDialog* CQtHost::Topmost() const {
+    if (CDialog* active = ActiveWindow()) {
+        return active;
+    }
     return m_open.empty() ? nullptr : &m_open.back()->Dialog();
 }
 
 QWidget* CQtHost::TopWidget() const {
-    return m_open.empty() ? nullptr : m_open.back()->Widget();
+    const CDialog* top = Topmost();
+    const qt::CQtWindow* window = top != nullptr ? WindowOf(*top) : nullptr;
+    return window != nullptr ? window->Widget() : nullptr;
 }
 
 int CQtHost::TopmostId() const {
-    return m_open.empty() ? 0 : m_open.back()->Dialog().Template().id;
+    const CDialog* top = Topmost();
+    return top == nullptr ? 0 : top->Template().id;
 }
 
 void CQtHost::RunBox(QDialog& box) {
@@ -102,6 +163,11 @@ qt::CQtWindow* CQtHost::WindowOf(const CDialog& dlg) const {
     for (qt::CQtWindow* window : m_open) {
         if (&window->Dialog() == &dlg) {
             return window;
+        }
+    }
+    for (const auto& window : m_modeless) {
+        if (&window->Dialog() == &dlg) {
+            return window.get();
         }
     }
     return nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,15 @@ class CQtWindow;
 class CQtHost : public IHost, public CHostWait {
   public:
     // A QApplication must exist for as long as the host runs dialogs.
-    CQtHost() = default;
+    CQtHost();
+    ~CQtHost() override;
     CQtHost(const CQtHost&) = delete;
     CQtHost& operator=(const CQtHost&) = delete;
 
     intptr_t RunModal(CDialog& dlg) override;
+    bool OpenModeless(CDialog& dlg) override;
+    void CloseModeless(CDialog& dlg) override;
+    void BringToFront(CDialog& dlg) override;
     void Changed(CDialog& dlg, int controlId) override;
     int MessageBox(const std::string& text, const std::string& caption, uint32_t type) override;
     bool FileDialog(const FileDialogRequest& request, std::string& path) override;
@@ -40,8 +45,9 @@ class CQtHost : public IHost, public CHostWait {
     // Blocking waits (CHostWait): the windows keep painting under the wait cursor; what the
     // user does meanwhile stays queued, and is served in order as soon as the wait is over.
 
-    // The window showing `dlg`, while it runs; nullptr otherwise.
+    // The window showing `dlg`, while it runs or is open beside a run; nullptr otherwise.
     qt::CQtWindow* WindowOf(const CDialog& dlg) const;
+    // The window the user works in: the topmost modal one, or a modeless one beside it.
     CDialog* Topmost() const;
 
     // --- For test drivers.
@@ -67,6 +73,7 @@ class CQtHost : public IHost, public CHostWait {
     void EndWait() override;
 
     std::vector<qt::CQtWindow*> m_open;  // the topmost at the back
+    std::vector<std::unique_ptr<qt::CQtWindow>> m_modeless;
     IdleHandler m_idle;
     BoxHandler m_boxHandler;
     Modal m_modal = Modal::None;

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "ui/qt/QtFonts.h"
 #include "ui/qt/QtWindow.h"
@@ -37,7 +38,15 @@ bool CQtWindow::PumpEvents() {
     return !m_inputs.Empty() || !m_dlg.PostedCommands().empty() || Stopped(m_dlg);
 }
 
-void CQtWindow::WaitForEvents() {
+void CQtWindow::WaitForEvents(int64_t timeoutMs) {
+    // A timer of ours wakes the sleep when the dialog layer's next timer is due; it needs no
+    // slot, its event is enough.
+    QTimer wake;
+    if (timeoutMs >= 0) {
+        wake.setSingleShot(true);
+        wake.setTimerType(Qt::PreciseTimer);
+        wake.start(static_cast<int>(timeoutMs));
+    }
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
@@ -109,6 +118,15 @@ bool CQtWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::MouseButtonPress:
+            // A press into a window beside the one the user works in turns the user to it,
+            // before the press itself is served.
+            if (ActiveWindow() != &m_dlg) {
+                Input input;
+                input.kind = Input::Activate;
+                input.id = m_dlg.Template().id;
+                Queue(std::move(input));
+            }
+            return OnMouse(widget, static_cast<QMouseEvent*>(event));
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseButtonRelease:
             return OnMouse(widget, static_cast<QMouseEvent*>(event));
@@ -277,7 +295,9 @@ void CQtWindow::ShowSystemMenu(const QPoint& globalPos) {
         if (item.id == 0) {
             menu.addSeparator();
         } else {
-            menu.addAction(ToQt(item.text))->setData(static_cast<uint>(item.id));
+            QAction* action = menu.addAction(ToQt(item.text));
+            action->setData(static_cast<uint>(item.id));
+            action->setEnabled(item.enabled);
             if (NeedsEmbeddedFace(item.text)) {
                 menu.setFont(WithEmbeddedFace(menu.font()));
             }

@@ -2,6 +2,7 @@
 // only what differs, with the widget's signals blocked so that showing a change is never taken
 // for a user's action.
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -102,6 +103,12 @@ void CQtWindow::PushWindow() {
     if (m_dlg.GetIcon(true) != m_shownIcon) {
         m_shownIcon = m_dlg.GetIcon(true);
         m_window->setWindowIcon(m_shownIcon != 0 ? ResourceIcon(m_shownIcon) : QIcon());
+    }
+    for (const auto& [id, action] : m_menuActions) {
+        const bool enabled = m_dlg.IsSystemMenuItemEnabled(id);
+        if (action->isEnabled() != enabled) {
+            action->setEnabled(enabled);
+        }
     }
     if (m_dlg.IsIconic() != m_shownIconic && m_window->isVisible()) {
         m_shownIconic = m_dlg.IsIconic();

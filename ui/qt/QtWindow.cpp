@@ -192,9 +192,9 @@ int CQtWindow::ClientHeight() const {
     return qRound(m_dlg.Template().cy * m_baseY / 8.0);
 }
 
-void CQtWindow::Show() {
+void CQtWindow::Show(bool modal) {
     m_window->setWindowFlags(FlagsFor(m_dlg));
-    m_window->setWindowModality(Qt::ApplicationModal);
+    m_window->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     AddMenuBar();
     PushAll();
     m_window->show();
@@ -221,6 +221,8 @@ void CQtWindow::AddMenuBar() {
         }
         QAction* action = help->addAction(ToQt(item.text));
         action->setData(static_cast<uint>(item.id));
+        action->setEnabled(item.enabled);
+        m_menuActions.emplace_back(item.id, action);
         const uint32_t id = item.id;
         connect(action, &QAction::triggered, this, [this, id] {
             Input input;

@@ -21,6 +21,7 @@ class QKeyEvent;
 class QMouseEvent;
 class QWidget;
 class QMenuBar;
+class QAction;
 
 namespace ui::qt {
 
@@ -54,7 +55,8 @@ class CQtWindow : public QObject, public IModalWindow {
     int ClientWidth() const;
     int ClientHeight() const;
 
-    void Show();
+    // A modal window blocks every other window of the program; a modeless one blocks none.
+    void Show(bool modal);
     // Copies the state of a control (0: the window's title and focus) to the screen.
     void Push(int controlId);
     void PushAll() override;
@@ -64,7 +66,7 @@ class CQtWindow : public QObject, public IModalWindow {
     // The modal loop's side (QtInput.cpp).
     CInputQueue& Inputs() override { return m_inputs; }
     bool PumpEvents() override;
-    void WaitForEvents() override;
+    void WaitForEvents(int64_t timeoutMs) override;
 
     // The widget standing for a control; nullptr for an id the dialog does not have.
     QWidget* ControlWidget(int controlId) const;
@@ -139,6 +141,7 @@ class CQtWindow : public QObject, public IModalWindow {
     int m_shownIcon = 0;          // the icon resource the window shows
     bool m_embeddedFace = false;  // the window's font has the embedded face behind it
     QMenuBar* m_menuBar = nullptr;
+    std::vector<std::pair<uint32_t, QAction*>> m_menuActions;  // the menu bar's items
     int m_top = 0;  // the menu bar's height over the template's client area
     CClickRule m_clicks;
 };

@@ -34,6 +34,14 @@ std::wstring SystemFilter(const std::string& filter) {
     return wide;
 }
 
+void Enable(const std::vector<HWND>& windows) {
+    for (HWND hwnd : windows) {
+        if (IsWindow(hwnd)) {
+            EnableWindow(hwnd, TRUE);
+        }
+    }
+}
+
 }  // namespace
 
 std::wstring ToWide(const std::string& ansi) {
@@ -57,7 +65,12 @@ intptr_t CWin32Host::RunModal(CDialog& dlg) {
     if (!dlg.IsCreated()) {
         dlg.Create();
     }
-    HWND owner = m_open.empty() ? nullptr : m_open.back()->Handle();
+    // Over its owner, which may be a modeless window beside the topmost modal one.
+    const win32::CWin32Window* parent =
+        dlg.Parent() != nullptr ? WindowFor(*dlg.Parent()) : nullptr;
+    HWND owner = parent != nullptr ? parent->Handle()
+                 : m_open.empty()  ? nullptr
+                                   : m_open.back()->Handle();
     auto owned = std::make_unique<win32::CWin32Window>(*this, dlg, owner);
     win32::CWin32Window& window = *owned;
     CModalFrame<win32::CWin32Window> frame(m_open, std::move(owned));
@@ -71,9 +84,91 @@ intptr_t CWin32Host::RunModal(CDialog& dlg) {
     dlg.SetClientSize(client.right - client.left, client.bottom - client.top);
     InitDialog(dlg);
     if (!Stopped(dlg)) {
-        window.Show();
+        window.Show(true);
     }
     return RunModalLoop(dlg, window, m_idle);
+}
+
+bool CWin32Host::OpenModeless(CDialog& dlg) {
+    if (m_open.empty()) {
+        return false;  // no run to serve it
+    }
+    if (!dlg.IsCreated()) {
+        dlg.Create();
+    }
+    const win32::CWin32Window* parent =
+        dlg.Parent() != nullptr ? WindowFor(*dlg.Parent()) : nullptr;
+    HWND owner = parent != nullptr ? parent->Handle() : m_open.back()->Handle();
+    auto window = std::make_unique<win32::CWin32Window>(*this, dlg, owner);
+    win32::CWin32Window& shown = *window;
+    if (!shown.Create()) {
+        return false;
+    }
+    m_modeless.push_back(std::move(window));
+    RECT client{};
+    GetClientRect(shown.Handle(), &client);
+    dlg.SetClientSize(client.right - client.left, client.bottom - client.top);
+    if (!AddModeless(dlg, shown)) {
+        m_modeless.pop_back();
+        return false;
+    }
+    InitDialog(dlg);
+    if (dlg.IsCreated()) {
+        shown.Show(false);
+    }
+    return true;
+}
+
+void CWin32Host::CloseModeless(CDialog& dlg) {
+    RemoveModeless(dlg);
+    for (auto it = m_modeless.begin(); it != m_modeless.end(); ++it) {
+        if (&(*it)->Dialog() == &dlg) {
+            std::unique_ptr<win32::CWin32Window> closing = std::move(*it);
+            m_modeless.erase(it);
+            closing.reset();
+            break;
+        }
+    }
+    dlg.Destroy();
+}
+
+void CWin32Host::BringToFront(CDialog& dlg) {
+    if (const win32::CWin32Window* window = WindowFor(dlg)) {
+        SetForegroundWindow(window->Handle());
+        SetActiveWindow(window->Handle());
+    }
+}
+
+std::vector<HWND> CWin32Host::DisableOthers(HWND keep) const {
+    std::vector<HWND> disabled;
+    const auto disable = [&](const win32::CWin32Window& window) {
+        HWND hwnd = window.Handle();
+        if (hwnd != nullptr && hwnd != keep && IsWindowEnabled(hwnd)) {
+            EnableWindow(hwnd, FALSE);
+            disabled.push_back(hwnd);
+        }
+    };
+    for (const win32::CWin32Window* window : m_open) {
+        disable(*window);
+    }
+    for (const auto& window : m_modeless) {
+        disable(*window);
+    }
+    return disabled;
+}
+
+win32::CWin32Window* CWin32Host::WindowOwning(HWND hwnd) const {
+    for (win32::CWin32Window* window : m_open) {
+        if (window->Owns(hwnd)) {
+            return window;
+        }
+    }
+    for (const auto& window : m_modeless) {
+        if (window->Owns(hwnd)) {
+            return window.get();
+        }
+    }
+    return nullptr;
 }
 
 win32::CWin32Window* CWin32Host::WindowFor(const CDialog& dlg) const {
@@ -82,10 +177,18 @@ win32::CWin32Window* CWin32Host::WindowFor(const CDialog& dlg) const {
             return window;
         }
     }
+    for (const auto& window : m_modeless) {
+        if (&window->Dialog() == &dlg) {
+            return window.get();
+        }
+    }
     return nullptr;
 }
 
 CDialog* CWin32Host::Topmost() const {
+    if (CDialog* active = ActiveWindow()) {
+        return active;
+    }
     return m_open.empty() ? nullptr : &m_open.back()->Dialog();
 }
 
@@ -100,12 +203,8 @@ HWND CWin32Host::ControlWindow(const CDialog& dlg, int controlId) const {
 }
 
 CDialog* CWin32Host::DialogOf(HWND hwnd) const {
-    for (win32::CWin32Window* window : m_open) {
-        if (window->Owns(hwnd)) {
-            return &window->Dialog();
-        }
-    }
-    return nullptr;
+    const win32::CWin32Window* window = WindowOwning(hwnd);
+    return window != nullptr ? &window->Dialog() : nullptr;
 }
 
 void CWin32Host::Changed(CDialog& dlg, int controlId) {
@@ -114,8 +213,13 @@ void CWin32Host::Changed(CDialog& dlg, int controlId) {
     }
 }
 
+win32::CWin32Window* CWin32Host::TopWindow() const {
+    const CDialog* top = Topmost();
+    return top != nullptr ? WindowFor(*top) : nullptr;
+}
+
 int CWin32Host::MessageBox(const std::string& text, const std::string& caption, uint32_t type) {
-    win32::CWin32Window* top = m_open.empty() ? nullptr : m_open.back();
+    win32::CWin32Window* top = TopWindow();
     if (top != nullptr) {
         top->FlushLists();
     }
@@ -128,7 +232,10 @@ int CWin32Host::MessageBox(const std::string& text, const std::string& caption, 
     // would put them in the middle of the screen, wherever the window is.
     g_boxOwner = owner;
     g_boxHook = SetWindowsHookExW(WH_CBT, &PlaceBox, nullptr, GetCurrentThreadId());
+    // The system disables the box's owner; the program's other windows wait as well.
+    const std::vector<HWND> disabled = DisableOthers(owner);
     const int shown = MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), type);
+    Enable(disabled);
     if (g_boxHook != nullptr) {
         UnhookWindowsHookEx(g_boxHook);
     }
@@ -142,7 +249,7 @@ int CWin32Host::MessageBox(const std::string& text, const std::string& caption, 
 }
 
 bool CWin32Host::FileDialog(const FileDialogRequest& request, std::string& path) {
-    win32::CWin32Window* top = m_open.empty() ? nullptr : m_open.back();
+    win32::CWin32Window* top = TopWindow();
     if (top != nullptr) {
         top->FlushLists();
     }
@@ -171,7 +278,9 @@ bool CWin32Host::FileDialog(const FileDialogRequest& request, std::string& path)
     box.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     box.Flags = request.flags;
     m_modal = Modal::FileDialog;
+    const std::vector<HWND> disabled = DisableOthers(box.hwndOwner);
     const BOOL chosen = request.open ? GetOpenFileNameW(&box) : GetSaveFileNameW(&box);
+    Enable(disabled);
     m_modal = Modal::None;
     FileDialogRecord& done = m_fileDialogs.back();
     done.answered = true;
@@ -220,6 +329,9 @@ void PumpPaintsAndSentMessages() {
 
 void CWin32Host::BeginWait() {
     for (win32::CWin32Window* window : m_open) {
+        window->FlushLists();
+    }
+    for (const auto& window : m_modeless) {
         window->FlushLists();
     }
 }

@@ -30,6 +30,9 @@ class CWin32Host : public IHost, public CHostWait {
 
     // --- IHost.
     intptr_t RunModal(CDialog& dlg) override;
+    bool OpenModeless(CDialog& dlg) override;
+    void CloseModeless(CDialog& dlg) override;
+    void BringToFront(CDialog& dlg) override;
     void Changed(CDialog& dlg, int controlId) override;
     int MessageBox(const std::string& text, const std::string& caption, uint32_t type) override;
     bool FileDialog(const FileDialogRequest& request, std::string& path) override;
@@ -40,11 +43,18 @@ class CWin32Host : public IHost, public CHostWait {
     // Blocking waits (CHostWait): the windows repaint and show the wait cursor; the user's
     // input stays queued until the wait is over.
 
+    // Disables every window of the program that is enabled, but `keep`; gives back what it
+    // disabled, for a modal window or box to enable again when it goes.
+    std::vector<HWND> DisableOthers(HWND keep) const;
+    // The window of the program a message is for: the one that owns its window.
+    win32::CWin32Window* WindowOwning(HWND hwnd) const;
+
     // --- For test drivers.
     // Called by the modal loop whenever it has nothing left to do (no posted command, no queued
     // input, no window message). False: the user is done, and the program is told to quit.
     using IdleHandler = ui::IdleHandler;
     void SetIdleHandler(IdleHandler handler) { m_idle = std::move(handler); }
+    // The window the user works in: the topmost modal one, or a modeless one beside it.
     CDialog* Topmost() const;
     HWND WindowOf(const CDialog& dlg) const;
     // The real control standing for `controlId`; nullptr when there is none.
@@ -62,6 +72,7 @@ class CWin32Host : public IHost, public CHostWait {
 
   private:
     win32::CWin32Window* WindowFor(const CDialog& dlg) const;
+    win32::CWin32Window* TopWindow() const;
     void BeginWait() override;
     void ShowWaitCursor() override;
     void PaintPending() override;
@@ -70,6 +81,7 @@ class CWin32Host : public IHost, public CHostWait {
 
     HINSTANCE m_resources;
     std::vector<win32::CWin32Window*> m_open;  // the topmost at the back
+    std::vector<std::unique_ptr<win32::CWin32Window>> m_modeless;
     IdleHandler m_idle;
     Modal m_modal = Modal::None;
     HCURSOR m_cursorBeforeWait = nullptr;

@@ -121,14 +121,21 @@ bool CWin32Window::PumpEvents() {
     }
     if (msg.message == WM_QUIT) {
         Quit(static_cast<int>(msg.wParam));
-    } else {
-        Route(msg);
+        return true;
     }
+    // The loop pumps for every window of the thread; a message for a modeless window beside
+    // this one goes through that window's interception and dialog navigation. A window under
+    // a modal one is disabled, and the system gives it no input to intercept.
+    CWin32Window* owner = m_host.WindowOwning(msg.hwnd);
+    (owner != nullptr ? *owner : *this).Route(msg);
     return true;
 }
 
-void CWin32Window::WaitForEvents() {
-    WaitMessage();
+void CWin32Window::WaitForEvents(int64_t timeoutMs) {
+    // Until a message comes, or the dialog layer's next timer is due.
+    MsgWaitForMultipleObjectsEx(0, nullptr,
+                                timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs),
+                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 // Every message passes the window's interception (mouse buttons and keys become Input records
@@ -136,6 +143,16 @@ void CWin32Window::WaitForEvents() {
 // the dialog framework hands messages to PreTranslateMessage first. The loop that pumps is the
 // topmost window's: a window under it is disabled and hears of nothing but what is sent to it.
 void CWin32Window::Route(MSG& msg) {
+    // A press into a window beside the one the user works in turns the user to it, before the
+    // press itself is served.
+    const bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN ||
+                       msg.message == WM_NCLBUTTONDOWN || msg.message == WM_NCRBUTTONDOWN;
+    if (press && Owns(msg.hwnd) && ActiveWindow() != &m_dlg) {
+        Input input;
+        input.kind = Input::Activate;
+        input.id = m_dlg.Template().id;
+        Queue(std::move(input));
+    }
     if (Intercept(msg) || IsDialogMessageW(m_hwnd, &msg)) {
         return;
     }

@@ -112,6 +112,17 @@ void CWin32Window::PushWindow() {
             }
         }
         m_shownMenuItems = menu.size();
+        m_shownMenuEnabled.assign(menu.size(), true);
+    }
+    // A grey item is grey in the real menu too, and the system sends no command for it.
+    for (size_t i = 0; i < menu.size() && i < m_shownMenuEnabled.size(); ++i) {
+        if (menu[i].id != 0 && menu[i].enabled != m_shownMenuEnabled[i]) {
+            if (HMENU system = GetSystemMenu(m_hwnd, FALSE)) {
+                EnableMenuItem(system, menu[i].id,
+                               MF_BYCOMMAND | (menu[i].enabled ? MF_ENABLED : MF_GRAYED));
+                m_shownMenuEnabled[i] = menu[i].enabled;
+            }
+        }
     }
     if (m_dlg.GetIcon(true) != m_shownBigIcon) {
         m_shownBigIcon = m_dlg.GetIcon(true);

@@ -21,10 +21,12 @@ CWin32Window::CWin32Window(CWin32Host& host, CDialog& dlg, HWND owner)
 
 CWin32Window::~CWin32Window() {
     if (m_hwnd != nullptr) {
-        // The owner comes back first, so that the system gives it the activation rather than
-        // another program's window.
-        if (m_owner != nullptr) {
-            EnableWindow(m_owner, TRUE);
+        // The windows it disabled come back first, so that the system gives the activation to
+        // one of them rather than to another program's window.
+        for (HWND disabled : m_disabled) {
+            if (IsWindow(disabled)) {
+                EnableWindow(disabled, TRUE);
+            }
         }
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         for (const Control& control : m_controls) {
@@ -47,14 +49,14 @@ bool CWin32Window::Create() {
     return true;
 }
 
-void CWin32Window::Show() {
+void CWin32Window::Show(bool modal) {
     PushAll();
     FlushLists();
     // As the dialog framework starts a modal dialog: over the middle of its owner, or of the
     // screen's work area for the main window.
     CentreWindow(m_hwnd, m_owner);
-    if (m_owner != nullptr) {
-        EnableWindow(m_owner, FALSE);
+    if (modal) {
+        m_disabled = m_host.DisableOthers(m_hwnd);
     }
     ShowWindow(m_hwnd, SW_SHOW);
     SetForegroundWindow(m_hwnd);

@@ -34,7 +34,9 @@ class CWin32Window : public IModalWindow {
 
     // Creates the window from its template (hidden). False when the system refused.
     bool Create();
-    void Show();
+    // A modal window disables every other window of the program until it goes, as an
+    // application-modal window; a modeless one disables none.
+    void Show(bool modal);
     HWND Handle() const { return m_hwnd; }
     HWND Owner() const { return m_owner; }
     CDialog& Dialog() const { return m_dlg; }
@@ -46,11 +48,12 @@ class CWin32Window : public IModalWindow {
     void FlushLists();
 
     // The modal loop's side (Win32Input.cpp): one window message at a time, handed to the
-    // window's interception first.
+    // interception of the window it is for (this one, or a modeless one beside it) first.
     CInputQueue& Inputs() override { return m_inputs; }
     bool PumpEvents() override;
+    void Route(MSG& msg);
     void Idle() override { FlushLists(); }
-    void WaitForEvents() override;
+    void WaitForEvents(int64_t timeoutMs) override;
 
     HWND ControlWindow(int controlId) const;
     bool Owns(HWND hwnd) const;
@@ -99,7 +102,6 @@ class CWin32Window : public IModalWindow {
     void PushListRows(Control& control, const ControlState& state);
 
     // Input (Win32Input.cpp).
-    void Route(MSG& msg);
     // Mouse and key messages on their way to this window's controls: true when the message
     // became an Input record and must not reach the control itself.
     bool Intercept(const MSG& msg);
@@ -123,6 +125,8 @@ class CWin32Window : public IModalWindow {
     std::wstring m_shownTitle;
     bool m_titleValid = false;
     size_t m_shownMenuItems = 0;
+    std::vector<bool> m_shownMenuEnabled;
+    std::vector<HWND> m_disabled;  // what this modal window disabled, to enable again
     bool m_shownIconic = false;
     int m_shownBigIcon = 0;
     int m_shownSmallIcon = 0;

@@ -360,6 +360,27 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
             case ui::Input::Restore:
                 window->Widget()->showNormal();
                 break;
+            case ui::Input::Activate:
+                TurnTo(input);
+                break;
+            case ui::Input::Idle:
+                break;
+        }
+    }
+
+    // The user turns to another open window: it comes to the front and takes the keyboard,
+    // and the dialog layer hears of it as the user's act, in order with the others.
+    void TurnTo(const ui::Input& input) {
+        for (ui::CDialog* served : ui::ServedDialogs()) {
+            if (served->Template().id != input.id) {
+                continue;
+            }
+            if (ui::qt::CQtWindow* window = WindowOf(*served)) {
+                window->Widget()->raise();
+                window->Widget()->activateWindow();
+            }
+            ui::QueueInput(*served, input);
+            return;
         }
     }
 
@@ -558,6 +579,10 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
                 if (!action->isSeparator() && action->data().toUInt() == command) {
                     QTest::mouseClick(menu, Qt::LeftButton, {},
                                       menu->actionGeometry(action).center());
+                    // A grey item keeps the menu open: the user gives up on it.
+                    if (!action->isEnabled()) {
+                        menu->close();
+                    }
                     return;
                 }
             }

@@ -151,6 +151,7 @@ class CDirectShowScenarioHost final : public IScenarioHost, public IDeviceServer
             }
         }
         m_description = Wide(description);
+        m_descriptionFile = description;
         m_backend = std::make_unique<CUnpluggingBackend>(*this);
         return m_backend.get();
     }
@@ -171,6 +172,26 @@ class CDirectShowScenarioHost final : public IScenarioHost, public IDeviceServer
             return false;
         }
         value = byte;
+        return true;
+    }
+
+    // The cards in the DLL read the description they started from again at each request, so
+    // the file is rewritten; a card pulled out also loses its registration, as the system's
+    // goes with a removed card, so the next enumeration lists it no more.
+    bool Redescribe(const sim::SystemDescription& present, const std::vector<size_t>& unplugged,
+                    std::string& error) override {
+        std::ofstream file(m_descriptionFile, std::ios::binary | std::ios::trunc);
+        file << sim::FormatSystemDescription(present);
+        file.close();
+        if (!file) {
+            error = "the machine description could not be written";
+            return false;
+        }
+        for (size_t device : unplugged) {
+            const std::wstring key =
+                std::wstring(kCategoryInstances) + L"\\" + SimCardInstance(device);
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+        }
         return true;
     }
 
@@ -233,6 +254,7 @@ class CDirectShowScenarioHost final : public IScenarioHost, public IDeviceServer
     std::vector<std::string> m_logs;
     std::vector<size_t> m_removed;
     std::wstring m_description;
+    std::string m_descriptionFile;
     std::unique_ptr<CUnpluggingBackend> m_backend;
 };
 

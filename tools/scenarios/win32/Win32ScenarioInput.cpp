@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "tools/win32driver/Driver.h"
+#include "ui/HostLoop.h"
 
 namespace scenarios {
 
@@ -31,6 +32,12 @@ void CWin32InputPlayer::Aim(ui::CDialog& dlg, int id, HWND& target, POINT& at) c
 }
 
 void CWin32InputPlayer::Perform(ui::CDialog& dlg, const ui::Input& input) {
+    if (input.kind == ui::Input::Idle)
+        return;
+    if (input.kind == ui::Input::Activate) {
+        TurnTo(input);
+        return;
+    }
     HWND window = m_host.WindowOf(dlg);
     if (window == nullptr)
         return;
@@ -96,6 +103,24 @@ void CWin32InputPlayer::Perform(ui::CDialog& dlg, const ui::Input& input) {
         case ui::Input::Restore:
             PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
             break;
+        case ui::Input::Activate:
+        case ui::Input::Idle:
+            break;
+    }
+}
+
+// The user turns to another open window: it comes to the front and takes the keyboard, and
+// the dialog layer hears of it as the user's act, in order with the others.
+void CWin32InputPlayer::TurnTo(const ui::Input& input) {
+    for (ui::CDialog* served : ui::ServedDialogs()) {
+        if (served->Template().id != input.id)
+            continue;
+        if (HWND window = m_host.WindowOf(*served)) {
+            SetForegroundWindow(window);
+            SetActiveWindow(window);
+        }
+        ui::QueueInput(*served, input);
+        return;
     }
 }
 

@@ -37,6 +37,7 @@ class CWin32InputPlayer {
     void SelectRows(ui::CDialog& dlg, int id, const std::vector<int>& rows);
     void DoubleClickRow(ui::CDialog& dlg, int id, int row);
     void ClickHeader(ui::CDialog& dlg, int id, int column);
+    void TurnTo(const ui::Input& input);
 
     const ui::CWin32Host& m_host;
     std::vector<std::string>& m_problems;

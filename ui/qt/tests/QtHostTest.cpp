@@ -100,8 +100,8 @@ const DialogTemplate& ProbeTemplate() {
 class CProbeDlg : public CDialog {
   public:
     using Step = std::function<void(CProbeDlg&)>;
-    CProbeDlg(CQtHost& host, std::vector<Step> steps)
-        : CDialog(ProbeTemplate()), m_host(host), m_steps(std::move(steps)) {}
+    CProbeDlg(CQtHost& host, std::vector<Step> steps, CDialog* parent = nullptr)
+        : CDialog(ProbeTemplate(), parent), m_host(host), m_steps(std::move(steps)) {}
 
     QWidget* Widget(int id) { return m_host.WindowOf(*this)->ControlWidget(id); }
     QDialog* Window() { return m_host.WindowOf(*this)->Widget(); }
@@ -842,6 +842,59 @@ TEST_F(QtHostTest, TheItemsTheProgramAddsToTheSystemMenuAreInTheHelpMenuOfAMenuB
     CProbeDlg::withAboutItem = false;
     EXPECT_EQ(shown, QString::fromUtf8("\xE9\x97\x9C\xE6\x96\xBC Vuvereze(&A)..."));
     EXPECT_EQ(dlg->sysCommands, (std::vector<uint32_t>{16}));
+}
+
+// A window opened by a handler of the modal one stands beside it: both take the user's clicks
+// while the modal loop goes on, and a modal window opened later blocks both.
+TEST_F(QtHostTest, AModelessWindowTakesClicksBesideTheModalOneThatOpenedIt) {
+    CProbeDlg* dlg = nullptr;
+    std::unique_ptr<CProbeDlg> tool;
+    bool modal = true;
+    bool blockedUnderBox = false;
+    Run({[&](CProbeDlg& d) {
+             tool = std::make_unique<CProbeDlg>(m_host, std::vector<CProbeDlg::Step>{}, &d);
+             ASSERT_TRUE(tool->CreateModeless());
+             modal = tool->Window()->isModal();
+             EXPECT_EQ(ActiveWindow(), tool.get());
+         },
+         [&](CProbeDlg&) { QTest::mouseClick(tool->Widget(kGo), Qt::LeftButton); },
+         [&](CProbeDlg& d) { QTest::mouseClick(d.Widget(kPlain), Qt::LeftButton); },
+         [&](CProbeDlg& d) {
+             EXPECT_EQ(ActiveWindow(), &d) << "the press on it turned the user to it";
+             d.boxOnPlain = true;
+             QTimer::singleShot(0, [&] {
+                 blockedUnderBox = QApplication::activeModalWidget() != nullptr &&
+                                   QApplication::activeModalWidget() != tool->Window();
+                 if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                     box->accept();
+             });
+             QTest::mouseClick(d.Widget(kPlain), Qt::LeftButton);
+         },
+         ClickOk},
+        &dlg);
+    EXPECT_FALSE(modal);
+    EXPECT_TRUE(blockedUnderBox);
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->commands, (std::vector<int>{kGo}));
+    EXPECT_EQ(dlg->commands, (std::vector<int>{kPlain, kPlain, IDOK}));
+    // The end of the modal run closed it.
+    EXPECT_FALSE(tool->IsCreated());
+}
+
+TEST_F(QtHostTest, AGreySystemMenuItemIsGreyInTheHelpMenuToo) {
+    CProbeDlg::withAboutItem = true;
+    std::vector<bool> enabled;
+    Run({[&](CProbeDlg& d) {
+             d.EnableSystemMenuItem(16, false);
+             QAction* about =
+                 d.Window()->findChild<QMenuBar*>()->actions()[0]->menu()->actions()[0];
+             enabled.push_back(about->isEnabled());
+             d.EnableSystemMenuItem(16, true);
+             enabled.push_back(about->isEnabled());
+         },
+         ClickOk});
+    CProbeDlg::withAboutItem = false;
+    EXPECT_EQ(enabled, (std::vector<bool>{false, true}));
 }
 
 // The menu bar's overflow button, which shows when the menus do not fit, has the style's own
