@@ -171,11 +171,14 @@ CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
         Watch(control.widget);
     }
     // Group boxes are drawn under the controls they frame.
+    std::vector<QWidget*> widgets;
     for (Control& control : m_controls) {
         if (control.kind == ControlKind::GroupBox) {
             control.widget->lower();
         }
+        widgets.push_back(control.widget);
     }
+    NameControls(t, widgets);
     m_window->setFixedSize(ClientWidth(), ClientHeight());
     m_window->installEventFilter(this);
 }
@@ -253,7 +256,9 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
                 }
                 edit->setPalette(palette);
             }
-            connect(edit, &QLineEdit::textEdited, this,
+            // Every change the host did not make itself (it pushes with the signals blocked):
+            // typed, or set by an assistive technology through the field's text interface.
+            connect(edit, &QLineEdit::textChanged, this,
                     [this, id](const QString& text) { QueueType(id, text); });
             return edit;
         }
