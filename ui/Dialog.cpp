@@ -120,6 +120,13 @@ void CDialog::AppendSystemMenu(uint32_t id, const std::string& text) {
 
 void CDialog::SetFocus(int controlId) {
     m_focus = controlId;
+    m_focusByKey = false;
+    NotifyChanged(0);
+}
+
+void CDialog::SetFocusByKey(int controlId) {
+    m_focus = controlId;
+    m_focusByKey = true;
     NotifyChanged(0);
 }
 
@@ -178,6 +185,7 @@ void CDialog::Create() {
     m_ended = false;
     m_result = 0;
     m_focus = 0;
+    m_focusByKey = false;
     m_lastIconDraw = {};
     m_controls.reserve(m_template.controls.size());
     for (const ControlTemplate& source : m_template.controls) {

@@ -44,6 +44,8 @@ class CChecker {
             {"log", &CChecker::Log},         {"trace", &CChecker::Trace},
             {"chip", &CChecker::Chip},       {"exit", &CChecker::Exit},
             {"elapsed", &CChecker::Elapsed}, {"no-log", &CChecker::NoLog},
+            {"name", &CChecker::Name},       {"description", &CChecker::Description},
+            {"named", &CChecker::Named},
         };
         auto it = checks.find(what);
         if (it == checks.end())
@@ -145,6 +147,12 @@ class CChecker {
     void Chip();
     void Exit();
     void Elapsed();
+
+    // What a screen reader reads (ExpectedNames.cpp).
+    void Name();
+    void Description();
+    void Named();
+    void Accessible(bool description);
 
     static std::string Join(const std::vector<std::string>& texts) {
         std::string out;

@@ -95,8 +95,11 @@ void CQtWindow::PushWindow() {
     const int focus = m_dlg.GetFocus();
     if (focus != m_shownFocus) {
         m_shownFocus = focus;
+        // A move by the keyboard is Qt's Tab: the window shows where the focus is from now on,
+        // and an edit it lands on has its text selected, as in a Windows dialog.
         if (Control* control = Find(focus)) {
-            control->widget->setFocus(Qt::OtherFocusReason);
+            control->widget->setFocus(m_dlg.FocusByKey() ? Qt::TabFocusReason
+                                                         : Qt::OtherFocusReason);
         }
     }
     if (m_dlg.GetIcon(true) != m_shownIcon) {
