@@ -88,22 +88,29 @@ class CReportList : public QTableWidget {
     // keyboard, as the Windows list draws it, so Space and the arrows act on a row one sees.
     void paintEvent(QPaintEvent* event) override {
         QTableWidget::paintEvent(event);
-        const QModelIndex current = currentIndex();
-        const int columns = model()->columnCount(rootIndex());
-        if (!hasFocus() || !current.isValid() || columns == 0) {
+        if (!hasFocus()) {
             return;
         }
-        const int left = columnViewportPosition(0);
-        const int right = columnViewportPosition(columns - 1) + columnWidth(columns - 1);
+        const QModelIndex current = currentIndex();
+        const int columns = model()->columnCount(rootIndex());
         QStyleOptionFocusRect option;
         option.initFrom(this);
         // Shown after a mouse click too: the row Space ticks is always one the user can see.
         option.state |= QStyle::State_KeyboardFocusChange;
-        option.rect =
-            QRect(left, rowViewportPosition(current.row()), right - left, rowHeight(current.row()));
-        option.backgroundColor = palette().color(
-            selectionModel()->isRowSelected(current.row(), rootIndex()) ? QPalette::Highlight
-                                                                        : QPalette::Base);
+        option.backgroundColor = palette().color(QPalette::Base);
+        if (!current.isValid() || columns == 0) {
+            // No row has the focus yet: the rows' area carries the box, so that a user who
+            // tabbed here sees the keys are here.
+            option.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+        } else {
+            const int left = columnViewportPosition(0);
+            const int right = columnViewportPosition(columns - 1) + columnWidth(columns - 1);
+            option.rect = QRect(left, rowViewportPosition(current.row()), right - left,
+                                rowHeight(current.row()));
+            if (selectionModel()->isRowSelected(current.row(), rootIndex())) {
+                option.backgroundColor = palette().color(QPalette::Highlight);
+            }
+        }
         QPainter painter(viewport());
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
