@@ -26,7 +26,8 @@ int SelectComboItem(ControlState& state, int index);
 // Index of the item whose text equals `text` exactly, or -1.
 int FindComboItem(const ControlState& state, const std::string& text);
 
-// --- What the input dispatcher and the keyboard share (Dispatch.cpp).
+// --- What the input dispatcher and the keyboard share (Controls.cpp, ListCtrl.cpp, and the
+// pre-filter's Dispatch.cpp).
 
 // A control the user can act on: it exists, shows and is enabled; nullptr otherwise.
 const ControlState* Live(const CDialog& dlg, int id);

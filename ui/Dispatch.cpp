@@ -252,57 +252,10 @@ void MinimizeOrRestore(CDialog& dlg, uint32_t command) {
 
 namespace detail {
 
-const ControlState* Live(const CDialog& dlg, int id) {
-    if (id == 0 || !dlg.HasControl(id)) {
-        return nullptr;
-    }
-    const ControlState& state = dlg.Control(id);
-    return state.visible && state.enabled ? &state : nullptr;
-}
-
 bool PreFilterKey(CDialog& dlg, int key) {
     const int target = dlg.GetFocus();
     return PreFilter(
         dlg, {Message{Message::KeyDown, target, key}, Message{Message::KeyUp, target, key}});
-}
-
-void FocusIfLive(CDialog& dlg, int id) {
-    if (Live(dlg, id) != nullptr) {
-        dlg.SetFocus(id);
-    }
-}
-
-int FocusedRow(const ControlState& list) {
-    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
-        if ((list.rows[i].state & LVIS_FOCUSED) != 0) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// One row of a list has the focus at a time; a row outside the list leaves it where it was.
-void FocusRow(ControlState& list, int row) {
-    if (row < 0 || row >= static_cast<int>(list.rows.size())) {
-        return;
-    }
-    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
-        uint32_t& state = list.rows[i].state;
-        state = i == row ? state | LVIS_FOCUSED : state & ~LVIS_FOCUSED;
-    }
-}
-
-// True when the selection changed.
-bool SelectOnly(ControlState& list, const std::vector<int>& rows) {
-    bool changed = false;
-    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
-        const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
-        const uint32_t state =
-            selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
-        changed = changed || state != list.rows[i].state;
-        list.rows[i].state = state;
-    }
-    return changed;
 }
 
 }  // namespace detail
