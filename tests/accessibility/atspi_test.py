@@ -71,10 +71,7 @@ class Test:
             self.run_survey(c, app, main)
             return
 
-        c.press(c.find(main, "push button", "Lock"))
-        c.poll("the window to be locked",
-               lambda: c.find(main, "push button", "UnLock", required=False), 60)
-        self.survey(c, main, "main window, locked")
+        self.lock(c, main)
 
         # A built-in format off: the user tabs from the box above the list into it, goes to
         # its first row and ticks the row's box with Space.
@@ -92,14 +89,9 @@ class Test:
         self.check(before and not c.row_checked(supported, 0),
                    "Space switched the first supported format off")
 
-        c.press(c.find(main, "push button", "Add"))
-        editor = c.wait_window(app, "the timing editor", c.has_control("push button", "Test"))
-        self.survey(c, editor, "timing editor")
+        editor = self.open_editor(c, app, main)
 
-        c.press(c.find(editor, "push button", "Standard..."))
-        standard = c.wait_window(app, "the Standard window",
-                                 c.has_control("push button", "Show"))
-        self.survey(c, standard, "Standard window")
+        standard = self.open_standard(c, app, editor)
         timings = c.find(standard, "table", "Standard timings")
         c.poll("a timing in the list", lambda: c.fresh(timings).queryTable().nRows > 0, 30)
         c.select_row(timings, 0)
@@ -134,17 +126,39 @@ class Test:
         self.check(builtin > 0 and records[0]["enabled"] == 0,
                    "format.bin has the first built-in format switched off")
 
-        about = self.open_about(c, app, main)
-        about_title = about.name
-        self.survey(c, about, "About box")
-        c.press(c.find(about, "push button", "確定"))
-        # Gone, not only hidden: a press on a window under a modal one is ignored.
-        c.poll("the About box to close",
-               lambda: all(w.name != about_title for w in c.children(app)), 30)
+        self.about_box(c, app, main)
 
         c.press(c.find(main, "push button", "OK"))
         poll("the program to end", lambda: session.program_exit() is not None, 60)
         self.check(session.program_exit() == 0, "OK ends the program with exit 0")
+
+    def lock(self, c, main):
+        c.press(c.find(main, "push button", "Lock"))
+        c.poll("the window to be locked",
+               lambda: c.find(main, "push button", "UnLock", required=False), 60)
+        self.survey(c, main, "main window, locked")
+
+    def open_editor(self, c, app, main):
+        c.press(c.find(main, "push button", "Add"))
+        editor = c.wait_window(app, "the timing editor", c.has_control("push button", "Test"))
+        self.survey(c, editor, "timing editor")
+        return editor
+
+    def open_standard(self, c, app, editor):
+        c.press(c.find(editor, "push button", "Standard..."))
+        standard = c.wait_window(app, "the Standard window",
+                                 c.has_control("push button", "Show"))
+        self.survey(c, standard, "Standard window")
+        return standard
+
+    def about_box(self, c, app, main):
+        about = self.open_about(c, app, main)
+        title = about.name
+        self.survey(c, about, "About box")
+        c.press(c.find(about, "push button", "確定"))
+        # Gone, not only hidden: a press on a window under a modal one is ignored.
+        c.poll("the About box to close",
+               lambda: all(w.name != title for w in c.children(app)), 30)
 
     def open_about(self, c, app, main):
         """The Help menu of the menu bar, and its item, as a reader opens them."""
@@ -163,24 +177,14 @@ class Test:
     def run_survey(self, c, app, main):
         """Only the windows, each reached by its buttons, for a program whose controls may not
         be named enough to do the rest."""
-        c.press(c.find(main, "push button", "Lock"))
-        c.poll("the window to be locked",
-               lambda: c.find(main, "push button", "UnLock", required=False), 60)
-        self.survey(c, main, "main window, locked")
-        c.press(c.find(main, "push button", "Add"))
-        editor = c.wait_window(app, "the timing editor", c.has_control("push button", "Test"))
-        self.survey(c, editor, "timing editor")
-        c.press(c.find(editor, "push button", "Standard..."))
-        standard = c.wait_window(app, "the Standard window",
-                                 c.has_control("push button", "Show"))
-        self.survey(c, standard, "Standard window")
+        self.lock(c, main)
+        editor = self.open_editor(c, app, main)
+        standard = self.open_standard(c, app, editor)
         c.press(c.find(standard, "push button", "Cancel"))
         c.poll("the Standard window to close", lambda: not c.showing(standard), 30)
         c.press(c.find(editor, "push button", "Cancel"))
         c.poll("the editor to close", lambda: not c.showing(editor), 60)
-        about = self.open_about(c, app, main)
-        self.survey(c, about, "About box")
-        c.press(c.find(about, "push button", "確定"))
+        self.about_box(c, app, main)
 
 
 def main():

@@ -20,21 +20,6 @@ namespace {
 
 constexpr const char* kPressable = "vuvereze-pressable";
 
-// A caption as it is read out: the mnemonic marks go, a doubled one stays as the character.
-QString ReadOut(QString text) {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            if (i + 1 >= text.size()) {
-                break;
-            }
-            ++i;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 class CButtonAccessible : public QAccessibleWidget {
   public:
     CButtonAccessible(QAbstractButton* button, QAccessible::Role role)
@@ -43,7 +28,9 @@ class CButtonAccessible : public QAccessibleWidget {
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) {
             const QString name = widget()->accessibleName();
-            return name.isEmpty() ? ReadOut(Button()->text()) : name;
+            return name.isEmpty()
+                       ? QString::fromStdString(WithoutMnemonics(Button()->text().toStdString()))
+                       : name;
         }
         return QAccessibleWidget::text(t);
     }
