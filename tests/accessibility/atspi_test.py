@@ -13,6 +13,7 @@ With --survey it reports the counts and every unnamed control but does not fail 
 """
 
 import os
+import signal
 import struct
 import sys
 import time
@@ -194,6 +195,9 @@ def main():
         return 2
     test = Test("--survey" in sys.argv)
     session = Session(os.path.abspath(args[0]))
+    # A test stopped from outside still takes its desktop down with it.
+    for stop in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(stop, lambda number, frame: sys.exit(128 + number))
     started = time.monotonic()
     try:
         session.start()
