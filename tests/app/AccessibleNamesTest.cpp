@@ -51,15 +51,20 @@ TEST(ProgramWindows, ALabelThatNamesAFieldStandsLeftOfItOnItsRowOrRightAboveIt) 
             if (label < 0 || t->controls[i].hidden) {
                 continue;
             }
+            const ui::ControlTemplate& named = t->controls[static_cast<size_t>(label)];
+            // A static the program writes into names nothing: its text is not the field's.
+            EXPECT_EQ(named.id, ui::IDC_STATIC)
+                << "dialog " << t->id << ": control " << t->controls[i].id
+                << " takes its name from static " << named.id;
             const ui::Rect& field = t->controls[i].rect;
-            const ui::Rect& text = t->controls[static_cast<size_t>(label)].rect;
+            const ui::Rect& text = named.rect;
             const bool left =
                 text.x + text.cx <= field.x + 2 && Overlap(text.y, text.cy, field.y, field.cy);
             const bool above = text.y + text.cy <= field.y + 2 && field.y - text.y < 24 &&
                                Overlap(text.x, text.cx, field.x, field.cx);
             EXPECT_TRUE(left || above)
-                << "dialog " << t->id << ": \"" << t->controls[static_cast<size_t>(label)].caption
-                << "\" names control " << t->controls[i].id << ", which it does not stand by";
+                << "dialog " << t->id << ": \"" << named.caption << "\" names control "
+                << t->controls[i].id << ", which it does not stand by";
         }
     }
 }
