@@ -8,6 +8,11 @@
 namespace windriver {
 namespace {
 
+// {618736E0-3C3D-11CF-810C-00AA00389B71}. mingw's IID_IAccessible is oleacc's exported datum,
+// which its 64-bit import library hands out as the import's code instead.
+constexpr IID kIAccessible = {
+    0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
 std::wstring Take(BSTR text) {
     std::wstring out = text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
     SysFreeString(text);
@@ -19,7 +24,7 @@ std::wstring Take(BSTR text) {
 bool ReadAccessible(HWND hwnd, AccessibleRead& read) {
     read = AccessibleRead{};
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
                                           reinterpret_cast<void**>(&accessible))) ||
         accessible == nullptr) {
         return false;
