@@ -22,6 +22,17 @@ ControlTemplate Ctl(int id, ControlKind kind, const char* caption, int x, int y,
     return c;
 }
 
+// A screen reader's name for a control that no label before it names alone.
+ControlTemplate Named(ControlTemplate c, const char* name) {
+    c.accessibleName = name;
+    return c;
+}
+
+ControlTemplate Described(ControlTemplate c, const char* description) {
+    c.accessibleDescription = description;
+    return c;
+}
+
 ControlTemplate Label(const char* caption, int x, int y, int cx, int cy) {
     return Ctl(ui::IDC_STATIC, ControlKind::Static, caption, x, y, cx, cy);
 }
@@ -75,20 +86,24 @@ DialogTemplate MakeMain() {
     t.style = ui::DS_MODALFRAME | ui::DS_SETFONT | ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU;
     t.exStyle = ui::WS_EX_APPWINDOW;
     t.controls = {
-        Ctl(IDC_DEVICE_BOX, ControlKind::ComboBox, "", 7, 7, 195, 66,
-            ui::CBS_DROPDOWN | ui::CBS_SORT | ui::WS_VSCROLL | ui::WS_TABSTOP),
+        // No label stands before the device box.
+        Named(Ctl(IDC_DEVICE_BOX, ControlKind::ComboBox, "", 7, 7, 195, 66,
+                  ui::CBS_DROPDOWN | ui::CBS_SORT | ui::WS_VSCROLL | ui::WS_TABSTOP),
+              "Capture device"),
         Ctl(IDC_LOCK, ControlKind::PushButton, "Lock", 211, 7, 50, 14, button, true),
         Ctl(IDC_ADD, ControlKind::PushButton, "Add", 7, 25, 50, 14, button, true),
         Ctl(IDC_DELETE, ControlKind::PushButton, "Delete", 75, 25, 50, 14, button, true),
         Ctl(IDC_EXPORT, ControlKind::PushButton, "Export File", 143, 25, 50, 14, button, true),
         Ctl(IDC_IMPORT, ControlKind::PushButton, "Import File", 211, 25, 50, 14, button, true),
         Label("User Added Resolutions:", 7, 40, 78, 8),
-        Ctl(IDC_SELECT_ALL_USER, ControlKind::CheckBox, "Select all resolution", 7, 50, 76, 10,
-            ui::BS_AUTOCHECKBOX | ui::WS_TABSTOP, true),
+        Described(Ctl(IDC_SELECT_ALL_USER, ControlKind::CheckBox, "Select all resolution", 7, 50,
+                      76, 10, ui::BS_AUTOCHECKBOX | ui::WS_TABSTOP, true),
+                  "Ticks or clears every row of User Added Resolutions"),
         Ctl(IDC_USER_LIST, ControlKind::ListView, "", 7, 60, 254, 88, list),
         Label("Supported Resolutions:", 7, 153, 73, 8),
-        Ctl(IDC_SELECT_ALL_SUPPORTED, ControlKind::CheckBox, "Select all resolution", 7, 163, 76,
-            10, ui::BS_AUTOCHECKBOX | ui::WS_TABSTOP, true),
+        Described(Ctl(IDC_SELECT_ALL_SUPPORTED, ControlKind::CheckBox, "Select all resolution", 7,
+                      163, 76, 10, ui::BS_AUTOCHECKBOX | ui::WS_TABSTOP, true),
+                  "Ticks or clears every row of Supported Resolutions"),
         Ctl(IDC_SUPPORTED_LIST, ControlKind::ListView, "", 7, 173, 254, 89, list),
         Ctl(IDC_CANCEL, ControlKind::PushButton, "Cancel", 97, 268, 50, 14, button),
         Ctl(IDC_APPLY, ControlKind::PushButton, "Apply", 154, 268, 50, 14, button, true),
@@ -107,24 +122,38 @@ DialogTemplate MakeInputFormat() {
     t.cx = 229;
     t.cy = 160;
     t.style = ui::DS_MODALFRAME | ui::DS_SHELLFONT | ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU;
+    // Each label stands right before the field it names, which is where the dialog's
+    // accessibility looks for it; a row's two fields are told apart by their column.
     t.controls = {
-        Edit(IDC_H_ACTIVE, 56, 14),
-        Edit(IDC_V_ACTIVE, 116, 14),
-        Edit(IDC_H_FRONT_PORCH, 56, 29),
-        Edit(IDC_V_FRONT_PORCH, 116, 29),
-        Edit(IDC_H_SYNC, 56, 44),
-        Edit(IDC_V_SYNC, 116, 44),
-        Edit(IDC_H_TOTAL, 56, 59),
-        Edit(IDC_V_TOTAL, 116, 59),
-        DropList(IDC_H_POLARITY, 51, 75, {"Negtive", "Positive"}),
-        DropList(IDC_V_POLARITY, 112, 75, {"Negtive", "Positive"}),
+        Label("Horizontal", 59, 6, 36, 8),
+        Label("Vertical", 120, 6, 30, 8),
+        Label("Active Pixel:", 7, 16, 46, 8),
+        Named(Edit(IDC_H_ACTIVE, 56, 14), "Active Pixel: Horizontal"),
+        Named(Edit(IDC_V_ACTIVE, 116, 14), "Active Pixel: Vertical"),
+        Label("Front Porch:", 7, 31, 46, 8),
+        Named(Edit(IDC_H_FRONT_PORCH, 56, 29), "Front Porch: Horizontal"),
+        Named(Edit(IDC_V_FRONT_PORCH, 116, 29), "Front Porch: Vertical"),
+        Label("Sync Width:", 7, 46, 46, 8),
+        Named(Edit(IDC_H_SYNC, 56, 44), "Sync Width: Horizontal"),
+        Named(Edit(IDC_V_SYNC, 116, 44), "Sync Width: Vertical"),
+        Label("Total Pixel:", 7, 61, 46, 8),
+        Named(Edit(IDC_H_TOTAL, 56, 59), "Total Pixel: Horizontal"),
+        Named(Edit(IDC_V_TOTAL, 116, 59), "Total Pixel: Vertical"),
+        Label("Polarity:", 7, 77, 40, 8),
+        Named(DropList(IDC_H_POLARITY, 51, 75, {"Negtive", "Positive"}), "Polarity: Horizontal"),
+        Named(DropList(IDC_V_POLARITY, 112, 75, {"Negtive", "Positive"}), "Polarity: Vertical"),
+        Label("Frame Rate:", 7, 91, 46, 8),
         Edit(IDC_FRAME_RATE, 56, 89),
+        Label("Int.:", 99, 92, 16, 8),
         DropList(IDC_INTERLACE, 117, 90, {"No", "Yes"}),
-        Edit(IDC_STEP, 170, 17),
+        // The step has no label of its own: the group it stands in says what it moves.
+        Named(Edit(IDC_STEP, 170, 17), "Output Position step"),
         Ctl(IDC_TEST, ControlKind::PushButton, "Test", 119, 120, 103, 14, button),
         Ctl(IDC_OK, ControlKind::PushButton, "OK", 172, 139, 50, 14, button),
         Ctl(IDC_CANCEL, ControlKind::PushButton, "Cancel", 117, 139, 50, 14, button),
+        Label("Detected Height:", 7, 125, 56, 8),
         Edit(IDC_DETECTED_HEIGHT, 66, 123, ui::ES_READONLY),
+        Label("Detected Width:", 7, 110, 56, 8),
         Edit(IDC_DETECTED_WIDTH, 66, 108, ui::ES_READONLY),
         Ctl(IDC_UP, ControlKind::PushButton, "Up", 166, 33, 51, 14, button),
         Ctl(IDC_DOWN, ControlKind::PushButton, "Down", 166, 65, 51, 14, button),
@@ -134,17 +163,6 @@ DialogTemplate MakeInputFormat() {
         Ctl(IDC_DETECT, ControlKind::PushButton, "Detect", 7, 139, 100, 14, button),
         // In the free corner under the output position group, right of the Int. list.
         Ctl(IDC_STANDARD, ControlKind::PushButton, "Standard...", 170, 89, 52, 14, button),
-        Label("Horizontal", 59, 6, 36, 8),
-        Label("Vertical", 120, 6, 30, 8),
-        Label("Active Pixel:", 7, 16, 46, 8),
-        Label("Front Porch:", 7, 31, 46, 8),
-        Label("Sync Width:", 7, 46, 46, 8),
-        Label("Total Pixel:", 7, 61, 46, 8),
-        Label("Polarity:", 7, 77, 40, 8),
-        Label("Frame Rate:", 7, 91, 46, 8),
-        Label("Int.:", 99, 92, 16, 8),
-        Label("Detected Width:", 7, 110, 56, 8),
-        Label("Detected Height:", 7, 125, 56, 8),
         // Never shown: they hold the register values and the last measurement as text.
         Hidden(IDC_DE_H_START, 300, 10),
         Hidden(IDC_DE_H_END, 300, 25),
@@ -180,26 +198,24 @@ DialogTemplate MakeStandardTiming() {
                                      "From input", "Modeline", "EDID file"});
     kind.rect = {50, 7, 80, 100};
     t.controls = {
+        Label("Standard:", 7, 9, 40, 8),
         kind,
+        Label("Width:", 7, 27, 40, 8),
         Edit(IDC_STD_WIDTH, 50, 25),
+        Label("Height:", 97, 27, 30, 8),
         Edit(IDC_STD_HEIGHT, 130, 25),
+        Label("Rate (Hz):", 7, 45, 40, 8),
         Edit(IDC_STD_RATE, 50, 43),
         Ctl(IDC_STD_INTERLACED, ControlKind::CheckBox, "Interlaced", 97, 45, 60, 10,
             ui::BS_AUTOCHECKBOX | ui::WS_TABSTOP),
         Ctl(IDC_STD_SHOW, ControlKind::PushButton, "Show", 183, 25, 60, 14, button),
-        Ctl(IDC_STD_LIST, ControlKind::ListView, "", 7, 62, 236, 80,
-            ui::LVS_REPORT | ui::LVS_SHOWSELALWAYS | ui::WS_BORDER | ui::WS_TABSTOP),
+        Named(Ctl(IDC_STD_LIST, ControlKind::ListView, "", 7, 62, 236, 80,
+                  ui::LVS_REPORT | ui::LVS_SHOWSELALWAYS | ui::WS_BORDER | ui::WS_TABSTOP),
+              "Standard timings"),
         // Four lines: the row's summary and, where the standard could not take the width
         // typed, what it gave instead.
         Ctl(IDC_STD_RESULT, ControlKind::Static, "", 7, 146, 236, 32),
         Ctl(IDC_STD_TOLERANCE, ControlKind::Static, "", 7, 180, 236, 8),
-        Ctl(ui::IDOK, ControlKind::PushButton, "OK", 138, 192, 50, 14,
-            ui::BS_DEFPUSHBUTTON | button),
-        Ctl(ui::IDCANCEL, ControlKind::PushButton, "Cancel", 193, 192, 50, 14, button),
-        Label("Standard:", 7, 9, 40, 8),
-        Label("Width:", 7, 27, 40, 8),
-        Label("Height:", 97, 27, 30, 8),
-        Label("Rate (Hz):", 7, 45, 40, 8),
         // Timings the user has already: a modeline pasted, an EDID file opened. Each field
         // follows its label, which names it.
         Label("Modeline:", 252, 9, 130, 8),
@@ -208,6 +224,9 @@ DialogTemplate MakeStandardTiming() {
         Ctl(IDC_STD_EDID_FILE, ControlKind::Edit, "", 252, 51, 130, 14, wideEdit | ui::ES_READONLY),
         Ctl(IDC_STD_EDID_OPEN, ControlKind::PushButton, "Open...", 322, 69, 60, 14, button),
         Ctl(IDC_STD_SOURCE, ControlKind::Static, "", 252, 87, 130, 91),
+        Ctl(ui::IDOK, ControlKind::PushButton, "OK", 138, 192, 50, 14,
+            ui::BS_DEFPUSHBUTTON | button),
+        Ctl(ui::IDCANCEL, ControlKind::PushButton, "Cancel", 193, 192, 50, 14, button),
     };
     return t;
 }

@@ -7,8 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
 
-# The Qt host is built and tested with every preset, on Qt's offscreen screen.
-features=(build tests qt)
+# The Qt host is built and tested with every preset, on Qt's offscreen screen, and the program
+# through the accessibility bus on a virtual display.
+features=(build tests qt display accessibility)
 [ "$preset" = asan ] && features+=(asan)
 source scripts/install-missing.sh
 install_features "${features[@]}"

@@ -53,6 +53,20 @@ int FindComboItem(const ControlState& state, const std::string& text) {
     return it == state.items.end() ? -1 : static_cast<int>(it - state.items.begin());
 }
 
+const ControlState* Live(const CDialog& dlg, int id) {
+    if (id == 0 || !dlg.HasControl(id)) {
+        return nullptr;
+    }
+    const ControlState& state = dlg.Control(id);
+    return state.visible && state.enabled ? &state : nullptr;
+}
+
+void FocusIfLive(CDialog& dlg, int id) {
+    if (Live(dlg, id) != nullptr) {
+        dlg.SetFocus(id);
+    }
+}
+
 }  // namespace detail
 
 namespace {

@@ -142,6 +142,13 @@ bool CDialog::IsSystemMenuItemEnabled(uint32_t id) const {
 
 void CDialog::SetFocus(int controlId) {
     m_focus = controlId;
+    m_focusByKey = false;
+    NotifyChanged(0);
+}
+
+void CDialog::SetFocusByKey(int controlId) {
+    m_focus = controlId;
+    m_focusByKey = true;
     NotifyChanged(0);
 }
 
@@ -200,6 +207,7 @@ void CDialog::Create() {
     m_ended = false;
     m_result = 0;
     m_focus = 0;
+    m_focusByKey = false;
     m_lastIconDraw = {};
     m_timers.clear();
     m_controls.reserve(m_template.controls.size());

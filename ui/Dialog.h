@@ -41,8 +41,20 @@ constexpr int LVCFMT_LEFT = 0;
 struct Message {
     enum Kind { LButtonDown, LButtonUp, KeyDown, KeyUp, Other } kind = Other;
     int targetId = 0;  // control id of the target window; 0 is the dialog itself
-    int key = 0;       // for key messages: 13 Enter, 27 Esc, 32 space
+    int key = 0;       // for key messages, the virtual-key code: VK_RETURN, VK_TAB, VK_DOWN, ...
 };
+
+// Virtual-key codes of the keys the dialog layer handles.
+constexpr int VK_TAB = 0x09;
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
 
 // One user action, as the hosts deliver it (the scenario grammar uses the same vocabulary).
 struct Input {
@@ -53,7 +65,16 @@ struct Input {
         KeyEnter,  // Enter with the focus on `id` (0: wherever the focus is)
         KeyEsc,
         KeySpace,  // space on the focused control `id`
-        Type,      // replace the text of an edit or editable combo box
+        // Tab (`on`: with Shift, backwards) and the arrow, Home and End keys, with the focus on
+        // `id` (0: wherever it is).
+        KeyTab,
+        KeyUp,
+        KeyDown,
+        KeyLeft,
+        KeyRight,
+        KeyHome,
+        KeyEnd,
+        Type,      // replace the text of an edit or editable combo box (0: the focused one)
         Choose,    // pick an item of a combo box or drop-down list by text; empty text: none
         Check,     // bring a check box to `on`, clicking it when it differs
         Tick,      // a list row's check box
@@ -387,6 +408,10 @@ class CDialog {
     const std::vector<MenuItem>& SystemMenu() const { return m_systemMenu; }
     int GetFocus() const { return m_focus; }
     void SetFocus(int controlId);
+    // The user moved the focus with the keyboard: the hosts show where it is now, as a dialog
+    // shows its focus once keys are used, and select the text of an edit it lands on.
+    void SetFocusByKey(int controlId);
+    bool FocusByKey() const { return m_focusByKey; }
     // The icon the minimised window drew last (x, y in client pixels), for the hosts to show.
     struct IconDraw {
         int icon = 0;
@@ -434,6 +459,7 @@ class CDialog {
     std::vector<Timer> m_timers;
     intptr_t m_result = 0;
     int m_focus = 0;
+    bool m_focusByKey = false;
     IconDraw m_lastIconDraw;
     int m_clientWidth = 0;
     int m_clientHeight = 0;

@@ -10,18 +10,12 @@
 namespace ui {
 namespace {
 
-constexpr int kKeyEnter = 13;
-constexpr int kKeyEsc = 27;
-constexpr int kKeySpace = 32;
-
-// A control the user can act on: it exists, shows and is enabled.
-const ControlState* Live(const CDialog& dlg, int id) {
-    if (id == 0 || !dlg.HasControl(id)) {
-        return nullptr;
-    }
-    const ControlState& state = dlg.Control(id);
-    return state.visible && state.enabled ? &state : nullptr;
-}
+using detail::FocusedRow;
+using detail::FocusIfLive;
+using detail::FocusRow;
+using detail::Live;
+using detail::PreFilterKey;
+using detail::SelectOnly;
 
 // The window a mouse message is addressed to: the control under the pointer, or the dialog
 // when there is none there that takes the mouse (missing, hidden, disabled or transparent).
@@ -39,22 +33,10 @@ bool PreFilter(CDialog& dlg, std::initializer_list<Message> messages) {
     return eaten;
 }
 
-bool PreFilterKey(CDialog& dlg, int key) {
-    const int target = dlg.GetFocus();
-    return PreFilter(
-        dlg, {Message{Message::KeyDown, target, key}, Message{Message::KeyUp, target, key}});
-}
-
 void ToggleCheckBox(CDialog& dlg, int id) {
     CButton box(&dlg, id);
     box.SetCheck(box.GetCheck() != 0 ? 0 : 1);
     dlg.OnCommand(id);
-}
-
-void FocusIfLive(CDialog& dlg, int id) {
-    if (Live(dlg, id) != nullptr) {
-        dlg.SetFocus(id);
-    }
 }
 
 void Click(CDialog& dlg, int id) {
@@ -97,42 +79,9 @@ void Press(CDialog& dlg, int id) {
     }
 }
 
-int FocusedRow(const ControlState& list) {
-    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
-        if ((list.rows[i].state & LVIS_FOCUSED) != 0) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// One row of a list has the focus at a time; a row outside the list leaves it where it was.
-void FocusRow(ControlState& list, int row) {
-    if (row < 0 || row >= static_cast<int>(list.rows.size())) {
-        return;
-    }
-    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
-        uint32_t& state = list.rows[i].state;
-        state = i == row ? state | LVIS_FOCUSED : state & ~LVIS_FOCUSED;
-    }
-}
-
-// True when the selection changed.
-bool SelectOnly(ControlState& list, const std::vector<int>& rows) {
-    bool changed = false;
-    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
-        const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
-        const uint32_t state =
-            selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
-        changed = changed || state != list.rows[i].state;
-        list.rows[i].state = state;
-    }
-    return changed;
-}
-
 void KeyEnter(CDialog& dlg, int id) {
     FocusIfLive(dlg, id);
-    if (PreFilterKey(dlg, kKeyEnter) || Stopped(dlg)) {
+    if (PreFilterKey(dlg, VK_RETURN) || Stopped(dlg)) {
         return;
     }
     const ControlState* focused = Live(dlg, dlg.GetFocus());
@@ -154,7 +103,7 @@ void KeyEnter(CDialog& dlg, int id) {
 
 void KeySpace(CDialog& dlg, int id) {
     FocusIfLive(dlg, id);
-    if (PreFilterKey(dlg, kKeySpace) || Stopped(dlg)) {
+    if (PreFilterKey(dlg, VK_SPACE) || Stopped(dlg)) {
         return;
     }
     const ControlState* focused = Live(dlg, dlg.GetFocus());
@@ -183,6 +132,9 @@ void KeySpace(CDialog& dlg, int id) {
 }
 
 void Type(CDialog& dlg, int id, const std::string& text) {
+    if (id == 0) {
+        id = dlg.GetFocus();
+    }
     const ControlState* live = Live(dlg, id);
     if (live == nullptr) {
         return;
@@ -298,6 +250,16 @@ void MinimizeOrRestore(CDialog& dlg, uint32_t command) {
 
 }  // namespace
 
+namespace detail {
+
+bool PreFilterKey(CDialog& dlg, int key) {
+    const int target = dlg.GetFocus();
+    return PreFilter(
+        dlg, {Message{Message::KeyDown, target, key}, Message{Message::KeyUp, target, key}});
+}
+
+}  // namespace detail
+
 void InitDialog(CDialog& dlg) {
     if (!dlg.IsCreated()) {
         dlg.Create();
@@ -337,12 +299,23 @@ void DispatchInput(CDialog& dlg, const Input& input) {
             KeyEnter(dlg, input.id);
             break;
         case Input::KeyEsc:
-            if (!PreFilterKey(dlg, kKeyEsc) && !Stopped(dlg)) {
+            if (!PreFilterKey(dlg, VK_ESCAPE) && !Stopped(dlg)) {
                 dlg.OnCommand(IDCANCEL);
             }
             break;
         case Input::KeySpace:
             KeySpace(dlg, input.id);
+            break;
+        case Input::KeyTab:
+            detail::KeyTab(dlg, input.id, input.on);
+            break;
+        case Input::KeyUp:
+        case Input::KeyDown:
+        case Input::KeyLeft:
+        case Input::KeyRight:
+        case Input::KeyHome:
+        case Input::KeyEnd:
+            detail::KeyMove(dlg, input.id, input.kind);
             break;
         case Input::Type:
             Type(dlg, input.id, input.text);

@@ -2,9 +2,48 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/ControlRules.h"
 #include "ui/Dialog.h"
 
 namespace ui {
+
+namespace detail {
+
+int FocusedRow(const ControlState& list) {
+    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
+        if ((list.rows[i].state & LVIS_FOCUSED) != 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// One row of a list has the focus at a time; a row outside the list leaves it where it was.
+void FocusRow(ControlState& list, int row) {
+    if (row < 0 || row >= static_cast<int>(list.rows.size())) {
+        return;
+    }
+    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
+        uint32_t& state = list.rows[i].state;
+        state = i == row ? state | LVIS_FOCUSED : state & ~LVIS_FOCUSED;
+    }
+}
+
+// True when the selection changed.
+bool SelectOnly(ControlState& list, const std::vector<int>& rows) {
+    bool changed = false;
+    for (int i = 0; i < static_cast<int>(list.rows.size()); ++i) {
+        const bool selected = std::find(rows.begin(), rows.end(), i) != rows.end();
+        const uint32_t state =
+            selected ? list.rows[i].state | LVIS_SELECTED : list.rows[i].state & ~LVIS_SELECTED;
+        changed = changed || state != list.rows[i].state;
+        list.rows[i].state = state;
+    }
+    return changed;
+}
+
+}  // namespace detail
+
 namespace {
 
 // Space a fitted column keeps around its text, as the list view's own padding.

@@ -66,6 +66,10 @@ struct ControlTemplate {
     bool hidden = false;  // created without WS_VISIBLE
     bool disabled = false;
     std::vector<std::string> items;  // initial items of a drop-down list, in order (UTF-8)
+    // What an assistive technology reads where no label before the control says it, or says
+    // it for more than one control (ui/Accessible.h), and what it adds to the name. UTF-8.
+    std::string accessibleName;
+    std::string accessibleDescription;
 };
 
 struct DialogTemplate {

@@ -79,6 +79,19 @@ TEST(InputLines, EachVerbFillsItsInput) {
     EXPECT_EQ(InputProblem("key enter", &input), "");
     EXPECT_EQ(input.kind, ui::Input::KeyEnter);
     EXPECT_EQ(input.id, 0);
+    EXPECT_EQ(InputProblem("key shift+tab", &input), "");
+    EXPECT_EQ(input.kind, ui::Input::KeyTab);
+    EXPECT_TRUE(input.on);
+    EXPECT_EQ(InputProblem("key tab 1018", &input), "");
+    EXPECT_FALSE(input.on);
+    EXPECT_EQ(input.id, 1018);
+    EXPECT_EQ(InputProblem("key end", &input), "");
+    EXPECT_EQ(input.kind, ui::Input::KeyEnd);
+    // Typing with no control named types into the one with the focus.
+    EXPECT_EQ(InputProblem("type \"1920\"", &input), "");
+    EXPECT_EQ(input.kind, ui::Input::Type);
+    EXPECT_EQ(input.id, 0);
+    EXPECT_EQ(input.text, "1920");
     EXPECT_EQ(InputProblem("choose 1054 none", &input), "");
     EXPECT_EQ(input.kind, ui::Input::Choose);
     EXPECT_EQ(input.text, "");
@@ -106,10 +119,11 @@ TEST(InputLines, AreRefusedWithWhatTheVerbTakes) {
     const std::pair<const char*, const char*> cases[] = {
         {"click", "click takes an ID"},
         {"release x", "release takes an ID"},
-        {"key", "key takes enter, esc or space"},
-        {"key tab", "unknown key 'tab'"},
+        {"key", "key takes enter, esc, space, tab, shift+tab, up, down, left, right, home or end"},
+        {"key f1", "unknown key 'f1'"},
         {"key space x", "bad ID"},
-        {"type 1018", "type takes ID \"TEXT\""},
+        {"type 1018", "type takes [ID] \"TEXT\""},
+        {"type x \"1\"", "type takes [ID] \"TEXT\""},
         {"choose 1054", "choose takes ID \"ITEM\"|none"},
         {"check 1060 yes", "check takes ID on|off"},
         {"tick 1003 on", "tick takes LIST ROW on|off"},

@@ -31,20 +31,36 @@ class CChecker {
             return Fail("expect what?");
         const std::string& what = m_line.Arg(1);
         static const std::map<std::string, void (CChecker::*)()> checks = {
-            {"dialog", &CChecker::Dialog},     {"text", &CChecker::Text},
-            {"enabled", &CChecker::Enabled},   {"visible", &CChecker::Visible},
-            {"checked", &CChecker::Checked},   {"focus", &CChecker::Focus},
-            {"items", &CChecker::Items},       {"selected", &CChecker::Selected},
-            {"columns", &CChecker::Columns},   {"rows", &CChecker::Rows},
-            {"row", &CChecker::Row},           {"width", &CChecker::Width},
-            {"top", &CChecker::TopRow},        {"exstyle", &CChecker::ExStyle},
-            {"message", &CChecker::Message},   {"no-message", &CChecker::NoMessage},
-            {"question", &CChecker::Question}, {"file", &CChecker::File},
-            {"records", &CChecker::Records},   {"builtin", &CChecker::Builtin},
-            {"record", &CChecker::Record},     {"log", &CChecker::Log},
-            {"trace", &CChecker::Trace},       {"chip", &CChecker::Chip},
-            {"exit", &CChecker::Exit},         {"elapsed", &CChecker::Elapsed},
+            {"dialog", &CChecker::Dialog},
+            {"text", &CChecker::Text},
+            {"enabled", &CChecker::Enabled},
+            {"visible", &CChecker::Visible},
+            {"checked", &CChecker::Checked},
+            {"focus", &CChecker::Focus},
+            {"items", &CChecker::Items},
+            {"selected", &CChecker::Selected},
+            {"columns", &CChecker::Columns},
+            {"rows", &CChecker::Rows},
+            {"row", &CChecker::Row},
+            {"width", &CChecker::Width},
+            {"top", &CChecker::TopRow},
+            {"exstyle", &CChecker::ExStyle},
+            {"message", &CChecker::Message},
+            {"no-message", &CChecker::NoMessage},
+            {"question", &CChecker::Question},
+            {"file", &CChecker::File},
+            {"records", &CChecker::Records},
+            {"builtin", &CChecker::Builtin},
+            {"record", &CChecker::Record},
+            {"log", &CChecker::Log},
+            {"trace", &CChecker::Trace},
+            {"chip", &CChecker::Chip},
+            {"exit", &CChecker::Exit},
+            {"elapsed", &CChecker::Elapsed},
             {"no-log", &CChecker::NoLog},
+            {"name", &CChecker::Name},
+            {"description", &CChecker::Description},
+            {"named", &CChecker::Named},
         };
         auto it = checks.find(what);
         if (it == checks.end())
@@ -147,6 +163,12 @@ class CChecker {
     void Chip();
     void Exit();
     void Elapsed();
+
+    // What a screen reader reads (ExpectedNames.cpp).
+    void Name();
+    void Description();
+    void Named();
+    void Accessible(bool description);
 
     static std::string Join(const std::vector<std::string>& texts) {
         std::string out;

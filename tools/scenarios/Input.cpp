@@ -41,30 +41,49 @@ bool TakeNothing(InputCall&) {
     return true;
 }
 
-// "key enter|esc|space [ID]": the key is part of the kind.
+struct KeyName {
+    const char* name;
+    ui::Input::Kind kind;
+    bool shift;
+};
+
+constexpr KeyName kKeys[] = {
+    {"enter", ui::Input::KeyEnter, false},  {"esc", ui::Input::KeyEsc, false},
+    {"space", ui::Input::KeySpace, false},  {"tab", ui::Input::KeyTab, false},
+    {"shift+tab", ui::Input::KeyTab, true}, {"up", ui::Input::KeyUp, false},
+    {"down", ui::Input::KeyDown, false},    {"left", ui::Input::KeyLeft, false},
+    {"right", ui::Input::KeyRight, false},  {"home", ui::Input::KeyHome, false},
+    {"end", ui::Input::KeyEnd, false},
+};
+
+// "key KEY [ID]": the key is part of the kind (Shift+Tab is Tab with `on`).
 bool TakeKey(InputCall& call) {
     const Line& line = call.line;
     if (line.Size() < 2)
-        return call.Refuse("key takes enter, esc or space");
+        return call.Refuse(
+            "key takes enter, esc, space, tab, shift+tab, up, down, left, right, "
+            "home or end");
     const std::string& key = line.Arg(1);
-    if (key == "enter") {
-        call.input.kind = ui::Input::KeyEnter;
-    } else if (key == "esc") {
-        call.input.kind = ui::Input::KeyEsc;
-    } else if (key == "space") {
-        call.input.kind = ui::Input::KeySpace;
-    } else {
-        return call.Refuse("unknown key '" + key + "'");
+    const KeyName* found = nullptr;
+    for (const KeyName& k : kKeys) {
+        if (key == k.name)
+            found = &k;
     }
+    if (found == nullptr)
+        return call.Refuse("unknown key '" + key + "'");
+    call.input.kind = found->kind;
+    call.input.on = found->shift;
     if (line.Size() > 2 && !call.Id(2, call.input.id))
         return call.Refuse("bad ID");
     return true;
 }
 
+// "type ID \"TEXT\"", or "type \"TEXT\"" into the control that has the focus (ID 0).
 bool TakeText(InputCall& call) {
-    if (call.line.Size() != 3 || !call.Id(1, call.input.id))
-        return call.Refuse("type takes ID \"TEXT\"");
-    call.input.text = platform::Utf8ToAnsi(call.line.Arg(2));
+    const size_t size = call.line.Size();
+    if ((size != 3 || !call.Id(1, call.input.id)) && (size != 2 || !call.line.tokens[1].quoted))
+        return call.Refuse("type takes [ID] \"TEXT\"");
+    call.input.text = platform::Utf8ToAnsi(call.line.Arg(size - 1));
     return true;
 }
 

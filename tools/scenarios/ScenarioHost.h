@@ -76,6 +76,16 @@ class IScenarioHost {
         (void)shown;
         return false;
     }
+    // What a screen reader reads of the real control `id` through the host's accessibility
+    // (UTF-8); false on a host without a screen.
+    virtual bool ShownAccessible(const ui::CDialog& dlg, int id, std::string& name,
+                                 std::string& description) {
+        (void)dlg;
+        (void)id;
+        (void)name;
+        (void)description;
+        return false;
+    }
     // The control the real window has the keyboard focus on; false without a screen.
     virtual bool ShownFocus(const ui::CDialog& dlg, int& id) {
         (void)dlg;

@@ -44,6 +44,16 @@ bool EmptyAreaPoint(HANDLE process, HWND list, POINT& at);
 // A picture of the window as the screen shows it, written as a 32-bit BMP file.
 bool SaveWindowPicture(HWND window, const std::string& file);
 
+// What a screen reader reads of the window (Microsoft Active Accessibility, the window's
+// client object): name, description, role (ROLE_SYSTEM_...) and state (STATE_SYSTEM_...).
+struct AccessibleRead {
+    std::wstring name;
+    std::wstring description;
+    long role = 0;
+    long state = 0;
+};
+bool ReadAccessible(HWND hwnd, AccessibleRead& read);
+
 // --- Input, posted as the mouse and the keyboard make it.
 
 void PostClick(HWND hwnd, int x, int y, WPARAM keys = 0);

@@ -230,6 +230,36 @@ bool CQtWindow::OnKey(QWidget* widget, QKeyEvent* event) {
         case Qt::Key_Escape:
             input.kind = Input::KeyEsc;
             break;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // The dialog layer moves the focus along the template's tab stops, as the dialog
+            // manager does; Qt's own chain would leave the dialog's focus behind.
+            if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0) {
+                return false;
+            }
+            input.kind = Input::KeyTab;
+            input.on = key == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier) != 0;
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            // On a button or check box the arrows move the focus in its group, and a closed
+            // drop-down list steps through its items with all of them, as on Windows; edits,
+            // lists and the box one types into keep their own.
+            if (control == nullptr || (event->modifiers() & ~Qt::KeypadModifier) != 0 ||
+                !(IsButton(control->kind) || control->kind == ControlKind::DropDownList)) {
+                return false;
+            }
+            input.kind = key == Qt::Key_Up      ? Input::KeyUp
+                         : key == Qt::Key_Down  ? Input::KeyDown
+                         : key == Qt::Key_Left  ? Input::KeyLeft
+                         : key == Qt::Key_Right ? Input::KeyRight
+                         : key == Qt::Key_Home  ? Input::KeyHome
+                                                : Input::KeyEnd;
+            break;
         case Qt::Key_Space:
             if (control != nullptr && control->kind == ControlKind::ListView) {
                 return OnListSpace(*control, event);
@@ -243,7 +273,10 @@ bool CQtWindow::OnKey(QWidget* widget, QKeyEvent* event) {
         default:
             return false;
     }
-    if (press && !event->isAutoRepeat()) {
+    // A held Tab or arrow goes on moving; Enter, Esc and Space act once.
+    const bool moves = input.kind != Input::KeyEnter && input.kind != Input::KeyEsc &&
+                       input.kind != Input::KeySpace;
+    if (press && (moves || !event->isAutoRepeat())) {
         Queue(std::move(input));
     }
     return true;

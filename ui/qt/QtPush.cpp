@@ -96,8 +96,15 @@ void CQtWindow::PushWindow() {
     const int focus = m_dlg.GetFocus();
     if (focus != m_shownFocus) {
         m_shownFocus = focus;
+        // A move by the keyboard is Qt's Tab: the window shows where the focus is from now on,
+        // and an edit it lands on has its text selected, as in a Windows dialog.
+        // (Qt marks the window so itself only inside its own Tab key event.)
         if (Control* control = Find(focus)) {
-            control->widget->setFocus(Qt::OtherFocusReason);
+            if (m_dlg.FocusByKey()) {
+                m_window->setAttribute(Qt::WA_KeyboardFocusChange);
+            }
+            control->widget->setFocus(m_dlg.FocusByKey() ? Qt::TabFocusReason
+                                                         : Qt::OtherFocusReason);
         }
     }
     if (m_dlg.GetIcon(true) != m_shownIcon) {

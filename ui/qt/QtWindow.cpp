@@ -88,22 +88,29 @@ class CReportList : public QTableWidget {
     // keyboard, as the Windows list draws it, so Space and the arrows act on a row one sees.
     void paintEvent(QPaintEvent* event) override {
         QTableWidget::paintEvent(event);
-        const QModelIndex current = currentIndex();
-        const int columns = model()->columnCount(rootIndex());
-        if (!hasFocus() || !current.isValid() || columns == 0) {
+        if (!hasFocus()) {
             return;
         }
-        const int left = columnViewportPosition(0);
-        const int right = columnViewportPosition(columns - 1) + columnWidth(columns - 1);
+        const QModelIndex current = currentIndex();
+        const int columns = model()->columnCount(rootIndex());
         QStyleOptionFocusRect option;
         option.initFrom(this);
         // Shown after a mouse click too: the row Space ticks is always one the user can see.
         option.state |= QStyle::State_KeyboardFocusChange;
-        option.rect =
-            QRect(left, rowViewportPosition(current.row()), right - left, rowHeight(current.row()));
-        option.backgroundColor = palette().color(
-            selectionModel()->isRowSelected(current.row(), rootIndex()) ? QPalette::Highlight
-                                                                        : QPalette::Base);
+        option.backgroundColor = palette().color(QPalette::Base);
+        if (!current.isValid() || columns == 0) {
+            // No row has the focus yet: the rows' area carries the box, so that a user who
+            // tabbed here sees the keys are here.
+            option.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+        } else {
+            const int left = columnViewportPosition(0);
+            const int right = columnViewportPosition(columns - 1) + columnWidth(columns - 1);
+            option.rect = QRect(left, rowViewportPosition(current.row()), right - left,
+                                rowHeight(current.row()));
+            if (selectionModel()->isRowSelected(current.row(), rootIndex())) {
+                option.backgroundColor = palette().color(QPalette::Highlight);
+            }
+        }
         QPainter painter(viewport());
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
@@ -171,11 +178,14 @@ CQtWindow::CQtWindow(CDialog& dlg, QWidget* parent) : m_dlg(dlg) {
         Watch(control.widget);
     }
     // Group boxes are drawn under the controls they frame.
+    std::vector<QWidget*> widgets;
     for (Control& control : m_controls) {
         if (control.kind == ControlKind::GroupBox) {
             control.widget->lower();
         }
+        widgets.push_back(control.widget);
     }
+    NameControls(t, widgets);
     m_window->setFixedSize(ClientWidth(), ClientHeight());
     m_window->installEventFilter(this);
 }
@@ -255,7 +265,9 @@ QWidget* CQtWindow::CreateWidget(const ControlState& state, Control& control) {
                 }
                 edit->setPalette(palette);
             }
-            connect(edit, &QLineEdit::textEdited, this,
+            // Every change the host did not make itself (it pushes with the signals blocked):
+            // typed, or set by an assistive technology through the field's text interface.
+            connect(edit, &QLineEdit::textChanged, this,
                     [this, id](const QString& text) { QueueType(id, text); });
             return edit;
         }

@@ -14,6 +14,7 @@
 #include "ui/Dialog.h"
 #include "ui/HostLoop.h"
 
+class QAccessibleInterface;
 class QDialog;
 class QIcon;
 class QPixmap;
@@ -42,6 +43,15 @@ QIcon ComputerIcon();
 // (QtAccess.cpp): a press reaches the button as an event of PressEventType.
 void TakeButtonPresses(QWidget* window);
 QEvent::Type PressEventType();
+
+// The interface a screen reader reads a combo box or a read-only field through
+// (QtAccessText.cpp); nullptr for any other object. The field must be read only already.
+QAccessibleInterface* TextAccessible(QObject* object);
+
+// Gives each control's widget (in the template's order) the name and description a screen
+// reader reads for it (ui/Accessible.h), and each label that names a control that control as
+// its buddy.
+void NameControls(const DialogTemplate& t, const std::vector<QWidget*>& widgets);
 
 class CQtWindow : public QObject, public IModalWindow {
   public:

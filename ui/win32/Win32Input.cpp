@@ -235,7 +235,7 @@ bool CWin32Window::OnKey(const MSG& msg) {
     input.id = id;
     if (msg.message == WM_CHAR) {
         // The characters of the keys taken below must not reach the control either.
-        return key == L'\r' || key == 27 ||
+        return key == L'\r' || key == 27 || key == L'\t' ||
                (key == L' ' && control != nullptr && IsButton(control->kind));
     }
     switch (key) {
@@ -252,11 +252,37 @@ bool CWin32Window::OnKey(const MSG& msg) {
             }
             input.kind = Input::KeySpace;
             break;
+        case VK_TAB:
+            // The dialog layer moves the focus along the template's tab stops, as the dialog
+            // manager would, so that the focus it keeps is the one on screen.
+            if (GetKeyState(VK_CONTROL) < 0) {
+                return false;
+            }
+            input.kind = Input::KeyTab;
+            input.on = GetKeyState(VK_SHIFT) < 0;
+            break;
+        case VK_UP:
+        case VK_DOWN:
+        case VK_LEFT:
+        case VK_RIGHT:
+            // On a button or check box the arrows move the focus in its group, which the dialog
+            // layer does for the same reason; the other controls use them themselves.
+            if (control == nullptr || !IsButton(control->kind)) {
+                return false;
+            }
+            input.kind = key == VK_UP     ? Input::KeyUp
+                         : key == VK_DOWN ? Input::KeyDown
+                         : key == VK_LEFT ? Input::KeyLeft
+                                          : Input::KeyRight;
+            break;
         default:
             return false;
     }
+    // A held Tab or arrow goes on moving; Enter, Esc and Space act once.
     const bool repeat = (msg.lParam & (1 << 30)) != 0;
-    if (msg.message == WM_KEYDOWN && !repeat) {
+    const bool moves = input.kind != Input::KeyEnter && input.kind != Input::KeyEsc &&
+                       input.kind != Input::KeySpace;
+    if (msg.message == WM_KEYDOWN && (moves || !repeat)) {
         Queue(input);
     }
     return true;

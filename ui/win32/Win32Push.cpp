@@ -139,7 +139,13 @@ void CWin32Window::PushWindow() {
         if (focus != m_shownFocus) {
             m_shownFocus = focus;
             HWND target = ControlWindow(focus);
-            if (target != nullptr && GetFocus() != target) {
+            if (target != nullptr && m_dlg.FocusByKey()) {
+                // As the dialog manager moves the focus for Tab: from now on the window shows
+                // where it is, an edit it lands on has its text selected, and a push button
+                // takes the default button's frame.
+                SendMessageW(m_hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+                SendMessageW(m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+            } else if (target != nullptr && GetFocus() != target) {
                 SetFocus(target);
             }
         }

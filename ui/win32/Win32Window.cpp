@@ -34,6 +34,9 @@ CWin32Window::~CWin32Window() {
                                             control.kind == ControlKind::CheckBox)) {
                 RemoveWindowSubclass(control.hwnd, &CWin32Window::ButtonProc, 0);
             }
+            if (control.answersAccess) {
+                StopAnswering(control.hwnd);
+            }
         }
         DestroyWindow(m_hwnd);
     }
@@ -94,6 +97,11 @@ void CWin32Window::PairControls() {
             (control.kind == ControlKind::PushButton || control.kind == ControlKind::CheckBox)) {
             SetWindowSubclass(control.hwnd, &CWin32Window::ButtonProc, 0,
                               reinterpret_cast<DWORD_PTR>(this));
+        }
+        // The controls stay where they are from here on, so their texts do too.
+        if (control.hwnd != nullptr && OwnAccessibleTexts(m_dlg.Template(), i, control.access)) {
+            AnswerAccessibility(control.hwnd, &control.access);
+            control.answersAccess = true;
         }
     }
 }

@@ -10,6 +10,7 @@
 #include "ui/Dialog.h"
 #include "ui/HostLoop.h"
 
+#include "ui/win32/Win32Access.h"
 #include "ui/win32/WindowsApi.h"
 
 namespace ui {
@@ -78,6 +79,8 @@ class CWin32Window : public IModalWindow {
         bool itemsValid = false;
         ShownList list;
         bool listDirty = false;
+        AccessibleTexts access;  // what a screen reader reads, where the host tells it
+        bool answersAccess = false;
     };
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -148,6 +148,51 @@ TEST_F(Win32Input, BmClickIsAClickThePreFilterSeesAndAGreyButtonIgnoresIt) {
     EXPECT_EQ(m_probe.releases, (std::vector<int>{res::IDC_OK, res::IDC_RIGHT}));
 }
 
+TEST_F(Win32Input, TabMovesTheFocusTheDialogLayersWayAndTheWindowShowsIt) {
+    std::vector<int> dialog;
+    std::vector<bool> shown;  // the real focus is on the control the dialog says
+    DWORD selection = 0;
+    LRESULT cues = 0;
+    auto look = [&](ui::CDialog& dlg) {
+        dialog.push_back(dlg.GetFocus());
+        shown.push_back(GetFocus() == Control(dlg.GetFocus()));
+    };
+    Play({[&](ui::CDialog& dlg) {
+              look(dlg);
+              dlg.SetDlgItemText(res::IDC_V_ACTIVE, "1080");
+              PostKey(GetFocus(), VK_TAB, L'\t');
+          },
+          [&](ui::CDialog& dlg) {
+              look(dlg);
+              // Landing on an edit by Tab selects its whole text, and focus cues show.
+              selection =
+                  static_cast<DWORD>(SendMessageW(Control(res::IDC_V_ACTIVE), EM_GETSEL, 0, 0));
+              cues = SendMessageW(m_host.WindowOf(dlg), WM_QUERYUISTATE, 0, 0);
+              BYTE keys[256] = {};
+              GetKeyboardState(keys);
+              keys[VK_SHIFT] = 0x80;
+              SetKeyboardState(keys);
+              PostKey(GetFocus(), VK_TAB, L'\t');
+          },
+          [&](ui::CDialog& dlg) {
+              BYTE keys[256] = {};
+              GetKeyboardState(keys);
+              keys[VK_SHIFT] = 0;
+              SetKeyboardState(keys);
+              look(dlg);
+              SetFocus(Control(res::IDC_UP));
+              PostKey(Control(res::IDC_UP), VK_DOWN);
+          },
+          [&](ui::CDialog& dlg) { look(dlg); }});
+    // Shift+Tab went back; Down on "Up" went on to the next button of the window's one group.
+    EXPECT_EQ(dialog, (std::vector<int>{res::IDC_H_ACTIVE, res::IDC_V_ACTIVE, res::IDC_H_ACTIVE,
+                                        res::IDC_DOWN}));
+    EXPECT_EQ(shown, (std::vector<bool>{true, true, true, true}));
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), 4);
+    EXPECT_EQ(cues & UISF_HIDEFOCUS, 0);
+}
+
 TEST_F(Win32Input, AnOpenDropDownListKeepsEnterAndEscForItself) {
     std::vector<bool> dropped;
     int chosen = -2;

@@ -167,6 +167,21 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
         return true;
     }
 
+    // Through Qt's accessibility, what its AT-SPI bridge hands a screen reader.
+    bool ShownAccessible(const ui::CDialog& dlg, int id, std::string& name,
+                         std::string& description) override {
+        ui::qt::CQtWindow* window = m_host.WindowOf(dlg);
+        QWidget* widget = window != nullptr ? window->ControlWidget(id) : nullptr;
+        QAccessibleInterface* accessible =
+            widget != nullptr ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+        if (accessible == nullptr) {
+            return false;
+        }
+        name = accessible->text(QAccessible::Name).toStdString();
+        description = accessible->text(QAccessible::Description).toStdString();
+        return true;
+    }
+
     bool ShownFocus(const ui::CDialog& dlg, int& id) override {
         ui::qt::CQtWindow* window = m_host.WindowOf(dlg);
         if (window == nullptr) {
@@ -328,6 +343,13 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
             case ui::Input::KeyEnter:
             case ui::Input::KeyEsc:
             case ui::Input::KeySpace:
+            case ui::Input::KeyTab:
+            case ui::Input::KeyUp:
+            case ui::Input::KeyDown:
+            case ui::Input::KeyLeft:
+            case ui::Input::KeyRight:
+            case ui::Input::KeyHome:
+            case ui::Input::KeyEnd:
                 PressKey(dlg, *window, input);
                 break;
             case ui::Input::Type:
@@ -409,14 +431,39 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
         if (focus == nullptr) {
             focus = window.Widget();
         }
-        const Qt::Key key = input.kind == ui::Input::KeyEnter ? Qt::Key_Return
-                            : input.kind == ui::Input::KeyEsc ? Qt::Key_Escape
-                                                              : Qt::Key_Space;
-        QTest::keyClick(focus, key);
+        QTest::keyClick(
+            focus, KeyOf(input.kind),
+            input.kind == ui::Input::KeyTab && input.on ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+
+    static Qt::Key KeyOf(ui::Input::Kind kind) {
+        switch (kind) {
+            case ui::Input::KeyEnter:
+                return Qt::Key_Return;
+            case ui::Input::KeyEsc:
+                return Qt::Key_Escape;
+            case ui::Input::KeyTab:
+                return Qt::Key_Tab;
+            case ui::Input::KeyUp:
+                return Qt::Key_Up;
+            case ui::Input::KeyDown:
+                return Qt::Key_Down;
+            case ui::Input::KeyLeft:
+                return Qt::Key_Left;
+            case ui::Input::KeyRight:
+                return Qt::Key_Right;
+            case ui::Input::KeyHome:
+                return Qt::Key_Home;
+            case ui::Input::KeyEnd:
+                return Qt::Key_End;
+            default:
+                return Qt::Key_Space;
+        }
     }
 
     void TypeText(ui::CDialog& dlg, int id, const std::string& text) {
-        QWidget* control = Live(dlg, id);
+        // Typing with no control named goes where the keyboard focus is.
+        QWidget* control = id != 0 ? Live(dlg, id) : QApplication::focusWidget();
         if (control == nullptr) {
             return;
         }
@@ -427,9 +474,14 @@ class CQtScenarioHost final : public IScenarioHost, public QObject {
         if (edit == nullptr) {
             return;  // nothing a user could type into
         }
-        // As a user selects what is there and types over it.
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->selectAll();
+        // As a user selects what is there and types over it: with the mouse, or with the keys
+        // where the focus already is.
+        if (id != 0) {
+            edit->setFocus(Qt::MouseFocusReason);
+            edit->selectAll();
+        } else {
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        }
         const QString wide = ToQt(text);
         if (wide.isEmpty()) {
             QTest::keyClick(edit, Qt::Key_Delete);

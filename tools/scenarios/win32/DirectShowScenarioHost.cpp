@@ -87,6 +87,10 @@ class CDirectShowScenarioHost final : public IScenarioHost, public IDeviceServer
     bool ShownFocus(const ui::CDialog& dlg, int& id) override {
         return m_win32->ShownFocus(dlg, id);
     }
+    bool ShownAccessible(const ui::CDialog& dlg, int id, std::string& name,
+                         std::string& description) override {
+        return m_win32->ShownAccessible(dlg, id, name, description);
+    }
     bool Shoot(const std::string& path, bool nextBox) override {
         return m_win32->Shoot(path, nextBox);
     }

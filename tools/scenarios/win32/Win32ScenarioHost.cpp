@@ -19,6 +19,17 @@ namespace {
 
 using namespace windriver;
 
+std::string Utf8(const std::wstring& text) {
+    if (text.empty())
+        return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    return out;
+}
+
 class CWin32ScenarioHost final : public IScenarioHost {
   public:
     CWin32ScenarioHost() : m_host(GetModuleHandleW(nullptr)), m_input(m_host, m_problems) {}
@@ -93,6 +104,19 @@ class CWin32ScenarioHost final : public IScenarioHost {
             default:
                 break;
         }
+        return true;
+    }
+
+    // Through the system's accessibility, as a screen reader asks the control's window.
+    bool ShownAccessible(const ui::CDialog& dlg, int id, std::string& name,
+                         std::string& description) override {
+        HWND hwnd = m_host.ControlWindow(dlg, id);
+        AccessibleRead read;
+        if (hwnd == nullptr || !ReadAccessible(hwnd, read)) {
+            return false;
+        }
+        name = Utf8(read.name);
+        description = Utf8(read.description);
         return true;
     }
 

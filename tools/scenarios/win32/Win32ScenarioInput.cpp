@@ -38,6 +38,7 @@ void CWin32InputPlayer::Perform(ui::CDialog& dlg, const ui::Input& input) {
         TurnTo(input);
         return;
     }
+    HoldShift(false);
     HWND window = m_host.WindowOf(dlg);
     if (window == nullptr)
         return;
@@ -71,6 +72,13 @@ void CWin32InputPlayer::Perform(ui::CDialog& dlg, const ui::Input& input) {
         case ui::Input::KeyEnter:
         case ui::Input::KeyEsc:
         case ui::Input::KeySpace:
+        case ui::Input::KeyTab:
+        case ui::Input::KeyUp:
+        case ui::Input::KeyDown:
+        case ui::Input::KeyLeft:
+        case ui::Input::KeyRight:
+        case ui::Input::KeyHome:
+        case ui::Input::KeyEnd:
             PressKey(dlg, input);
             break;
         case ui::Input::Type:
@@ -137,15 +145,63 @@ void CWin32InputPlayer::PressKey(ui::CDialog& dlg, const ui::Input& input) {
     HWND focus = GetFocus();
     if (focus == nullptr)
         focus = m_host.WindowOf(dlg);
-    const UINT key = input.kind == ui::Input::KeyEnter ? VK_RETURN
-                     : input.kind == ui::Input::KeyEsc ? VK_ESCAPE
-                                                       : VK_SPACE;
+    const UINT key = KeyOf(input.kind);
+    // Shift stays down until the next line: the window reads it when the key comes.
+    HoldShift(input.kind == ui::Input::KeyTab && input.on);
     PostKey(focus, key);
-    const wchar_t typed = key == VK_RETURN ? L'\r' : key == VK_ESCAPE ? wchar_t{27} : L' ';
-    PostMessageW(focus, WM_CHAR, typed, 1);
+    // Only the keys that make a character make one.
+    const wchar_t typed = key == VK_RETURN   ? L'\r'
+                          : key == VK_ESCAPE ? wchar_t{27}
+                          : key == VK_SPACE  ? L' '
+                          : key == VK_TAB    ? L'\t'
+                                             : 0;
+    if (typed != 0)
+        PostMessageW(focus, WM_CHAR, typed, 1);
+}
+
+UINT CWin32InputPlayer::KeyOf(ui::Input::Kind kind) {
+    switch (kind) {
+        case ui::Input::KeyEnter:
+            return VK_RETURN;
+        case ui::Input::KeyEsc:
+            return VK_ESCAPE;
+        case ui::Input::KeyTab:
+            return VK_TAB;
+        case ui::Input::KeyUp:
+            return VK_UP;
+        case ui::Input::KeyDown:
+            return VK_DOWN;
+        case ui::Input::KeyLeft:
+            return VK_LEFT;
+        case ui::Input::KeyRight:
+            return VK_RIGHT;
+        case ui::Input::KeyHome:
+            return VK_HOME;
+        case ui::Input::KeyEnd:
+            return VK_END;
+        default:
+            return VK_SPACE;
+    }
+}
+
+// A posted key changes no key's state, so the runner sets the one of Shift itself.
+void CWin32InputPlayer::HoldShift(bool down) {
+    if (down == m_shiftHeld)
+        return;
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+    m_shiftHeld = down;
 }
 
 void CWin32InputPlayer::TypeText(ui::CDialog& dlg, int id, const std::string& text) {
+    // Typing with no control named goes where the keyboard focus is, over what it holds.
+    if (id == 0) {
+        if (HWND focus = GetFocus())
+            TypeOver(focus, ui::ToWide(text));
+        return;
+    }
     HWND control = LiveControl(dlg, id);
     if (control == nullptr)
         return;

@@ -31,6 +31,8 @@ class CWin32InputPlayer {
     void Aim(ui::CDialog& dlg, int id, HWND& target, POINT& at) const;
     HWND LiveControl(ui::CDialog& dlg, int id) const;
     void PressKey(ui::CDialog& dlg, const ui::Input& input);
+    static UINT KeyOf(ui::Input::Kind kind);
+    void HoldShift(bool down);
     void TypeText(ui::CDialog& dlg, int id, const std::string& text);
     void ChooseItem(ui::CDialog& dlg, int id, const std::string& text);
     void TickRow(ui::CDialog& dlg, int id, int row, bool on);
@@ -42,6 +44,7 @@ class CWin32InputPlayer {
     const ui::CWin32Host& m_host;
     std::vector<std::string>& m_problems;
     Pick m_pendingPick;
+    bool m_shiftHeld = false;
 };
 
 }  // namespace scenarios

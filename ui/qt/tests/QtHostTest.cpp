@@ -104,6 +104,10 @@ class CProbeDlg : public CDialog {
         : CDialog(ProbeTemplate(), parent), m_host(host), m_steps(std::move(steps)) {}
 
     QWidget* Widget(int id) { return m_host.WindowOf(*this)->ControlWidget(id); }
+    int FocusOnScreen() {
+        QWidget* focus = Window()->focusWidget();
+        return focus != nullptr ? m_host.WindowOf(*this)->ControlOf(focus) : 0;
+    }
     QDialog* Window() { return m_host.WindowOf(*this)->Widget(); }
 
     bool OnInitDialog() override {
@@ -579,6 +583,71 @@ TEST_F(QtHostTest, AScreenReadersPressIsAClickOfTheButtonOrCheckBox) {
     EXPECT_TRUE(actions[1].contains(QAccessibleActionInterface::toggleAction()));
     EXPECT_TRUE(actions[1].contains(QAccessibleActionInterface::pressAction()));
     EXPECT_FALSE(actions[2].contains(QAccessibleActionInterface::pressAction()));
+}
+
+TEST_F(QtHostTest, TabMovesTheFocusAsTheDialogLayerSaysAndTheWindowShowsWhereItIs) {
+    std::vector<int> dialog;
+    std::vector<int> shown;
+    QImage plain;
+    QImage focused;
+    QImage listPlain;
+    QImage listFocused;
+    auto look = [&](CProbeDlg& d) {
+        dialog.push_back(d.GetFocus());
+        shown.push_back(d.FocusOnScreen());
+    };
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return [k, modifiers](CProbeDlg& d) {
+            QTest::keyClick(d.Window()->focusWidget(), k, modifiers);
+        };
+    };
+    Run({[&](CProbeDlg& d) {
+             plain = d.Widget(kGo)->grab().toImage();
+             listPlain = d.Widget(kList)->grab().toImage();
+         },
+         look, key(Qt::Key_Tab), look, key(Qt::Key_Tab), look,
+         [&](CProbeDlg& d) {
+             focused = d.Widget(kGo)->grab().toImage();
+             // Once keys move the focus, the window draws where it is.
+             EXPECT_TRUE(d.Window()->testAttribute(Qt::WA_KeyboardFocusChange));
+         },
+         key(Qt::Key_Right), look,
+         // A list with no row of its own yet still shows that it has the keys.
+         [&](CProbeDlg& d) { listFocused = d.Widget(kList)->grab().toImage(); },
+         key(Qt::Key_Tab, Qt::ShiftModifier), look, key(Qt::Key_Backtab), look,
+         key(Qt::Key_Backtab), look, ClickOk});
+    // Edit, box, Go; Right on Go goes on in its group to the list; back to Go, box, edit.
+    EXPECT_EQ(dialog, (std::vector<int>{kEdit, kBox, kGo, kList, kGo, kBox, kEdit}));
+    EXPECT_EQ(shown, dialog);
+    EXPECT_NE(plain, focused) << "the button with the focus looks as it did without it";
+    EXPECT_NE(listPlain, listFocused) << "the list with the focus looks as it did without it";
+}
+
+TEST_F(QtHostTest, AnAssistiveTechnologyReadsTheFieldsAndSetsTheirText) {
+    Run({[](CProbeDlg& d) {
+             QAccessibleInterface* edit = QAccessible::queryAccessibleInterface(d.Widget(kEdit));
+             ASSERT_NE(edit->editableTextInterface(), nullptr);
+             edit->editableTextInterface()->replaceText(0, 0, QStringLiteral("1920"));
+             // A read-only field is text that is read only, with nothing to edit.
+             QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(d.Widget(kShown));
+             EXPECT_TRUE(shown->state().readOnly);
+             EXPECT_FALSE(shown->state().editable);
+             EXPECT_EQ(shown->editableTextInterface(), nullptr);
+             d.SetDlgItemText(kShown, "1080");
+             ASSERT_NE(shown->textInterface(), nullptr);
+             EXPECT_EQ(shown->textInterface()->text(0, -1), "1080");
+             // A combo box gives its item as its text, and no item as its name.
+             QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(d.Widget(kCombo));
+             EXPECT_EQ(combo->role(), QAccessible::ComboBox);
+             EXPECT_EQ(combo->text(QAccessible::Name), "");
+             ASSERT_NE(combo->textInterface(), nullptr);
+             EXPECT_EQ(combo->textInterface()->text(0, -1), "a");
+             EXPECT_EQ(combo->text(QAccessible::Value), "a");
+         },
+         [](CProbeDlg& d) {
+             EXPECT_EQ(d.GetDlgItemText(kEdit), "1920");
+             ClickOk(d);
+         }});
 }
 
 TEST_F(QtHostTest, AReadOnlyEditIsDrawnOnTheDialogsFaceNotAsAWhiteField) {
