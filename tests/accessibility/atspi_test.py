@@ -4,9 +4,9 @@ Usage: python3 atspi_test.py PROGRAM [--survey]
 
 Starts the Qt program on a desktop of its own (session.py) with a new virtual system and, driven
 only through AT-SPI (pyatspi), lists every control that the main window, the timing editor, the
-"Standard..." window and the About box show, with role, name and description, and fails on a
-control without a name or two that read alike. On the way it does what a user does without a
-mouse: Lock; a built-in format switched off (its row's check box, which only Space ticks: keys
+"Standard..." window, the About box and the signal window show, with role, name and
+description, and fails on a control without a name or two that read alike. On the way it does
+what a user does without a mouse: Lock; a built-in format switched off (its row's check box, which only Space ticks: keys
 typed through AT-SPI); Add; "Standard..." with the timing the card measures, its row selected;
 the frame rate set as text; Test; OK; Apply; then the table file written at the end is checked.
 With --survey it reports the counts and every unnamed control but does not fail on them.
@@ -128,6 +128,7 @@ class Test:
                    "format.bin has the first built-in format switched off")
 
         self.about_box(c, app, main)
+        self.signal_window(c, app, main)
 
         c.press(c.find(main, "push button", "OK"))
         poll("the program to end", lambda: session.program_exit() is not None, 60)
@@ -162,6 +163,21 @@ class Test:
                lambda: all(w.name != title for w in c.children(app)), 30)
 
     def open_about(self, c, app, main):
+        self.help_item(c, main, "關於")
+        return c.wait_window(app, "the About box", c.has_control("push button", "確定"))
+
+    def signal_window(self, c, app, main):
+        self.help_item(c, main, "Input")
+        window = c.wait_window(app, "the signal window",
+                               c.has_control("push button", "Add Format..."))
+        # Its figures come with the first reads of the card.
+        c.poll("the signal window's first figures",
+               lambda: c.text_of(c.find(window, "text", "Detected size:")) != "", 30)
+        self.survey(c, window, "signal window")
+        c.press(c.find(window, "push button", "Close"))
+        c.poll("the signal window to close", lambda: not c.showing(window), 30)
+
+    def help_item(self, c, main, prefix):
         """The Help menu of the menu bar, and its item, as a reader opens them."""
         help_menu = c.find(main, "menu item", "Help")
         c.do_action(help_menu, "showmenu", "press", "click")
@@ -169,11 +185,11 @@ class Test:
         def item():
             for menu in c.children(help_menu):
                 for entry in c.children(menu):
-                    if (entry.name or "").startswith("關於") and c.showing(entry):
+                    if (entry.name or "").startswith(prefix) and c.showing(entry):
                         return entry
             return None
-        c.do_action(c.poll("the Help menu's item", item, 30), "press", "click", "toggle")
-        return c.wait_window(app, "the About box", c.has_control("push button", "確定"))
+        c.do_action(c.poll("the Help menu's item " + prefix, item, 30), "press", "click",
+                    "toggle")
 
     def run_survey(self, c, app, main):
         """Only the windows, each reached by its buttons, for a program whose controls may not
@@ -186,6 +202,7 @@ class Test:
         c.press(c.find(editor, "push button", "Cancel"))
         c.poll("the editor to close", lambda: not c.showing(editor), 60)
         self.about_box(c, app, main)
+        self.signal_window(c, app, main)
 
 
 def main():

@@ -106,9 +106,15 @@ bool CQtWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     if (event->type() == PressEventType()) {
         // Pressed by an assistive technology: a click, unless another window is modal over this
-        // one, where no click could reach the button either.
+        // one, where no click could reach the button either. A window the modal one owns (a
+        // modeless window beside the main window) takes clicks, as Qt lets it.
         const QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal == m_window) {
+        bool blocked = modal != nullptr;
+        for (const QWidget* owner = m_window; blocked && owner != nullptr;
+             owner = owner->parentWidget()) {
+            blocked = owner != modal;
+        }
+        if (!blocked) {
             Input input;
             input.kind = Input::Press;
             input.id = ControlAt(widget);
