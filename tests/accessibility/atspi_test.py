@@ -4,11 +4,12 @@ Usage: python3 atspi_test.py PROGRAM [--survey]
 
 Starts the Qt program on a desktop of its own (session.py) with a new virtual system and, driven
 only through AT-SPI (pyatspi), lists every control that the main window, the timing editor, the
-"Standard..." window, the About box and the signal window show, with role, name and
-description, and fails on a control without a name or two that read alike. On the way it does
-what a user does without a mouse: Lock; a built-in format switched off (its row's check box, which only Space ticks: keys
-typed through AT-SPI); Add; "Standard..." with the timing the card measures, its row selected;
-the frame rate set as text; Test; OK; Apply; then the table file written at the end is checked.
+"Standard..." window, the About box and the signal window show, with role, name and description,
+and fails on a control without a name or two that read alike. On the way it does what a user
+does without a mouse: Lock; a built-in format switched off (its row's check box, which only
+Space ticks: keys typed through AT-SPI); Add; "Standard..." with the timing the card measures,
+its row selected; the frame rate set as text; Test; OK; Apply; then the table file written at
+the end is checked.
 With --survey it reports the counts and every unnamed control but does not fail on them.
 """
 
