@@ -16,8 +16,8 @@ Timing Read(const std::string& text) {
 
 TEST(Modeline, ReadsCvtsLineWithOrWithoutTheWordAndTheName) {
     const char* forms[] = {
-        "Modeline \"1920x1080_60.00\"  173.00  1920 2048 2248 2576  1080 1083 1088 1120 "
-        "-hsync +vsync",
+        ("Modeline \"1920x1080_60.00\"  173.00  1920 2048 2248 2576  1080 1083 1088 1120 "
+         "-hsync +vsync"),
         "\"1920x1080_60.00\" 173 1920 2048 2248 2576 1080 1083 1088 1120 -HSync +VSync\n",
         "1920x1080_60.00 173.00 1920 2048 2248 2576 1080 1083 1088 1120 -hsync +vsync",
         "  173.00\t1920 2048 2248 2576 1080 1083 1088 1120 +vsync -hsync",
