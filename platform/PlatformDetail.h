@@ -20,6 +20,13 @@ void WriteDebugText(std::string_view text);
 // write may still make, when a write of `path` is to fail.
 bool WriteFaultFor(const std::string& path, size_t& bytes);
 
+// Records why a replacement failed, for LastWriteError, and gives false for the caller to
+// return: the system's error number (its text and kind from the operating system's half), or a
+// refusal of our own in our own words.
+bool FailWrite(uint32_t systemCode);
+bool RefuseWrite(FileErrorKind kind, const char* reason);
+void ClearWriteError();
+
 // The virtual system, shared by both halves.
 bool SystemRootIsSet();
 // A path on drive C: mapped to the file under the system root; any other path unchanged.

@@ -30,6 +30,7 @@ class CTestMachine final : public devicetool::IMachine {
     CTestMachine(const std::string& root, sim::SystemDescription description)
         : m_system(root, std::move(description)) {}
     device::IDeviceBackend* Open(const std::string& systemFolder, std::string& error) override;
+    std::string DeniedWriteHint() const override { return "Ask the machine's administrator"; }
     sim::CVirtualSystem& System() { return m_system; }
     int Opens() const { return m_opens; }
 

@@ -27,6 +27,9 @@ class IMachine {
     // systemFolder is what --system gave, empty without it. Null, with the reason, when there
     // is no machine to work on. Called at most once per run.
     virtual device::IDeviceBackend* Open(const std::string& systemFolder, std::string& error) = 0;
+    // What to do about a write the system refused for want of rights, said after the refusal;
+    // empty where there is nothing to advise.
+    virtual std::string DeniedWriteHint() const { return {}; }
 };
 
 // args are the words after the program's name, as UTF-8. Results go to out, errors to err.

@@ -227,7 +227,7 @@ int EditTable(Context& c, const std::vector<std::string>& words) {
         return kDone;
     }
     if (table.WriteFormatFile(path, "format.bin", false) != fmt::kOk) {
-        c.Report.Error(path + ": cannot be written (it was left as it was)");
+        c.Report.Error(path + ": cannot be written (it was left as it was)" + WriteFailure(c));
         doc["changed"] = false;
         return kProblem;
     }
