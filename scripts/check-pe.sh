@@ -25,4 +25,4 @@ esac
 # The system's Python, which Debian's python3-pefile is for (another one may come first on PATH).
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
-exec "$python" "$here/check-pe.py" "${args[@]}"
+exec "$python" -B "$here/check-pe.py" "${args[@]}"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # compare-release.sh DIST: builds the packages in DIST once more, from a copy of these sources
 # in another folder, later and without a compiler cache, and finds the same bytes. Where a byte
-# differs it names the package and the file inside it, and the first byte that differs.
-# The second build makes only what the packages hold (scripts/release.sh's targets).
+# differs it names the package and the file inside it (an MSI's tables and streams), and the
+# first byte that differs; for a signed Windows file it says whether the signature is all that
+# differs. The second build makes only what the packages hold (scripts/release.sh's targets),
+# and signs as the first did (the VZ_SIGN_ variables pass through).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dist=$(cd "${1:?usage: compare-release.sh DIST}" && pwd)
@@ -27,7 +29,8 @@ echo "compare-release: the second build, in $second"
 ) || { tail -n 30 "$second/build.log" >&2; echo "compare-release: the second build failed" >&2; exit 1; }
 echo "compare-release: the second build took $((SECONDS - start)) s"
 
-# Unpacks a package into a folder: a zip's members, a .deb's control and data members.
+# Unpacks a package into a folder: a zip's members, a .deb's control and data members, an
+# MSI's files, tables and summary (the last without the signature, which is compared apart).
 unpack() {
   case "$1" in
     *.zip) unzip -q "$1" -d "$2" ;;
@@ -36,7 +39,23 @@ unpack() {
       dpkg-deb -e "$1" "$2/control"
       dpkg-deb -x "$1" "$2/data"
       ;;
+    *.msi)
+      mkdir -p "$2/files" "$2/tables"
+      msiextract -C "$2/files" "$1" >/dev/null
+      (cd "$2/tables" && msidump -t -s -d . "$1" >/dev/null 2>&1)
+      msiinfo suminfo "$1" >"$2/summary.txt"
+      rm -rf "$2/tables/_Streams/"*DigitalSignature* 2>/dev/null || true
+      ;;
   esac
+}
+# For a signed program, DLL or MSI that differs: whether the two are alike once their signatures
+# are removed, that is whether the signatures are all that differ (a time stamp, as a rule).
+signature_only() {
+  case "$1" in *.exe | *.dll | *.msi) ;; *) return 1 ;; esac
+  osslsigncode extract-signature -in "$1" -out "$second/sig" >/dev/null 2>&1 || return 1
+  osslsigncode remove-signature -in "$1" -out "$second/a.unsigned" >/dev/null 2>&1 &&
+    osslsigncode remove-signature -in "$2" -out "$second/b.unsigned" >/dev/null 2>&1 &&
+    cmp -s "$second/a.unsigned" "$second/b.unsigned"
 }
 
 differ=0
@@ -54,8 +73,12 @@ for package in "$dist"/*; do
   fi
   differ=1
   echo "compare-release: $name differs: $(cmp "$package" "$other" 2>&1 | head -n1)" >&2
+  if signature_only "$package" "$other"; then
+    echo "  only its signature differs: the rest is the same bytes" >&2
+    continue
+  fi
   case "$name" in
-    *.zip | *.deb)
+    *.zip | *.deb | *.msi)
       rm -rf "$second/a" "$second/b"
       unpack "$package" "$second/a"
       unpack "$other" "$second/b"
@@ -65,7 +88,11 @@ for package in "$dist"/*; do
           if [ ! -f "$second/b/$file" ]; then
             echo "  ${file#./}: only in the first build"
           elif ! cmp -s "$file" "$second/b/$file"; then
-            echo "  ${file#./}: $(cmp "$file" "$second/b/$file" 2>&1 | sed 's/^[^ ]* [^ ]* //')"
+            if signature_only "$file" "$second/b/$file"; then
+              echo "  ${file#./}: only its signature differs"
+            else
+              echo "  ${file#./}: $(cmp "$file" "$second/b/$file" 2>&1 | sed 's/^[^ ]* [^ ]* //')"
+            fi
           fi
         done
         (cd "$second/b" && find . -type f) | while read -r file; do
