@@ -6,7 +6,8 @@
 # here from the same files) replaces it, leaving one entry; the earlier one is then refused;
 # `msiexec /x` removes everything. msiexec itself is Wine's 64-bit one, so all of this runs
 # where Wine runs. The installed 32-bit commands are started too (--version) unless
-# VZ_WIN32_EXEC is none (a host that runs no 32-bit code).
+# VZ_WIN32_EXEC is none (a host that runs no 32-bit code) or the Wine has no 32-bit half; either
+# is said.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 msi="$(cd "$(dirname "${1:?usage: check-msi.sh MSI FOLDER}")" && pwd)/$(basename "$1")"
@@ -97,6 +98,8 @@ one_entry "msiexec /i" "$(product_code "$msi")" "$version"
 
 if [ "${VZ_WIN32_EXEC:-native}" = none ]; then
   echo "check-msi: the installed commands not started: this host runs no 32-bit code (VZ_WIN32_EXEC=none)"
+elif [ ! -x "$(dirname "$wine")/wine" ]; then
+  echo "check-msi: the installed commands not started: this Wine has no 32-bit half (bash scripts/wine32.sh gets one)"
 else
   for command in vuvereze-device vuvereze-table; do
     said=$(wine_run "C:\\Program Files (x86)\\Vuvereze\\$command.exe" --version </dev/null 2>&1 | tr -d '\r') || true
