@@ -82,6 +82,21 @@ enum class ReplaceResult { Replaced, Changed, Failed };
 // replacement. A lock held by another writer for longer than a few seconds fails the write.
 ReplaceResult ReplaceFileIfUnchanged(const std::string& path, const uint8_t* data, size_t size,
                                      const FileContents& expected, FileContents* found = nullptr);
+// Why the last ReplaceFileAtomically of this thread failed, for a message that can say so: the
+// system's error number (GetLastError on Windows, errno elsewhere) and its text, and whether the
+// system refused it for want of rights (where running with more of them would help) or the
+// target carries the read-only mark. Cleared by a replacement that succeeds.
+enum class FileErrorKind { None, Denied, ReadOnly, Other };
+struct FileError {
+    FileErrorKind kind = FileErrorKind::None;
+    uint32_t code = 0;   // 0 for a refusal of ours (a read-only file, a folder, a device)
+    std::string reason;  // "Access is denied.", "the file is read-only"
+};
+const FileError& LastWriteError();
+// The system's error number as such a reason, in the system's words (English where Windows has
+// them: the commands' other messages are English, and a console's code page may lack the user's
+// own language).
+FileError FileErrorOf(uint32_t systemCode);
 
 // A write that fails part-way, as on a disk that fills up, for tests of the failure paths.
 // While set, every ReplaceFileAtomically of exactly `path` (of every path when it is empty)
@@ -89,6 +104,15 @@ ReplaceResult ReplaceFileIfUnchanged(const std::string& path, const uint8_t* dat
 // Each operating system's half honours it. ClearWriteFault switches it off.
 void SetWriteFault(const std::string& path, size_t bytes);
 void ClearWriteFault();
+
+// --- The process. Called first thing in every program's main, before COM, a window or anything
+// that has Windows load a DLL by name on the program's behalf: from then on a DLL named without
+// a folder is looked for in the system folder only, never in the program's own folder or the
+// current one, where whoever unpacked the download or opened the prompt may have left a DLL of
+// that name for a program that runs with an administrator's rights. A DLL of the program's own
+// is loaded by its full path. False where Windows can only leave the current folder out (7
+// without its update KB2533623). Nothing to do elsewhere: true.
+bool LoadSystemDllsOnly();
 
 // --- Debugger output channel (OutputDebugStringA). Goes to standard error unless a sink is
 // installed; tests install one to capture the traces.

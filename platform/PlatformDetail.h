@@ -52,6 +52,12 @@ class CFolderLock {
     bool m_owned = false;
 };
 #endif
+// Records why a replacement failed, for LastWriteError, and gives false for the caller to
+// return: the system's error number (its text and kind from the operating system's half), or a
+// refusal of our own in our own words.
+bool FailWrite(uint32_t systemCode);
+bool RefuseWrite(FileErrorKind kind, const char* reason);
+void ClearWriteError();
 
 // The virtual system, shared by both halves.
 bool SystemRootIsSet();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "VuverezeVersion.h"
 #include "ui/Template.h"
@@ -114,7 +115,27 @@ std::string LoadResourceString(int stringId);
 
 // The Windows resource script and the application manifest, generated from the records above.
 std::string ResourceScript();
-std::string ApplicationManifest();
+std::string ApplicationManifest();  // the desktop program's: the highest privileges available
+
+// The other shipped Windows images (the console tools and the simulated card's DLL) carry a
+// manifest and a version block of their own.
+struct ImageResources {
+    const char* fileName;     // "vuvereze-device.exe", also its InternalName
+    const char* description;  // FileDescription
+    const char* manifest;     // the manifest file the script names
+    bool library;             // a DLL: its manifest is resource 2, its file type VFT_DLL
+};
+const std::vector<ImageResources>& ShippedImages();
+std::string ImageResourceScript(const ImageResources& image);
+std::string ConsoleManifest();  // the console tools: the rights of the prompt (asInvoker)
+std::string LibraryManifest();  // a DLL's own: no execution level, which is its process's
+
+// Every file vuvereze-rcgen writes into resources/, by name, with its text.
+struct GeneratedFile {
+    std::string name;
+    std::string text;
+};
+std::vector<GeneratedFile> GeneratedResourceFiles();
 
 // Version block and manifest values; the version is the project's (CMakeLists.txt).
 constexpr const char* kVersionText = VUVEREZE_VERSION_TEXT;

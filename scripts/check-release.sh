@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # check-release.sh DIST WIN32-BUILD LINUX-BUILD: checks the packages scripts/release.sh made in
 # DIST as their users get them.
-#   The zip: its file list, the sizes, every program and DLL a PE of its machine, stripped and
-#   importing system DLLs only (Vuvereze.exe also read back by check-pe.sh), SHA256SUMS right.
+#   The zip: its file list, the sizes, every program and DLL read back by check-pe.sh (a PE of
+#   its machine, stripped, importing system DLLs only, its manifest and version block, the
+#   protections Windows checks for), SHA256SUMS right.
+#   The MSI: its product, version and upgrade code, exactly the zip's files inside; installed,
+#   upgraded and removed silently under Wine (check-msi.sh).
+#   The signing (check-signing.sh): a signed release verified; an unsigned one signed on copies
+#   with a certificate made for the run, verified, and the signature all that signing adds.
 #   The .deb: its fields and file list, stripped programs, the manual pages (every command and
 #   exit code of the table tool), the desktop entry, the AppStream metainfo, lintian (no
 #   error); then it is installed with apt-get, both installed programs are started (the
@@ -17,6 +22,7 @@ linux_build="${3:?}"
 version=$(bash scripts/version.sh)
 arch=$(dpkg --print-architecture)
 zip="$dist/Vuvereze-$version-win32.zip"
+msi="$dist/Vuvereze-$version.msi"
 deb="$dist/vuvereze_${version}_$arch.deb"
 export LC_ALL=C.UTF-8 TZ=UTC
 source scripts/install-missing.sh
@@ -67,34 +73,48 @@ fi
 unzip -q "$zip" -d "$work/zip"
 (cd "$work/zip/$top" && sha256sum --quiet -c SHA256SUMS) || fail "$zip: SHA256SUMS does not match"
 
-# A Windows DLL that is part of every Windows; anything else would have to ship beside it.
-system_dll='^(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|advapi32|shell32|shlwapi|msvcrt|version|winmm|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
-check_pe() {
-  local file="$1" format="$2" objdump="$3" headers imports
-  headers=$("$objdump" -p "$file")
-  grep -q "file format $format" <<<"$headers" || fail "$file: not $format"
-  imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
-  [ -n "$imports" ] || fail "$file: no imports found"
-  while read -r dll; do
-    [ -z "$dll" ] || grep -Eqi "$system_dll" <<<"$dll" || fail "$file imports $dll, which Windows does not have"
-  done <<<"$imports"
-  # Stripped: no symbol table, no debug sections.
-  "$objdump" -h "$file" | grep -q '\.debug_' && fail "$file: has debug sections"
-  grep -q "symbols stripped" <<<"$headers" || fail "$file: has a symbol table (not stripped)"
-  echo "  $(stat -c %s "$file") bytes  ${file#"$work/zip/"}  ($format; imports $(tr '\n' ' ' <<<"$imports"))"
-}
-echo "check-release: $zip ($(stat -c %s "$zip") bytes):"
+# Every program and DLL as Windows and its release checker read them (check-pe.sh): one line
+# each, then what mingw cannot give.
+images=()
 while read -r program; do
-  check_pe "$work/zip/$top/$program" pei-i386 i686-w64-mingw32-objdump
+  images+=("$work/zip/$top/$program")
 done <"$win32_build/shipped-programs.txt"
-check_pe "$work/zip/$top/simulated-card/x86/vz_simcard.dll" pei-i386 i686-w64-mingw32-objdump
-check_pe "$work/zip/$top/simulated-card/x64/vz_simcard.dll" pei-x86-64 x86_64-w64-mingw32-objdump
-bash scripts/check-pe.sh --version "$version" "$work/zip/$top/Vuvereze.exe" >/dev/null ||
-  fail "the zip's Vuvereze.exe fails check-pe.sh"
+images+=("$work/zip/$top/simulated-card/x86/vz_simcard.dll" "$work/zip/$top/simulated-card/x64/vz_simcard.dll")
+echo "check-release: $zip ($(stat -c %s "$zip") bytes):"
+signed_images=()
+[ -z "${VZ_SIGN_CERT:-}" ] || signed_images=(--signed)
+if bash scripts/check-pe.sh --version "$version" "${signed_images[@]}" "${images[@]}" >"$work/check-pe" 2>&1; then
+  sed "s|$work/zip/||g; s/^check-pe: /  /" "$work/check-pe"
+else
+  cat "$work/check-pe" >&2
+  fail "the zip's Windows images fail check-pe.sh"
+fi
+grep -q "x86/vz_simcard.dll: .*PE32 i386 DLL" "$work/check-pe" || fail "simulated-card/x86/vz_simcard.dll is not a 32-bit DLL"
+grep -q "x64/vz_simcard.dll: .*PE32+ x86-64 DLL" "$work/check-pe" || fail "simulated-card/x64/vz_simcard.dll is not a 64-bit DLL"
 for text in README.txt simulated-card/README.txt; do
   grep -q $'\r$' "$work/zip/$top/$text" || fail "$text: no CRLF line ends for Notepad"
   grep -q "$version" "$work/zip/$top/$text" || fail "$text: does not name version $version"
 done
+
+# ---- The Windows Installer package --------------------------------------------------------
+[ -f "$msi" ] || { echo "check-release: no $msi" >&2; exit 1; }
+echo "check-release: $msi ($(stat -c %s "$msi") bytes)"
+property() { msiinfo export "$msi" Property | tr -d '\r' | sed -n "s/^$1\t//p"; }
+upgrade_code=$(sed -n 's/^UPGRADE_CODE = "\(.*\)"$/\1/p' scripts/make-msi.py)
+for field in ProductName=Vuvereze ProductVersion="$version" UpgradeCode="$upgrade_code" ALLUSERS=1; do
+  [ "$(property "${field%%=*}")" = "${field#*=}" ] || fail "$msi: ${field%%=*} is \"$(property "${field%%=*}")\", not ${field#*=}"
+done
+mkdir -p "$work/msi"
+msiextract -C "$work/msi" "$msi" >/dev/null
+diff -r "$work/zip/$top" "$work/msi/Program Files/Vuvereze" >"$work/msi.diff" 2>&1 &&
+  echo "  the download's $(find "$work/zip/$top" -type f | wc -l) files, byte for byte, under Program Files\\Vuvereze" ||
+  fail "$msi holds other files than the zip: $(head -c 400 "$work/msi.diff")"
+install_features windows
+bash scripts/check-msi.sh "$msi" "$work/zip/$top" 2>&1 | sed 's/^check-msi: /  /' || fail "the MSI fails check-msi.sh"
+
+# ---- Signing ------------------------------------------------------------------------------
+bash scripts/check-signing.sh "$work/zip/$top" "$msi" 2>&1 | sed 's/^check-signing: /  /' ||
+  fail "the signing fails check-signing.sh"
 
 # ---- The Debian package ------------------------------------------------------------------
 [ -f "$deb" ] || { echo "check-release: no $deb" >&2; exit 1; }
@@ -216,4 +236,4 @@ if [ "$failures" -gt 0 ]; then
   echo "check-release: $failures problems" >&2
   exit 1
 fi
-echo "check-release: both packages are fine"
+echo "check-release: the packages are fine"

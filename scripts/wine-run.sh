@@ -11,8 +11,9 @@ shift
 export WINEPREFIX="$prefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
-# No Mono or Gecko installer may ever ask anything: nothing here needs them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer may ever ask anything: nothing here needs them. A caller's own
+# overrides come after.
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 # shellcheck source=wine-env.sh
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 vz_wine_locale

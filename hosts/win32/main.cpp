@@ -31,6 +31,10 @@ std::string ModuleBaseName() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The program runs with an administrator's rights from wherever it was unpacked: before the
+    // common controls, COM or the file dialogs have Windows load a DLL by name, the system
+    // folder is the only place it is looked for.
+    platform::LoadSystemDllsOnly();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES;

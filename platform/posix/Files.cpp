@@ -135,8 +135,12 @@ bool ResolveLinks(const std::string& path, std::string& target) {
             return true;
         std::string link(PATH_MAX, '\0');
         const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
-        if (length < 0 || static_cast<size_t>(length) >= link.size())
+        if (length < 0)
             return false;
+        if (static_cast<size_t>(length) >= link.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
         link.resize(static_cast<size_t>(length));
         target = link[0] == '/' ? link : FolderOf(target) + "/" + link;
     }
@@ -153,17 +157,28 @@ bool HasWriteBit(mode_t mode) {
 bool MayReplace(const std::string& target, bool& exists, struct stat& info) {
     exists = ::stat(target.c_str(), &info) == 0;
     if (!exists && errno != ENOENT)
-        return false;
+        return detail::FailWrite(static_cast<uint32_t>(errno));
     if (exists) {
-        if (!S_ISREG(info.st_mode) || !HasWriteBit(info.st_mode))
-            return false;
+        if (!S_ISREG(info.st_mode)) {
+            return detail::RefuseWrite(FileErrorKind::Other, S_ISDIR(info.st_mode)
+                                                                 ? "it is a folder"
+                                                                 : "it is not a regular file");
+        }
+        if (!HasWriteBit(info.st_mode))
+            return detail::RefuseWrite(FileErrorKind::ReadOnly, "the file is read-only");
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-            return false;
+            return detail::FailWrite(static_cast<uint32_t>(errno));
     }
-    // The superuser may write into any folder; one without a write bit is still read-only.
+    // The superuser may write into any folder; one without a write bit is still read-only, and
+    // refused as the system refuses a user the folder of another.
     struct stat folder = {};
-    return ::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) &&
-           HasWriteBit(folder.st_mode);
+    if (::stat(FolderOf(target).c_str(), &folder) != 0)
+        return detail::FailWrite(static_cast<uint32_t>(errno));
+    if (!S_ISDIR(folder.st_mode))
+        return detail::FailWrite(ENOTDIR);
+    if (!HasWriteBit(folder.st_mode))
+        return detail::FailWrite(EACCES);
+    return true;
 }
 
 // The replacement is the old file with new contents: same owner where we may keep it (changed
@@ -271,18 +286,31 @@ class CFolderLock {
 
 ReplaceResult Replace(const std::string& path, const uint8_t* data, size_t size,
                       const FileContents* expected, FileContents* found) {
+    // Each failure says why, for the message of whoever asked for the write.
+    const auto fail = [](int error) {
+        detail::FailWrite(static_cast<uint32_t>(error != 0 ? error : EIO));
+        return ReplaceResult::Failed;
+    };
+    detail::ClearWriteError();
     std::string target;
     bool exists = false;
     struct stat old = {};
-    if (!ResolveLinks(path, target) || !MayReplace(target, exists, old))
+    if (!ResolveLinks(path, target))
+        return fail(errno);
+    if (!MayReplace(target, exists, old))
         return ReplaceResult::Failed;
     CFolderLock lock(FolderOf(target));
-    if (lock.Take() == detail::LockWait::TimedOut)
+    if (lock.Take() == detail::LockWait::TimedOut) {
+        detail::RefuseWrite(FileErrorKind::Other, "another writer kept the folder locked");
         return ReplaceResult::Failed;
+    }
     if (expected != nullptr) {
         FileContents now;
         const bool read = ReadFileContents(target, now);
+        const int error = read ? 0 : errno;
         const ReplaceResult check = detail::JudgeTarget(read, std::move(now), *expected, found);
+        if (check == ReplaceResult::Failed)
+            return fail(error);
         if (check != ReplaceResult::Replaced)
             return check;
     }
@@ -302,17 +330,25 @@ ReplaceResult Replace(const std::string& path, const uint8_t* data, size_t size,
         temp = TempPathBeside(target);
         fd.Reset(OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666));
         if (!fd.Ok() && errno != EEXIST)
-            return ReplaceResult::Failed;
+            return fail(errno);
     }
     if (!fd.Ok())
-        return ReplaceResult::Failed;
+        return fail(EEXIST);
+    // The first step that fails says why.
     bool ok = !exists || TakeOverAttributes(fd.Get(), old);
     ok = ok && WriteAll(fd.Get(), data, size, limit) && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    int error = ok ? 0 : errno;
+    if (!fd.Close() && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
-        return ReplaceResult::Failed;
+        return fail(error);
     }
     SyncFolder(FolderOf(target));
     return ReplaceResult::Replaced;

@@ -274,12 +274,12 @@ bool ResolveLink(std::wstring& target) {
     CHandle file(::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.Ok())
-        return false;
+        return detail::FailWrite(::GetLastError());
     wchar_t buffer[MAX_PATH * 4];
     const DWORD length = ::GetFinalPathNameByHandleW(file.Get(), buffer, MAX_PATH * 4,
                                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0 || length >= MAX_PATH * 4)
-        return false;
+        return detail::FailWrite(length == 0 ? ::GetLastError() : ERROR_FILENAME_EXCED_RANGE);
     target.assign(buffer, length);
     return true;
 }
@@ -294,35 +294,47 @@ bool MayReplace(std::wstring& target, DWORD& attributes) {
             attributes = 0;
             return true;
         }
-        return false;
+        return detail::FailWrite(error);
     }
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         if (!ResolveLink(target))
             return false;
         attributes = ::GetFileAttributesW(target.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
-            return false;
+            return detail::FailWrite(::GetLastError());
     }
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
-        return false;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return detail::RefuseWrite(FileErrorKind::Other, "it is a folder");
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return detail::RefuseWrite(FileErrorKind::ReadOnly, "the file is read-only");
     CHandle file(::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Ok() && IsDiskFile(file.Get());
+    if (!file.Ok())
+        return detail::FailWrite(::GetLastError());
+    if (!IsDiskFile(file.Get()))
+        return detail::RefuseWrite(FileErrorKind::Other, "it is not a file on a disk");
+    return true;
 }
 
 ReplaceResult Replace(const std::string& path, const uint8_t* data, size_t size,
                       const FileContents* expected, FileContents* found) {
+    detail::ClearWriteError();
     std::wstring target = WidePath(path);
     DWORD attributes = 0;
     if (!MayReplace(target, attributes))
         return ReplaceResult::Failed;
     detail::CFolderLock lock(FolderOf(target));
-    if (lock.Take() == detail::LockWait::TimedOut)
+    if (lock.Take() == detail::LockWait::TimedOut) {
+        detail::RefuseWrite(FileErrorKind::Other, "another writer kept the folder locked");
         return ReplaceResult::Failed;
+    }
     if (expected != nullptr) {
         FileContents now;
         const bool read = ReadContents(target, now);
+        const DWORD error = read ? ERROR_SUCCESS : ::GetLastError();
         const ReplaceResult check = detail::JudgeTarget(read, std::move(now), *expected, found);
+        if (check == ReplaceResult::Failed)
+            detail::FailWrite(error != ERROR_SUCCESS ? error : ERROR_READ_FAULT);
         if (check != ReplaceResult::Replaced)
             return check;
         // What the check read may have been replaced by then: its attributes are taken again.
@@ -336,29 +348,46 @@ ReplaceResult Replace(const std::string& path, const uint8_t* data, size_t size,
     // A name already taken (a leftover that could not be removed) is passed over.
     std::unique_ptr<CTempName> name;
     CHandle file(INVALID_HANDLE_VALUE);
+    DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 100 && !file.Ok(); ++attempt) {
         name = std::make_unique<CTempName>(target);
         file.Reset(::CreateFileW(name->Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-        const DWORD error = ::GetLastError();
-        if (!file.Ok() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+        error = ::GetLastError();
+        if (!file.Ok() && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            detail::FailWrite(error);
             return ReplaceResult::Failed;
+        }
     }
-    if (!file.Ok())
+    if (!file.Ok()) {
+        detail::FailWrite(error);
         return ReplaceResult::Failed;
+    }
     const std::wstring& temp = name->Path();
-    bool ok = WriteAll(file.Get(), data, size, limit) && ::FlushFileBuffers(file.Get()) != 0;
-    ok = file.Close() && ok;
+    // The first step that fails says why; the write fault of tests fails as a full disk.
+    bool ok = WriteAll(file.Get(), data, size, limit);
+    error = ok ? ERROR_SUCCESS : limit < size ? ERROR_DISK_FULL : ::GetLastError();
+    const auto failed = [&ok, &error] {
+        ok = false;
+        error = ::GetLastError();
+    };
+    if (ok && !::FlushFileBuffers(file.Get()))
+        failed();
+    if (!file.Close() && ok)
+        failed();
     // The replacement keeps what the old file was (hidden, system, not indexed), since the
     // rename carries the new file's attributes, not the old one's.
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if (ok && (attributes & kKept) != 0)
-        ok = ::SetFileAttributesW(temp.c_str(), attributes & kKept) != 0;
-    ok = ok && ::MoveFileExW(temp.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (ok && (attributes & kKept) != 0 && !::SetFileAttributesW(temp.c_str(), attributes & kKept))
+        failed();
+    if (ok && !::MoveFileExW(temp.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        failed();
+    }
     if (!ok) {
         ::DeleteFileW(temp.c_str());
+        detail::FailWrite(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
         return ReplaceResult::Failed;
     }
     return ReplaceResult::Replaced;

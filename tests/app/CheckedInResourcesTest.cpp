@@ -13,26 +13,23 @@
 namespace {
 
 const char* const kRegenerate =
-    "\nThe checked-in file differs from what the templates generate. Regenerate it with\n"
+    "\nThe checked-in file differs from what the templates generate. Regenerate the files with\n"
     "  cmake --build build/default --target vuvereze-rcgen && "
     "build/default/tools/vuvereze-rcgen resources\n"
-    "and commit resources/Vuvereze.rc and resources/Vuvereze.manifest.";
+    "and commit every file it wrote.";
 
 std::string ReadSource(const std::string& relative) {
     std::ifstream in(std::string(VZ_SOURCE_DIR) + "/" + relative, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(CheckedInResources, TheResourceScriptIsTheGeneratedOne) {
-    const std::string file = ReadSource("resources/Vuvereze.rc");
-    ASSERT_FALSE(file.empty()) << "resources/Vuvereze.rc is missing" << kRegenerate;
-    EXPECT_TRUE(file == res::ResourceScript()) << kRegenerate;
-}
-
-TEST(CheckedInResources, TheManifestIsTheGeneratedOne) {
-    const std::string file = ReadSource("resources/Vuvereze.manifest");
-    ASSERT_FALSE(file.empty()) << "resources/Vuvereze.manifest is missing" << kRegenerate;
-    EXPECT_TRUE(file == res::ApplicationManifest()) << kRegenerate;
+TEST(CheckedInResources, EveryScriptAndManifestIsTheGeneratedOne) {
+    for (const res::GeneratedFile& generated : res::GeneratedResourceFiles()) {
+        const std::string file = ReadSource("resources/" + generated.name);
+        ASSERT_FALSE(file.empty())
+            << "resources/" << generated.name << " is missing" << kRegenerate;
+        EXPECT_TRUE(file == generated.text) << "resources/" << generated.name << kRegenerate;
+    }
 }
 
 uint32_t Little(const std::string& bytes, size_t at, size_t width) {

@@ -58,5 +58,41 @@ TEST(ResourceScript, CarriesTheVersionAndTheManifest) {
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
 }
 
+// A program without a manifest runs under User Account Control with its writes to the system
+// folder redirected into the user's own store, and says it wrote the table: every image says
+// how it is run.
+TEST(ResourceScript, EveryShippedImageSaysHowItIsRun) {
+    const auto level = [](const std::string& manifest) {
+        const size_t at = manifest.find("requestedExecutionLevel level=\"");
+        return at == std::string::npos
+                   ? std::string()
+                   : manifest.substr(at + 31, manifest.find('"', at + 31) - at - 31);
+    };
+    EXPECT_EQ(level(ApplicationManifest()), "highestAvailable");
+    EXPECT_EQ(level(ConsoleManifest()), "asInvoker");
+    EXPECT_EQ(level(LibraryManifest()), "");
+    for (const std::string& manifest :
+         {ApplicationManifest(), ConsoleManifest(), LibraryManifest()}) {
+        for (const char* system : {"35138b9a", "4a2f28e3", "1f676c76", "8e0f7a12"})
+            EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"{") + system), std::string::npos)
+                << system;
+    }
+}
+
+TEST(ResourceScript, TheToolsAndTheLibraryCarryTheirOwnNamesAndTheProjectsVersion) {
+    for (const ImageResources& image : ShippedImages()) {
+        const std::string rc = ImageResourceScript(image);
+        const std::string name = image.fileName;
+        EXPECT_NE(rc.find("VALUE \"OriginalFilename\", \"" + name + "\""), std::string::npos);
+        EXPECT_NE(rc.find("VALUE \"FileVersion\", VUVEREZE_VERSION_TEXT"), std::string::npos);
+        EXPECT_NE(rc.find(image.library ? " FILETYPE 0x2L" : " FILETYPE 0x1L"), std::string::npos);
+        // Windows reads a program's manifest from resource 1 and a DLL's own from 2.
+        EXPECT_NE(rc.find(std::string(image.library ? "2" : "1") + " RT_MANIFEST \"" +
+                          image.manifest + "\""),
+                  std::string::npos)
+            << name;
+    }
+}
+
 }  // namespace
 }  // namespace res

@@ -1,6 +1,7 @@
 // `apply`: the table in place of "format.bin" and the driver asked to reload it, exactly once;
 // nothing at all when it is there already; a failed reload said as such with the table written.
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "DeviceToolFixture.h"
@@ -141,6 +142,45 @@ TEST_F(DeviceApply, AWriteThatFailsLeavesTheOldTableAndAsksNoReload) {
     EXPECT_NE(run.err.find("Can not write the format file!!"), std::string::npos);
     EXPECT_EQ(Bytes(Installed()), m_old);
     EXPECT_EQ(Reloads(CardLog(0)), 0u);
+}
+
+// Under User Account Control a prompt that is not elevated may not write the system folder: the
+// command must say so, with the system's reason and what to do, and never pass for a success.
+TEST_F(DeviceApply, AWriteTheSystemRefusesIsAProblemWithItsReasonAndTheMachinesAdvice) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(Installed()).parent_path();
+#if defined(_WIN32)
+    GTEST_SKIP() << "a folder's read-only mark binds nobody on Windows";
+#endif
+    fs::permissions(folder,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const ToolRun run = RunTool({"apply", "Capture HD", m_table, "--json"});
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(run.code, devicetool::kProblem);
+    EXPECT_EQ(run.Json()["written"], false);
+    EXPECT_NE(
+        run.err.find("Can not write the format file!! (C:\\Windows\\Sysnative\\format.bin "
+                     "was left as it was): " +
+                     platform::FileErrorOf(EACCES).reason + ". Ask the machine's administrator\n"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(Bytes(Installed()), m_old);
+    EXPECT_EQ(Reloads(CardLog(0)), 0u);
+}
+
+TEST_F(DeviceApply, AReadOnlyTableIsRefusedWithoutAdviceToElevate) {
+    namespace fs = std::filesystem;
+    fs::permissions(Installed(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const ToolRun run = RunTool({"apply", "Capture HD", m_table});
+    fs::permissions(Installed(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(run.code, devicetool::kProblem);
+    EXPECT_NE(run.err.find("was left as it was): the file is read-only\n"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.find("administrator"), std::string::npos) << "elevation would not help";
+    EXPECT_EQ(Bytes(Installed()), m_old);
 }
 
 TEST_F(DeviceApply, AMissingInstalledTableIsWritten) {

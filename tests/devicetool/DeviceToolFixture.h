@@ -33,6 +33,7 @@ class CTestMachine final : public devicetool::IMachine {
     // 2024-05-01T12:34:56.789Z, whenever asked: the time stamps of a watch follow the
     // platform clock from there.
     int64_t WallClockMs() override { return 1714566896789; }
+    std::string DeniedWriteHint() const override { return "Ask the machine's administrator"; }
     sim::CVirtualSystem& System() { return m_system; }
     int Opens() const { return m_opens; }
 

@@ -88,4 +88,35 @@ TEST(ReplaceFileAtomically, FailsWhenTheFolderIsMissingOrTheTargetIsAFolder) {
     EXPECT_EQ(EntriesIn(temp.Path()), 1u) << "the temporary file was left behind";
 }
 
+// A message about a refused write says why, as the system said it; the reason belongs to the
+// write that failed and is forgotten by the next that succeeds.
+TEST(ReplaceFileAtomically, AFailedReplacementKeepsItsReasonUntilTheNextSuccess) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    const std::vector<uint8_t> content = Bytes({1, 2, 3});
+    WriteFile(target, Bytes({9}));
+    fs::permissions(target,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    EXPECT_EQ(platform::LastWriteError().kind, platform::FileErrorKind::ReadOnly);
+    EXPECT_EQ(platform::LastWriteError().reason, "the file is read-only");
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+
+    platform::SetWriteFault(target, 1);
+    EXPECT_FALSE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    platform::ClearWriteFault();
+    const platform::FileError full = platform::LastWriteError();
+    EXPECT_EQ(full.kind, platform::FileErrorKind::Other);
+    EXPECT_EQ(full.reason, platform::FileErrorOf(full.code).reason);
+    EXPECT_NE(full.code, 0u) << "a disk that fills up is the system's own error";
+
+    EXPECT_FALSE(platform::ReplaceFileAtomically(temp / "no/such/format.bin", content.data(),
+                                                 content.size()));
+    EXPECT_FALSE(platform::LastWriteError().reason.empty());
+    EXPECT_TRUE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    EXPECT_EQ(platform::LastWriteError().kind, platform::FileErrorKind::None);
+    EXPECT_EQ(platform::LastWriteError().reason, "");
+}
+
 }  // namespace

@@ -14,6 +14,9 @@ two_programs="$4"
 vuvereze="$5"
 # shellcheck source=private-prefix.sh
 . "$here/private-prefix.sh"
+# A run killed while format.bin was marked immutable (below) would leave a prefix nobody can
+# remove; the next run unmarks it first.
+chattr -i "$PWD/device-command/prefix/drive_c/windows/system32/format.bin" 2>/dev/null || true
 private_prefix "$template" device-command
 
 cat >"$work/machine.json" <<'JSON'
@@ -86,6 +89,30 @@ grep -q '"reloaded": false' <<<"$out" && grep -q "ReLoad file is fail!" "$work/e
 cmp -s "$work/off.bin" "$installed" && ok "apply: the table was written before the reload failed" ||
     fail "apply: format.bin is not the table"
 
+# A format.bin the command may not replace: refused, the old table kept, the reason said.
+# Read-only is the user's own no, where running as administrator would not help.
+chmod a-w "$installed"
+vz apply "Zeriveve HD Capture" "$(winpath "$work/table.bin")"
+chmod u+w "$installed"
+expect "apply onto a read-only format.bin: a problem" 1 ''
+grep -q "was left as it was): the file is read-only$" <(tr -d '\r' <"$work/err") &&
+    ! grep -q "administrator" "$work/err" && ok "apply: the read-only file is named as the reason" ||
+    fail "apply onto a read-only format.bin: $(cat "$work/err")"
+cmp -s "$work/off.bin" "$installed" || fail "apply onto a read-only format.bin changed it"
+# Refused by the system, as a prompt that is not elevated is refused the system folder under
+# User Account Control: here a file the kernel keeps from being replaced (as root, Wine's own
+# permission checks pass everything). The reason is the system's, with the advice to elevate.
+if chattr +i "$installed" 2>/dev/null; then
+    vz apply "Zeriveve HD Capture" "$(winpath "$work/table.bin")"
+    chattr -i "$installed"
+    expect "apply onto a format.bin the system refuses: a problem" 1 ''
+    grep -q "(error 5)\. Writing there may need an administrator's rights: run the command from an elevated prompt (Run as administrator)" "$work/err" &&
+        ok "apply: the system's refusal and the advice to elevate are said" ||
+        fail "apply onto a refused format.bin: $(cat "$work/err")"
+    cmp -s "$work/off.bin" "$installed" || fail "apply onto a refused format.bin changed it"
+else
+    echo "skip the system's refusal: this machine lets nobody mark a file immutable (chattr +i)"
+fi
 "$run" "$prefix" "$two_programs" "$(winpath "$vuvereze")" "$(winpath "$command")" \
     "$(winpath "$work")" || status=1
 

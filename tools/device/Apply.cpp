@@ -101,7 +101,8 @@ int ApplyTable(Context& c, const std::string& name, const std::string& tablePath
     }
     if (written == platform::ReplaceResult::Failed) {
         // The driver is not asked to reload a file that was not written.
-        c.Report.Error(name + ": " + app::kMsgWriteFailed + " (" + target + " was left as it was)");
+        c.Report.Error(name + ": " + app::kMsgWriteFailed + " (" + target + " was left as it was)" +
+                       WriteFailure(c));
         return kProblem;
     }
     doc["changed"] = true;

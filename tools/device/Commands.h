@@ -64,6 +64,11 @@ struct Context {
 // when there is no machine to open.
 device::IDeviceBackend* OpenMachine(Context& c, int& code);
 
+// Why the last table write failed, as the system said it, to follow a refusal's own words:
+// ": Access is denied. (error 5)", with the machine's advice where the system refused it for
+// want of rights. Empty when nothing is known.
+std::string WriteFailure(const Context& c);
+
 int ListDevices(Context& c);
 int ShowStatus(Context& c, const std::string& device);
 int ApplyTable(Context& c, const std::string& device, const std::string& table);

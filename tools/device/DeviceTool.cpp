@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "VuverezeVersion.h"
+#include "platform/Platform.h"
 #include "tools/device/Commands.h"
 
 namespace devicetool {
@@ -244,6 +245,17 @@ int CReport::Finish(int code, bool json, std::ostream& out, std::ostream& err) {
 int64_t IMachine::WallClockMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::string WriteFailure(const Context& c) {
+    const platform::FileError& error = platform::LastWriteError();
+    if (error.kind == platform::FileErrorKind::None)
+        return {};
+    std::string text = ": " + error.reason;
+    const std::string hint = c.Machine.DeniedWriteHint();
+    if (error.kind == platform::FileErrorKind::Denied && !hint.empty())
+        text += ". " + hint;
+    return text;
 }
 
 device::IDeviceBackend* OpenMachine(Context& c, int& code) {

@@ -31,6 +31,9 @@ class IMachine {
     // The machine's calendar clock, in milliseconds since 1970 (UTC): the time stamps of a
     // watch. Waits go through the platform clock.
     virtual int64_t WallClockMs();
+    // What to do about a write the system refused for want of rights, said after the refusal;
+    // empty where there is nothing to advise.
+    virtual std::string DeniedWriteHint() const { return {}; }
 };
 
 // args are the words after the program's name, as UTF-8. Results go to out, errors to err.

@@ -239,7 +239,7 @@ int EditTable(Context& c, const std::vector<std::string>& words) {
             doc["changedMeanwhile"] = true;
             return kProblem;
         case platform::ReplaceResult::Failed:
-            c.Report.Error(path + ": cannot be written (it was left as it was)");
+            c.Report.Error(path + ": cannot be written (it was left as it was)" + WriteFailure(c));
             doc["changed"] = false;
             return kProblem;
     }

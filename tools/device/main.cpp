@@ -33,6 +33,8 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int main() {
+    // Before COM loads anything on the command's behalf.
+    platform::LoadSystemDllsOnly();
     devicetool::CSystemMachine machine;
     return devicetool::RunDeviceTool(Arguments(), machine, std::cout, std::cerr);
 }

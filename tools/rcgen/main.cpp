@@ -1,5 +1,6 @@
-// vuvereze-rcgen DIR: writes the Windows resource script and manifest generated from the
-// templates into DIR (Vuvereze.rc, Vuvereze.manifest).
+// vuvereze-rcgen DIR: writes the Windows resource scripts and manifests generated from the
+// templates into DIR (Vuvereze.rc, Vuvereze.manifest, and those of the console tools and the
+// simulated card's DLL).
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -12,13 +13,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    std::ofstream rc(dir + "/Vuvereze.rc", std::ios::binary);
-    rc << res::ResourceScript();
-    std::ofstream manifest(dir + "/Vuvereze.manifest", std::ios::binary);
-    manifest << res::ApplicationManifest();
-    if (!rc || !manifest) {
-        std::fprintf(stderr, "vuvereze-rcgen: cannot write into %s\n", dir.c_str());
-        return 1;
+    for (const res::GeneratedFile& file : res::GeneratedResourceFiles()) {
+        std::ofstream out(dir + "/" + file.name, std::ios::binary);
+        out << file.text;
+        out.close();
+        if (!out) {
+            std::fprintf(stderr, "vuvereze-rcgen: cannot write %s/%s\n", dir.c_str(),
+                         file.name.c_str());
+            return 1;
+        }
     }
     return 0;
 }

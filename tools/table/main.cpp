@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "tools/table/TableTool.h"
 
 int main(int argc, char** argv) {
+    // The tool loads no DLL of its own; whatever the system loads for it comes from the system.
+    platform::LoadSystemDllsOnly();
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     // The result is written in one go at the end, so that a failed write is seen with the
     // system's reason (a full disk, a closed output), not only as a stream gone bad.

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -53,6 +54,9 @@ TEST(ReplaceFileAtomically, AFolderWithoutAnyWriteBitTakesNoNewFile) {
     fs::create_directory(temp / "system");
     ASSERT_EQ(chmod((temp / "system").c_str(), 0555), 0);
     EXPECT_FALSE(Replace(temp / "system/new.bin"));
+    // Refused as the system refuses a user the folder of another: more rights would help.
+    EXPECT_EQ(platform::LastWriteError().kind, platform::FileErrorKind::Denied);
+    EXPECT_EQ(platform::LastWriteError().code, static_cast<uint32_t>(EACCES));
     chmod((temp / "system").c_str(), 0755);
     EXPECT_EQ(EntriesIn(temp / "system"), 0u);
 }

@@ -113,6 +113,23 @@ TEST(Win32Files, AReadOnlyTargetIsRefusedAndKept) {
     ::SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// The words a refused write is reported with: the system's own, with its number, and a refusal
+// for want of rights told from the other failures (a run as administrator would help there).
+TEST(Win32Files, TheSystemsErrorsAreSaidInItsWordsAndADeniedAccessIsToldApart) {
+    const platform::FileError denied = platform::FileErrorOf(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(denied.kind, platform::FileErrorKind::Denied);
+    EXPECT_EQ(denied.code, static_cast<uint32_t>(ERROR_ACCESS_DENIED));
+    ASSERT_GT(denied.reason.size(), std::string(" (error 5)").size()) << denied.reason;
+    EXPECT_EQ(denied.reason.substr(denied.reason.size() - 10), " (error 5)");
+    EXPECT_EQ(denied.reason.find('\n'), std::string::npos) << "one line, for a message";
+    EXPECT_EQ(platform::FileErrorOf(ERROR_PRIVILEGE_NOT_HELD).kind,
+              platform::FileErrorKind::Denied);
+    const platform::FileError full = platform::FileErrorOf(ERROR_DISK_FULL);
+    EXPECT_EQ(full.kind, platform::FileErrorKind::Other);
+    EXPECT_NE(full.reason.find("(error 112)"), std::string::npos) << full.reason;
+    EXPECT_EQ(platform::FileErrorOf(0xE0001234u).reason, "system error 3758101044");
+}
+
 TEST(Win32Files, ATargetAnotherProgramHoldsOpenIsRefusedAndKept) {
     CTempFolder temp;
     const std::string target = temp / "format.bin";

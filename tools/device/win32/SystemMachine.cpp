@@ -26,4 +26,11 @@ device::IDeviceBackend* CSystemMachine::Open(const std::string& systemFolder, st
     return &m_backend;
 }
 
+// The system folder is the administrators' to write. The command asks for no elevation of its
+// own (a script must never stop at a prompt), so the person running it is told how to get it.
+std::string CSystemMachine::DeniedWriteHint() const {
+    return "Writing there may need an administrator's rights: run the command from an elevated "
+           "prompt (Run as administrator)";
+}
+
 }  // namespace devicetool

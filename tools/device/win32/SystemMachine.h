@@ -12,6 +12,7 @@ class CSystemMachine final : public IMachine {
     ~CSystemMachine() override;
     // Initialises COM on this thread the first time, as the program does at its start.
     device::IDeviceBackend* Open(const std::string& systemFolder, std::string& error) override;
+    std::string DeniedWriteHint() const override;
 
   private:
     bool m_comReady = false;
