@@ -286,6 +286,30 @@ bool ResolveLink(std::wstring& target) {
 
 // What may be replaced: nothing yet, or a regular file the user may write. Read-only means the
 // user said no; a folder or a device is not a table file.
+// Windows keeps a name in use until the last handle of the file closes, whatever sharing the
+// opener allowed: while another program reads the target, the replacement is refused. A read is
+// over in a moment, so the replacement is tried again for a while (on the platform clock)
+// before it counts as refused.
+bool MoveIntoPlace(const std::wstring& temp, const std::wstring& target) {
+    constexpr uint32_t kRetryMs = 20;
+    constexpr uint64_t kPatienceMs = 2000;
+    IClock& clock = Clock();
+    const uint64_t start = clock.NowMs();
+    for (;;) {
+        if (::MoveFileExW(temp.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            clock.NowMs() - start >= kPatienceMs) {
+            ::SetLastError(error);
+            return false;
+        }
+        clock.Sleep(kRetryMs);
+    }
+}
+
 bool MayReplace(std::wstring& target, DWORD& attributes) {
     attributes = ::GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -381,10 +405,8 @@ ReplaceResult Replace(const std::string& path, const uint8_t* data, size_t size,
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (ok && (attributes & kKept) != 0 && !::SetFileAttributesW(temp.c_str(), attributes & kKept))
         failed();
-    if (ok && !::MoveFileExW(temp.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ok && !MoveIntoPlace(temp, target))
         failed();
-    }
     if (!ok) {
         ::DeleteFileW(temp.c_str());
         detail::FailWrite(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);

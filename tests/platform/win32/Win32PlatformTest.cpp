@@ -145,6 +145,32 @@ TEST(Win32Files, ATargetAnotherProgramHoldsOpenIsRefusedAndKept) {
     EXPECT_EQ(EntriesIn(temp.Path()), 1u) << "the temporary file was left behind";
 }
 
+DWORD WINAPI CloseSoon(void* handle) {
+    ::Sleep(200);
+    ::CloseHandle(static_cast<HANDLE>(handle));
+    return 0;
+}
+
+TEST(Win32Files, AReaderThatClosesSoonOnlyDelaysTheReplacement) {
+    CTempFolder temp;
+    const std::string target = temp / "format.bin";
+    WriteFile(target, Bytes({1, 2}));
+    // Another program reading the table, sharing everything, as the device command reads it
+    // before it decides: Windows refuses to replace a file while any handle is open.
+    const HANDLE reading = ::CreateFileW(Wide(target).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reading, INVALID_HANDLE_VALUE);
+    const HANDLE closer = ::CreateThread(nullptr, 0, &CloseSoon, reading, 0, nullptr);
+    ASSERT_NE(closer, nullptr);
+    const std::vector<uint8_t> content = Bytes({3, 4, 5});
+    EXPECT_TRUE(platform::ReplaceFileAtomically(target, content.data(), content.size()));
+    ::WaitForSingleObject(closer, INFINITE);
+    ::CloseHandle(closer);
+    EXPECT_EQ(ReadBack(target), content);
+    EXPECT_EQ(EntriesIn(temp.Path()), 1u) << "the temporary file was left behind";
+}
+
 TEST(Win32Files, TheReplacementKeepsTheOldFilesAttributes) {
     CTempFolder temp;
     const std::string target = temp / "format.bin";
