@@ -101,25 +101,36 @@ fi
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
-# One display and one wineserver for the whole run. A wineserver kept alive across the tests
-# saves a second or so per program started, and the system's background programs it keeps
-# (services.exe and the like) are started here with no output of ours, since a background
-# program started by a test would hold ctest's pipe open.
-display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
+# A display for each of the two tests ctest runs at once (tests/CMakeLists.txt says why), and
+# one wineserver for the whole run. A wineserver kept alive across the tests saves a second or
+# so per program started, and the system's background programs it keeps (services.exe and the
+# like) are started here with no output of ours, since a background program started by a test
+# would hold ctest's pipe open.
+display_files=("$(mktemp)" "$(mktemp)")
+xvfb_pids=()
+for file in "${display_files[@]}"; do
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+    xvfb_pids+=($!)
+done
 stop_windows() {
     WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    rm -f "$display_file"
+    kill "${xvfb_pids[@]}" 2>/dev/null || true
+    rm -f "${display_files[@]}"
     vz_emulation_stop
 }
 trap stop_windows EXIT
-for _ in $(seq 50); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
+displays=()
+for file in "${display_files[@]}"; do
+    for _ in $(seq 50); do
+        [ -s "$file" ] && break
+        sleep 0.1
+    done
+    displays+=("$(head -n1 "$file")")
 done
-export DISPLAY=":$(head -n1 "$display_file")"
+export DISPLAY=":${displays[0]}"
+displays_spec="$PWD/build/displays.json"
+printf '{ "version": { "major": 1, "minor": 0 }, "local": [ { "displays": [ { "id": "%s", "slots": 1 }, { "id": "%s", "slots": 1 } ] } ] }\n' \
+    "${displays[@]}" >"$displays_spec"
 scripts/wine-run.sh "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
 WINEPREFIX="$prefix" "$wineserver" -w
 WINEPREFIX="$prefix" "$wineserver" -p </dev/null >/dev/null 2>&1
@@ -145,7 +156,7 @@ run_suite() {
     local junit="$PWD/build/$preset/ctest-junit.xml"
     # The whole output of a passed test too: the count of its cases ends it.
     ctest --preset "$preset" -j 2 --repeat until-pass:2 --output-on-failure \
-        --test-output-size-passed 4000000 \
+        --resource-spec-file "$displays_spec" --test-output-size-passed 4000000 \
         --output-junit "$junit" "$@" | tee "$out"
     local total cases programs stories
     total=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$out")

@@ -9,6 +9,11 @@ prefix="$1"
 shift
 
 export WINEPREFIX="$prefix"
+# The X display ctest gave this test, when the run offers several ("id:99,slots:1").
+if [ -n "${CTEST_RESOURCE_GROUP_0_DISPLAYS:-}" ]; then
+    display="${CTEST_RESOURCE_GROUP_0_DISPLAYS#id:}"
+    export DISPLAY=":${display%%,*}"
+fi
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko installer may ever ask anything: nothing here needs them. A caller's own

@@ -249,9 +249,20 @@ bool CWin32InputPlayer::FinishPick() {
     switch (ClickListEntry(pick.list, pick.index)) {
         case EntryClick::Clicked:
             break;
-        case EntryClick::NotOpen:
+        case EntryClick::NotOpen: {
+            // A list can shut again as it opens when the window is given the activation back at
+            // that moment (another program's window on the same desktop had it): the user then
+            // clicks the arrow once more. A list that never opens is a fault.
+            HWND list = nullptr;
+            if (pick.clicks < 3 && IsWindowEnabled(pick.box) && ClickComboArrow(pick.box, list)) {
+                m_pendingPick = pick;
+                m_pendingPick.list = list;
+                ++m_pendingPick.clicks;
+                break;
+            }
             m_problems.push_back("the list of box " + std::to_string(pick.id) + " did not open");
             break;
+        }
         case EntryClick::NoEntry:
             m_problems.push_back("no entry " + std::to_string(pick.index) +
                                  " to click in the list of box " + std::to_string(pick.id));

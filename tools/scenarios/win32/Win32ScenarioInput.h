@@ -26,6 +26,7 @@ class CWin32InputPlayer {
         HWND list = nullptr;
         int index = -1;
         int id = 0;
+        int clicks = 1;  // on the arrow, so far
     };
 
     void Aim(ui::CDialog& dlg, int id, HWND& target, POINT& at) const;
